@@ -1,0 +1,19 @@
+#pragma once
+
+namespace vantrel {
+
+// The argument of every step operation.
+enum StepPhase : int {
+  PhaseStart = 0,
+  PhaseContinue = 1,
+  PhaseFinish = 2,  // block writing only: bring an interrupted exchange to an orderly end
+};
+
+// What a step operation reports; StepFailed means it has already beeped and shown its message.
+enum StepResult : int {
+  StepBusy = 3,
+  StepDone = 4,
+  StepFailed = 5,
+};
+
+}  // namespace vantrel

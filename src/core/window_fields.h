@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vantrel {
+
+// The window's fields that several parts of the program share.
+struct WindowFields {
+  std::string ExeFolder;  // without a trailing separator
+  std::string SettingsPath;
+  std::string LastFolder;
+  std::string UserProgramPath;
+  std::string CommandText;
+  bool FixedProgram = false;
+  bool ReadyForSnap = false;
+  bool AutoStart = false;
+  bool AutoExit = false;
+  // 0 written (and verified), 1 started and not completed, 2 verification failed.
+  std::int32_t JobResult = 0;
+  std::uint16_t BlockSize = 128;  // 128 or 256
+  std::uint32_t RomBaseAddr = 0;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace vantrel::platform {
+
+// The line settings as the program keeps them (Windows codes: parity 0 none .. 4 space,
+// stop bits 0 one, 1 one and a half, 2 two).
+struct LineSettings {
+  std::uint32_t baudRate = 19200;
+  std::uint8_t byteSize = 8;
+  std::uint8_t parity = 0;
+  std::uint8_t stopBits = 0;
+  bool outX = false;
+  bool inX = false;
+  std::uint8_t xonChar = 0;
+  std::uint8_t xoffChar = 0;
+};
+
+// One serial device behind CommCtrl: the operating system's port, or a simulated target in tests.
+// Every call returns at once except Write, which is bounded by the write time-out.
+class SerialDevice {
+ public:
+  virtual ~SerialDevice() = default;
+
+  // Opens the port for exclusive use. False when it is missing or held by another program.
+  virtual bool Open(std::string_view portName) = 0;
+  virtual bool IsOpen() const = 0;
+  // Applies the line settings (raw, no echo, no translation). False when the device refuses them.
+  virtual bool Configure(const LineSettings& settings) = 0;
+  // A write of n bytes gives up after n * multiplierMs + constantMs.
+  virtual bool SetWriteTimeout(std::uint32_t multiplierMs, std::uint32_t constantMs) = 0;
+  // Raise or drop a modem line. A device without modem lines reports success.
+  virtual bool SetDtr(bool on) = 0;
+  virtual bool SetRts(bool on) = 0;
+  // Returns the number of bytes written; fewer when the write time-out ran out or the line died.
+  virtual std::size_t Write(std::span<const std::uint8_t> bytes) = 0;
+  // Never waits: returns what is already there, 0 when nothing is or the read failed.
+  virtual std::size_t Read(std::span<std::uint8_t> buffer) = 0;
+  virtual void Close() = 0;
+  // The port exists on this machine (it need not be free).
+  virtual bool Exists(std::string_view portName) const = 0;
+};
+
+// The operating system's serial device.
+std::unique_ptr<SerialDevice> MakeSystemSerialDevice();
+
+// COMn names the n-th real UART (/dev/ttyS(n-1)); anything else is taken as a device path.
+std::string ResolvePortName(std::string_view portName);
+
+}  // namespace vantrel::platform

@@ -1,0 +1,169 @@
+#include <asm/termbits.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdint>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/serial_device.h"
+
+namespace vantrel::platform {
+namespace {
+
+// A device without modem-control lines (a pseudo-terminal, some USB adapters) is still a port.
+bool ModemLinesMissing(int err) { return err == ENOTTY || err == EINVAL; }
+
+class PosixSerialDevice final : public SerialDevice {
+ public:
+  ~PosixSerialDevice() override { Close(); }
+
+  bool Open(std::string_view portName) override {
+    if (fd_ >= 0) return false;
+    const std::string path = ResolvePortName(portName);
+    if (path.empty()) return false;
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    // flock keeps out every other cooperating opener (root included); TIOCEXCL keeps out the rest.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+      ::close(fd);
+      return false;
+    }
+    fd_ = fd;
+    return true;
+  }
+
+  bool IsOpen() const override { return fd_ >= 0; }
+
+  bool Configure(const LineSettings& s) override {
+    if (fd_ < 0) return false;
+    termios2 t{};
+    if (::ioctl(fd_, TCGETS2, &t) != 0) return false;
+    t.c_iflag = IGNBRK;
+    if (s.outX) t.c_iflag |= IXON;
+    if (s.inX) t.c_iflag |= IXOFF;
+    t.c_oflag = 0;
+    t.c_lflag = 0;
+    t.c_cflag = CREAD | CLOCAL | BOTHER;
+    switch (s.byteSize) {
+      case 5: t.c_cflag |= CS5; break;
+      case 6: t.c_cflag |= CS6; break;
+      case 7: t.c_cflag |= CS7; break;
+      case 8: t.c_cflag |= CS8; break;
+      default: return false;
+    }
+    switch (s.parity) {
+      case 0: break;
+      case 1: t.c_cflag |= PARENB | PARODD; break;
+      case 2: t.c_cflag |= PARENB; break;
+      case 3: t.c_cflag |= PARENB | PARODD | CMSPAR; break;
+      case 4: t.c_cflag |= PARENB | CMSPAR; break;
+      default: return false;
+    }
+    if (s.stopBits != 0) t.c_cflag |= CSTOPB;
+    if (s.baudRate == 0) return false;
+    t.c_ispeed = s.baudRate;
+    t.c_ospeed = s.baudRate;
+    t.c_cc[VMIN] = 0;
+    t.c_cc[VTIME] = 0;
+    t.c_cc[VSTART] = s.xonChar;
+    t.c_cc[VSTOP] = s.xoffChar;
+    if (::ioctl(fd_, TCSETS2, &t) != 0) return false;
+    ::ioctl(fd_, TCFLSH, TCIOFLUSH);
+    return true;
+  }
+
+  bool SetWriteTimeout(std::uint32_t multiplierMs, std::uint32_t constantMs) override {
+    multiplierMs_ = multiplierMs;
+    constantMs_ = constantMs;
+    return fd_ >= 0;
+  }
+
+  bool SetDtr(bool on) override { return SetModemLine(TIOCM_DTR, on); }
+  bool SetRts(bool on) override { return SetModemLine(TIOCM_RTS, on); }
+
+  std::size_t Write(std::span<const std::uint8_t> bytes) override {
+    if (fd_ < 0) return 0;
+    MonotonicClock clock;
+    const std::uint32_t start = clock.NowMs();
+    const std::uint64_t limit =
+        static_cast<std::uint64_t>(bytes.size()) * multiplierMs_ + constantMs_;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+      if (n > 0) {
+        done += static_cast<std::size_t>(n);
+        continue;
+      }
+      if (n < 0 && errno != EAGAIN && errno != EINTR) break;
+      const std::uint32_t elapsed = clock.NowMs() - start;
+      if (elapsed >= limit) break;
+      pollfd p{fd_, POLLOUT, 0};
+      ::poll(&p, 1, static_cast<int>(limit - elapsed));
+      if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) break;
+    }
+    return done;
+  }
+
+  std::size_t Read(std::span<std::uint8_t> buffer) override {
+    if (fd_ < 0 || buffer.empty()) return 0;
+    const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
+    return n > 0 ? static_cast<std::size_t>(n) : 0;
+  }
+
+  void Close() override {
+    if (fd_ < 0) return;
+    ::flock(fd_, LOCK_UN);
+    ::close(fd_);
+    fd_ = -1;
+  }
+
+  bool Exists(std::string_view portName) const override {
+    const std::string path = ResolvePortName(portName);
+    struct stat st{};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) return false;
+    // A /dev/ttyS node exists for every possible UART; only one with hardware behind it answers.
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno == EBUSY || errno == EACCES;
+    termios2 t{};
+    const bool tty = ::ioctl(fd, TCGETS2, &t) == 0;
+    ::close(fd);
+    return tty;
+  }
+
+ private:
+  bool SetModemLine(int line, bool on) {
+    if (fd_ < 0) return false;
+    if (::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &line) == 0) return true;
+    return ModemLinesMissing(errno);
+  }
+
+  int fd_ = -1;
+  std::uint32_t multiplierMs_ = 0;
+  std::uint32_t constantMs_ = 500;
+};
+
+}  // namespace
+
+std::unique_ptr<SerialDevice> MakeSystemSerialDevice() { return std::make_unique<PosixSerialDevice>(); }
+
+std::string ResolvePortName(std::string_view portName) {
+  if (portName.size() > 3 && (portName.substr(0, 3) == "COM" || portName.substr(0, 3) == "com")) {
+    const std::string_view digits = portName.substr(3);
+    unsigned n = 0;
+    for (char c : digits) {
+      if (!std::isdigit(static_cast<unsigned char>(c)) || n > 1000) return std::string(portName);
+      n = n * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (n >= 1) return "/dev/ttyS" + std::to_string(n - 1);
+  }
+  return std::string(portName);
+}
+
+}  // namespace vantrel::platform

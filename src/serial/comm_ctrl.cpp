@@ -1,0 +1,171 @@
+#include "serial/comm_ctrl.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <string>
+
+namespace vantrel {
+namespace {
+
+// atol: leading white space, an optional sign, digits; 0 when there are none.
+long AsciiToLong(std::string_view text) { return std::strtol(std::string(text).c_str(), nullptr, 10); }
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+CommCtrl::CommCtrl() : CommCtrl(platform::MakeSystemSerialDevice()) {}
+
+CommCtrl::CommCtrl(std::unique_ptr<platform::SerialDevice> device) : device_(std::move(device)) {
+  // Before the first Open the control block holds nothing, so CharTime falls back to its default.
+  applied_ = platform::LineSettings{0, 0, 0, 0, false, false, 0, 0};
+}
+
+CommCtrl::~CommCtrl() { Close(); }
+
+// Device paths on POSIX are longer than Windows port names, so the name is kept whole.
+bool CommCtrl::SetPortName(std::string_view name) {
+  portName_ = name;
+  return true;
+}
+
+bool CommCtrl::SetBaudRate(std::uint32_t rate) {
+  settings_.baudRate = rate;
+  return true;
+}
+
+bool CommCtrl::SetBaudRate(std::string_view text) {
+  settings_.baudRate = static_cast<std::uint32_t>(AsciiToLong(text));
+  return true;
+}
+
+bool CommCtrl::SetByteSize(std::uint8_t size) {
+  settings_.byteSize = size;
+  return true;
+}
+
+bool CommCtrl::SetByteSize(std::string_view text) {
+  const auto size = static_cast<std::uint8_t>(AsciiToLong(text));
+  if (size != 4 && size != 7 && size != 8) return false;
+  settings_.byteSize = size;
+  return true;
+}
+
+bool CommCtrl::SetParity(std::uint8_t parity) {
+  settings_.parity = parity;
+  return true;
+}
+
+bool CommCtrl::SetParity(std::string_view text) {
+  static constexpr std::string_view kNames[] = {"NONE", "ODD", "EVEN", "MARK", "SPACE"};
+  for (std::uint8_t code = 0; code < 5; ++code) {
+    if (EqualsIgnoringCase(text, kNames[code])) {
+      settings_.parity = code;
+      return true;
+    }
+  }
+  settings_.parity = 0;
+  return false;
+}
+
+bool CommCtrl::SetStopBits(std::uint8_t stopBits) {
+  settings_.stopBits = stopBits;
+  return true;
+}
+
+bool CommCtrl::SetStopBits(std::string_view text) {
+  static constexpr std::string_view kNames[] = {"1", "1.5", "2"};
+  for (std::uint8_t code = 0; code < 3; ++code) {
+    if (text == kNames[code]) {
+      settings_.stopBits = code;
+      return true;
+    }
+  }
+  settings_.stopBits = 0;
+  return false;
+}
+
+bool CommCtrl::SetOutX(std::uint8_t on) {
+  settings_.outX = on != 0;
+  return true;
+}
+
+bool CommCtrl::SetInX(std::uint8_t on) {
+  settings_.inX = on != 0;
+  return true;
+}
+
+bool CommCtrl::SetXonChar(std::uint8_t c) {
+  settings_.xonChar = c;
+  return true;
+}
+
+bool CommCtrl::SetXoffChar(std::uint8_t c) {
+  settings_.xoffChar = c;
+  return true;
+}
+
+bool CommCtrl::Open() {
+  status_ = 0;
+  readPos_ = 0;
+  fillCount_ = 0;
+  if (!device_->Open(portName_)) return false;
+  applied_ = settings_;
+  status_ = device_->Configure(applied_) ? 1 : 0;
+  if (status_ == 1) status_ = device_->SetWriteTimeout(CharTime() / 1000 + 1, 500) ? 1 : 0;
+  if (status_ == 1) status_ = device_->SetDtr(true) ? 1 : 0;
+  if (status_ == 1) status_ = device_->SetRts(true) ? 1 : 0;
+  return status_ != 0;
+}
+
+void CommCtrl::Close() {
+  if (status_ == 1) {
+    device_->SetDtr(false);
+    device_->SetRts(false);
+    status_ = 0;
+  }
+  if (device_->IsOpen()) device_->Close();
+}
+
+int CommCtrl::PutByte(std::uint8_t byte) {
+  if (status_ != 1) return -1;
+  const std::uint8_t one[1] = {byte};
+  return device_->Write(one) == 1 ? byte : -1;
+}
+
+std::size_t CommCtrl::Write(std::span<const std::uint8_t> bytes) {
+  if (status_ != 1) return 0;
+  return device_->Write(bytes);
+}
+
+std::size_t CommCtrl::Read(std::span<std::uint8_t> buffer) {
+  if (status_ != 1) return 0;
+  return device_->Read(buffer);
+}
+
+int CommCtrl::GetByte() {
+  if (readPos_ >= fillCount_) {
+    readPos_ = 0;
+    fillCount_ = static_cast<std::uint32_t>(Read(rxBuffer_));
+  }
+  if (readPos_ >= fillCount_) return -1;
+  return rxBuffer_[readPos_++];
+}
+
+std::uint32_t CommCtrl::CharTime() const {
+  if (applied_.baudRate == 0) return 4000;
+  const std::uint32_t bits =
+      applied_.byteSize + (applied_.parity != 0 ? 1u : 0u) + (applied_.stopBits != 0 ? 1u : 0u) + 2u;
+  return bits * 1000000u / applied_.baudRate;
+}
+
+bool CommCtrl::PortExists(std::string_view name) const { return device_->Exists(name); }
+
+}  // namespace vantrel

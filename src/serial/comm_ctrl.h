@@ -1,0 +1,69 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/serial_device.h"
+
+namespace vantrel {
+
+// The program's one serial port: settings are stored first, Open applies them in one go, then the
+// protocol code sends bytes and polls for received ones without ever waiting.
+class CommCtrl {
+ public:
+  // Uses the operating system's serial device.
+  CommCtrl();
+  // Uses the given device (a simulated target in tests).
+  explicit CommCtrl(std::unique_ptr<platform::SerialDevice> device);
+  ~CommCtrl();
+  CommCtrl(const CommCtrl&) = delete;
+  CommCtrl& operator=(const CommCtrl&) = delete;
+
+  bool SetPortName(std::string_view name);
+  bool SetBaudRate(std::uint32_t rate);
+  bool SetBaudRate(std::string_view text);
+  bool SetByteSize(std::uint8_t size);
+  bool SetByteSize(std::string_view text);
+  bool SetParity(std::uint8_t parity);
+  bool SetParity(std::string_view text);
+  bool SetStopBits(std::uint8_t stopBits);
+  bool SetStopBits(std::string_view text);
+  bool SetOutX(std::uint8_t on);
+  bool SetInX(std::uint8_t on);
+  bool SetXonChar(std::uint8_t c);
+  bool SetXoffChar(std::uint8_t c);
+
+  bool Open();
+  void Close();
+  // The byte's value when exactly one byte was written, otherwise -1.
+  int PutByte(std::uint8_t byte);
+  std::size_t Write(std::span<const std::uint8_t> bytes);
+  std::size_t Read(std::span<std::uint8_t> buffer);
+  // The next received byte, or -1 when none is waiting.
+  int GetByte();
+  // Microseconds one character takes on the line with the settings last applied by Open.
+  std::uint32_t CharTime() const;
+  bool PortExists(std::string_view name) const;
+
+  const std::string& portName() const { return portName_; }
+  const platform::LineSettings& settings() const { return settings_; }
+  // Exactly 1 means open and configured.
+  int status() const { return status_; }
+
+ private:
+  std::unique_ptr<platform::SerialDevice> device_;
+  std::string portName_ = "COM1";
+  platform::LineSettings settings_{};
+  platform::LineSettings applied_{};  // the device control block as last written by Open
+  int status_ = 0;
+  std::array<std::uint8_t, 256> rxBuffer_{};
+  std::uint32_t readPos_ = 0;
+  std::uint32_t fillCount_ = 0;
+};
+
+}  // namespace vantrel

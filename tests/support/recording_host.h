@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/window_host.h"
+
+namespace vantrel::testing {
+
+// Records what the window would have shown. Events keep their order: "beep" or "box:<text>".
+class RecordingHost final : public WindowHost {
+ public:
+  void Beep() override { events.emplace_back("beep"); }
+  void ShowMessageBox(std::string_view text) override {
+    events.emplace_back("box:" + std::string(text));
+    boxes.emplace_back(text);
+  }
+  bool ShiftHeld() override { return shift; }
+  [[noreturn]] void ExitProcess(int code) override { throw ExitRequested{code}; }
+
+  int BeepCount() const {
+    int n = 0;
+    for (const auto& e : events) n += e == "beep";
+    return n;
+  }
+  void Clear() {
+    events.clear();
+    boxes.clear();
+  }
+
+  struct ExitRequested {
+    int code;
+  };
+
+  std::vector<std::string> events;
+  std::vector<std::string> boxes;
+  bool shift = false;
+};
+
+}  // namespace vantrel::testing

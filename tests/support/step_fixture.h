@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+
+#include "core/shared_timeout.h"
+#include "core/step_context.h"
+#include "core/window_controls.h"
+#include "core/window_display.h"
+#include "core/window_fields.h"
+#include "serial/comm_ctrl.h"
+#include "support/fake_clock.h"
+#include "support/recording_host.h"
+#include "support/scripted_device.h"
+
+namespace vantrel::testing {
+
+// Everything a step operation needs, on a scripted line and a fake clock. The port starts open.
+struct StepFixture {
+  StepFixture() : port(std::make_unique<ScriptedDevice>(line)) {
+    port.SetBaudRate(std::uint32_t{19200});
+    port.Open();
+  }
+
+  // One timer tick: 10 ms pass before the call, as between two ticks of the window's timer.
+  template <typename Op>
+  StepResult Tick(Op&& op, StepPhase phase = PhaseContinue) {
+    clock.Advance(10);
+    return op.Run(phase);
+  }
+
+  FakeClock clock{1000};
+  SharedTimeout timeout{clock};
+  RecordingHost host;
+  WindowControls controls;
+  WindowFields fields;
+  WindowDisplay display{host, controls, fields};
+  ScriptedDevice::State line;
+  CommCtrl port;
+  StepContext ctx{port, timeout, display};
+};
+
+}  // namespace vantrel::testing
