@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantrel::cli {
+
+// Exit codes beyond the job's own 0, 1 and 2.
+inline constexpr int kExitUsage = 64;
+
+struct CliOptions {
+  std::string home;  // empty: the executable's folder
+  std::string port;
+  std::string cpu;
+  std::optional<std::string> baudBoot;
+  std::optional<std::string> baudProg;
+  bool verify = false;
+  bool cpuReport = false;  // acts as the Shift key held at the end of the inquiries
+  bool help = false;
+  bool version = false;
+  std::string file;
+};
+
+// Parses the arguments after the program name. On a usage error returns nothing and sets the
+// one-line reason.
+std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& args,
+                                          std::string& error);
+
+std::string CliHelpText();
+std::string CliVersionText();
+
+}  // namespace vantrel::cli

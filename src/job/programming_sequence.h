@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/step.h"
+#include "core/step_context.h"
+#include "core/window_controls.h"
+#include "core/window_fields.h"
+#include "job/block_progress.h"
+
+namespace vantrel {
+
+class LoadControlProgram;
+class AdjustBitRate;
+class TransferControlProgram;
+class LoadUserProgram;
+class WriteBlocks;
+class VerifyBlocks;
+class VerifyBlocksByRead;
+class InquirySequence;
+class CpuInfoReport;
+
+// The step operations one job runs, owned by the window.
+struct SequenceOperations {
+  LoadControlProgram& loadControlProgram;
+  AdjustBitRate& adjustBitRate;
+  TransferControlProgram& transferControlProgram;
+  LoadUserProgram& loadUserProgram;
+  WriteBlocks& writeBlocks;
+  VerifyBlocks& verifyBlocks;
+  VerifyBlocksByRead& verifyBlocksByRead;
+  InquirySequence& inquirySequence;
+  CpuInfoReport& cpuInfoReport;
+};
+
+// The step machine that runs one programming job, one bounded piece of work per timer tick.
+class ProgrammingSequence {
+ public:
+  enum Step : std::int32_t {
+    Idle = 0,
+    Start = 1,
+    AdjustRate = 2,
+    ChooseProtocol = 3,
+    StartTransfer = 4,
+    Transfer = 5,
+    StartLoad = 6,
+    Load = 7,
+    StartWrite = 8,
+    Write = 9,
+    StartVerify = 10,
+    Verify = 11,
+    Complete = 12,
+    End = 102,
+    StartInquiry = 200,
+    Inquiry = 201,
+    InquiryDone = 202,
+  };
+
+  ProgrammingSequence(StepContext& ctx, WindowControls& controls, WindowFields& fields,
+                      const bool& inquiryMode, BlockProgress& progress, SequenceOperations ops)
+      : ctx_(ctx),
+        controls_(controls),
+        fields_(fields),
+        inquiryMode_(inquiryMode),
+        progress_(progress),
+        ops_(ops) {}
+
+  void SequenceTick();
+  // Starts a job when idle, aborts the running one otherwise.
+  void ButtonProgramClick();
+
+  std::int32_t SequenceStep() const { return step_; }
+  bool WriteInProgress() const { return writeInProgress_; }
+
+ private:
+  void StartJob();
+  void EndJob();
+  void SetProgress(std::uint32_t done, std::uint32_t total);
+
+  StepContext& ctx_;
+  WindowControls& controls_;
+  WindowFields& fields_;
+  const bool& inquiryMode_;
+  BlockProgress& progress_;
+  SequenceOperations ops_;
+  std::int32_t step_ = Idle;
+  bool writeInProgress_ = false;
+};
+
+}  // namespace vantrel
