@@ -1,0 +1,56 @@
+#include "job/adjust_bit_rate.h"
+
+#include "serial/comm_ctrl.h"
+
+namespace vantrel {
+namespace {
+
+constexpr int kStaleBytesDropped = 100;
+constexpr int kSyncWindowMs = 500;
+constexpr int kHandshakeWindowMs = 1000;
+constexpr std::uint8_t kSyncByte = 0x00;
+constexpr std::uint8_t kHandshake = 0x55;
+constexpr int kClassicAnswer = 0xAA;
+constexpr int kInquiryAnswer = 0xE6;
+
+}  // namespace
+
+StepResult AdjustBitRate::Run(StepPhase phase) {
+  if (phase == PhaseStart) {
+    subState_ = SubState::DropStaleInput;
+    return StepBusy;
+  }
+  auto& port = ctx_.port;
+  auto& timeout = ctx_.timeout;
+  switch (subState_) {
+    case SubState::DropStaleInput:
+      // Adapters often deliver a stray byte on open; it must not pass for the loader's 0x00.
+      for (int i = 0; i < kStaleBytesDropped; ++i) port.GetByte();
+      timeout.StartTimeout(kSyncWindowMs);
+      subState_ = SubState::SendZeros;
+      return StepBusy;
+    case SubState::SendZeros:
+      if (port.GetByte() == kSyncByte) subState_ = SubState::SendHandshake;
+      port.PutByte(kSyncByte);
+      // A 0x00 that arrives in the tick the window closes comes too late.
+      if (timeout.TimeoutRemaining() == 0) subState_ = SubState::Failed;
+      return StepBusy;
+    case SubState::SendHandshake:
+      port.PutByte(kHandshake);
+      timeout.StartTimeout(kHandshakeWindowMs);
+      subState_ = SubState::AwaitHandshake;
+      return StepBusy;
+    case SubState::AwaitHandshake: {
+      const int expected = inquiryMode_ ? kInquiryAnswer : kClassicAnswer;
+      if (port.GetByte() == expected) return StepDone;
+      if (timeout.TimeoutRemaining() == 0) subState_ = SubState::Failed;
+      return StepBusy;
+    }
+    case SubState::Failed:
+      ctx_.display.Message(" ビットレートの調整が出来ませんでした ");
+      return StepFailed;
+  }
+  return StepBusy;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,110 @@
+#include "job/verify_blocks.h"
+
+#include <algorithm>
+
+#include "core/format.h"
+#include "serial/comm_ctrl.h"
+
+namespace vantrel {
+namespace {
+
+constexpr int kAnswerWindowMs = 2000;
+constexpr int kDataReadsPerCall = 200;
+constexpr std::uint8_t kVerifyCommand = 0x56;
+constexpr std::uint8_t kEndOfJob = 0xFF;
+
+}  // namespace
+
+void VerifyBlocks::Fail(std::string_view text) {
+  failure_ = text;
+  subState_ = SubState::Failed;
+}
+
+StepResult VerifyBlocks::Run(StepPhase phase) {
+  const std::uint16_t blockSize = fields_.BlockSize;
+  if (phase == PhaseStart) {
+    progress_.BlocksDone = 0;
+    nextFlag_ = 0;
+    position_ = 0;
+    failure_ = {};
+    subState_ = SubState::SendCommand;
+    return StepBusy;
+  }
+  auto& port = ctx_.port;
+  auto& timeout = ctx_.timeout;
+  switch (subState_) {
+    case SubState::SendCommand: {
+      if (phase == PhaseFinish) return StepDone;
+      const std::size_t n = FindMarkedBlock(image_.blocks, nextFlag_, blockSize);
+      if (n >= kBlockCount) return StepDone;
+      if (!UsableBlockSize(blockSize)) {
+        // The block would not fit the read-back buffer, so it cannot be shown to match.
+        Fail("ベリファイ不一致");
+        return StepBusy;
+      }
+      block_ = n;
+      blockSize_ = blockSize;
+      const std::uint32_t address = fields_.RomBaseAddr + static_cast<std::uint32_t>(n) * blockSize;
+      addressSent_ = {static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8),
+                      static_cast<std::uint8_t>(address >> 16)};
+      port.PutByte(kVerifyCommand);
+      for (auto b : addressSent_) port.PutByte(b);
+      ctx_.display.ShowStatus(Format("ベリファイ中：Address = %06XH", address));
+      timeout.StartTimeout(kAnswerWindowMs);
+      position_ = 0;
+      subState_ = SubState::AwaitAddressEcho;
+      return StepBusy;
+    }
+    case SubState::AwaitAddressEcho: {
+      const int b = port.GetByte();
+      if (b < 0) {
+        if (timeout.TimeoutRemaining() == 0) {
+          // Writing already succeeded; the user hears this at once and again with the box.
+          ctx_.display.Beep();
+          Fail(" ベリファイに応答しませんが、書き込みは完了しています ");
+        }
+        return StepBusy;
+      }
+      if (b != addressSent_[position_]) {
+        Fail(" アドレス返信異常 ");
+        return StepBusy;
+      }
+      if (++position_ == addressSent_.size()) {
+        position_ = 0;
+        timeout.StartTimeout(kAnswerWindowMs);
+        subState_ = SubState::ReceiveData;
+      }
+      return StepBusy;
+    }
+    case SubState::ReceiveData:
+      if (timeout.TimeoutRemaining() == 0) {
+        Fail("ベリファイ・タイムアウト");
+        return StepBusy;
+      }
+      for (int i = 0; i < kDataReadsPerCall && position_ < blockSize_; ++i) {
+        const int b = port.GetByte();
+        if (b >= 0) readBack_[position_++] = static_cast<std::uint8_t>(b);
+      }
+      if (position_ >= blockSize_) subState_ = SubState::Compare;
+      return StepBusy;
+    case SubState::Compare: {
+      const auto expected = BlockBytes(image_.memory, block_, blockSize_);
+      if (!std::equal(expected.begin(), expected.end(), readBack_.begin())) {
+        Fail("ベリファイ不一致");
+        return StepBusy;
+      }
+      nextFlag_ = block_ + 1;
+      ++progress_.BlocksDone;
+      subState_ = SubState::SendCommand;
+      return StepBusy;
+    }
+    case SubState::Failed:
+      port.PutByte(kEndOfJob);
+      ctx_.display.Message(failure_);
+      subState_ = SubState::SendCommand;
+      return StepFailed;
+  }
+  return StepBusy;
+}
+
+}  // namespace vantrel

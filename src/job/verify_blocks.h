@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "core/step.h"
+#include "core/step_context.h"
+#include "core/window_fields.h"
+#include "job/block_progress.h"
+#include "job/marked_blocks.h"
+#include "objfile/program_image.h"
+
+namespace vantrel {
+
+// Reads every marked block back from a classic write-control program (0x56) and compares it with
+// the memory image.
+class VerifyBlocks {
+ public:
+  enum class SubState : int {
+    SendCommand = 0,
+    AwaitAddressEcho = 1,
+    ReceiveData = 2,
+    Compare = 3,
+    Failed = 100,
+  };
+
+  VerifyBlocks(StepContext& ctx, const WindowFields& fields, const ProgramImage& image,
+               BlockProgress& progress)
+      : ctx_(ctx), fields_(fields), image_(image), progress_(progress) {}
+
+  StepResult Run(StepPhase phase);
+  SubState subState() const { return subState_; }
+
+ private:
+  void Fail(std::string_view text);
+
+  StepContext& ctx_;
+  const WindowFields& fields_;
+  const ProgramImage& image_;
+  BlockProgress& progress_;
+  SubState subState_ = SubState::SendCommand;
+  std::size_t nextFlag_ = 0;
+  std::size_t block_ = 0;
+  std::uint16_t blockSize_ = 0;  // of the block under way, at most the buffer's size
+  std::array<std::uint8_t, 3> addressSent_{};
+  std::array<std::uint8_t, kMaxBlockSize> readBack_{};
+  std::size_t position_ = 0;
+  std::string_view failure_;
+};
+
+}  // namespace vantrel

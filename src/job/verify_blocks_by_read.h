@@ -1,0 +1,56 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "core/step.h"
+#include "core/step_context.h"
+#include "core/window_fields.h"
+#include "inquiry/boot_definition.h"
+#include "job/block_progress.h"
+#include "job/marked_blocks.h"
+#include "objfile/program_image.h"
+
+namespace vantrel {
+
+// Reads every marked block back with the boot loader's read command 0x52 and compares it with the
+// memory image.
+class VerifyBlocksByRead {
+ public:
+  enum class SubState : int {
+    SendCommand = 0,
+    ReceiveHeader = 10,
+    ReceiveData = 11,
+    ReceiveChecksum = 12,
+    Compare = 13,
+    CommunicationError = 100,
+    Failed = 101,
+  };
+
+  VerifyBlocksByRead(StepContext& ctx, const WindowFields& fields, const ProgramImage& image,
+                     BlockProgress& progress, const BootDefinition& boot)
+      : ctx_(ctx), fields_(fields), image_(image), progress_(progress), boot_(boot) {}
+
+  StepResult Run(StepPhase phase);
+  SubState subState() const { return subState_; }
+
+ private:
+  StepContext& ctx_;
+  const WindowFields& fields_;
+  const ProgramImage& image_;
+  BlockProgress& progress_;
+  const BootDefinition& boot_;
+  SubState subState_ = SubState::SendCommand;
+  std::size_t nextFlag_ = 0;
+  std::size_t block_ = 0;
+  std::uint16_t blockSize_ = 0;  // of the block under way, at most the buffer's size
+  std::array<std::uint8_t, 5> header_{};
+  std::array<std::uint8_t, kMaxBlockSize> readBack_{};
+  std::size_t position_ = 0;
+  std::uint8_t sum_ = 0;
+  std::string_view failure_;
+};
+
+}  // namespace vantrel

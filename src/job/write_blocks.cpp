@@ -1,0 +1,105 @@
+#include "job/write_blocks.h"
+
+#include "core/format.h"
+#include "job/marked_blocks.h"
+#include "job/send_program_command.h"
+#include "serial/comm_ctrl.h"
+
+namespace vantrel {
+namespace {
+
+constexpr int kBlockAnswerMs = 1000;
+constexpr int kEndAnswerMs = 500;
+constexpr std::uint8_t kClassicWrite = 0x55;
+constexpr int kClassicOk = 0xAA;
+constexpr int kInquiryOk = 0x06;
+constexpr std::uint8_t kEndOfJob = 0xFF;
+
+}  // namespace
+
+void WriteBlocks::SendClassicBlock(std::uint32_t address, std::size_t n) {
+  auto& port = ctx_.port;
+  // Only 24 address bits travel, least significant first.
+  port.PutByte(kClassicWrite);
+  port.PutByte(static_cast<std::uint8_t>(address));
+  port.PutByte(static_cast<std::uint8_t>(address >> 8));
+  port.PutByte(static_cast<std::uint8_t>(address >> 16));
+  port.Write(BlockBytes(image_.memory, n, fields_.BlockSize));
+}
+
+StepResult WriteBlocks::NoMoreBlocks() {
+  if (!inquiryMode_) return StepDone;
+  subState_ = SubState::SendEnd;
+  return StepBusy;
+}
+
+StepResult WriteBlocks::Run(StepPhase phase) {
+  const std::uint16_t blockSize = fields_.BlockSize;
+  if (phase == PhaseStart) {
+    progress_.BlocksDone = 0;
+    progress_.BlocksTotal = CountMarkedBlocks(image_.blocks, blockSize);
+    nextFlag_ = 0;
+    lastValue_ = -1;
+    subState_ = SubState::SendBlock;
+    return StepBusy;
+  }
+  auto& port = ctx_.port;
+  auto& timeout = ctx_.timeout;
+  switch (subState_) {
+    case SubState::SendBlock: {
+      if (phase == PhaseFinish) return NoMoreBlocks();
+      const std::size_t n = FindMarkedBlock(image_.blocks, nextFlag_, blockSize);
+      if (n >= kBlockCount) return NoMoreBlocks();
+      if (!UsableBlockSize(blockSize)) {
+        // Such a block could be neither sent whole nor read back: refuse it unsent.
+        lastValue_ = -1;
+        subState_ = SubState::Failed;
+        return StepBusy;
+      }
+      const std::uint32_t address = fields_.RomBaseAddr + static_cast<std::uint32_t>(n) * blockSize;
+      if (inquiryMode_) {
+        SendProgramCommand(port, address, BlockBytes(image_.memory, n, blockSize));
+      } else {
+        SendClassicBlock(address, n);
+      }
+      ctx_.display.ShowStatus(Format("書き込み中：Address = %06XH", address));
+      nextFlag_ = n + 1;
+      ++progress_.BlocksDone;
+      timeout.StartTimeout(kBlockAnswerMs);
+      subState_ = SubState::AwaitBlockAnswer;
+      return StepBusy;
+    }
+    case SubState::AwaitBlockAnswer: {
+      lastValue_ = port.GetByte();
+      const int expected = inquiryMode_ ? kInquiryOk : kClassicOk;
+      if (lastValue_ < 0) {
+        if (timeout.TimeoutRemaining() == 0) subState_ = SubState::Failed;
+      } else if (lastValue_ == expected) {
+        subState_ = SubState::SendBlock;
+      } else {
+        subState_ = SubState::Failed;
+      }
+      return StepBusy;
+    }
+    case SubState::SendEnd:
+      SendProgramEnd(port);
+      timeout.StartTimeout(kEndAnswerMs);
+      subState_ = SubState::AwaitEndAnswer;
+      return StepBusy;
+    case SubState::AwaitEndAnswer:
+      lastValue_ = port.GetByte();
+      if (lastValue_ == kInquiryOk) return StepDone;
+      if (lastValue_ >= 0 || timeout.TimeoutRemaining() == 0) subState_ = SubState::Failed;
+      return StepBusy;
+    case SubState::Failed:
+      if (!inquiryMode_) port.PutByte(kEndOfJob);
+      // Printed as a 32-bit value: a missing answer (-1) reads FFFFFFFF.
+      ctx_.display.Message(
+          Format("　書き込み異常　Ans=%02XH　", static_cast<unsigned>(lastValue_)));
+      subState_ = SubState::SendBlock;
+      return StepFailed;
+  }
+  return StepBusy;
+}
+
+}  // namespace vantrel
