@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/window_host.h"
+#include "inquiry/boot_definition.h"
+#include "inquiry/cpu_information.h"
+
+namespace vantrel {
+
+inline constexpr const char* kCpuInfoFileName = "CpuInf.txt";
+
+// The report's bytes: the boot definitions, then what the target reported, CR LF line ends.
+std::string FormatCpuInfoReport(const BootDefinition& def, const CpuInformation& info);
+
+// Writes CpuInf.txt into exeFolder after a failed sequence, or after a good one while the user
+// holds Shift. A file that cannot be created is skipped without a word.
+void WriteCpuInfoReport(bool failed, const BootDefinition& def, const CpuInformation& info,
+                        std::string_view exeFolder, WindowHost& host);
+
+}  // namespace vantrel

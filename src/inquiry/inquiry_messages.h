@@ -1,0 +1,15 @@
+#pragma once
+
+namespace vantrel {
+
+// The inquiry sequence's own texts; the blanks around them are part of what the user sees.
+inline constexpr const char* kInquiryCommFailed = " ＣＰＵとの通信が失敗しました ";
+inline constexpr const char* kInquiryNewBaudFailed = " 新ボーレートに設定できませんでした ";
+inline constexpr const char* kInquiryDeviceMismatch = " DeviceName が一致しません ";
+inline constexpr const char* kInquiryClockModeMismatch = " ClockMode が一致しません ";
+inline constexpr const char* kInquiryErrorResponse = "Error Response ";
+inline constexpr const char* kInquiryAnswerTimeUp = "Ans TimeUp";
+inline constexpr const char* kInquiryEraseWaitFormat = "消去完了待ち\u3000%2d/30 [秒]";
+inline constexpr const char* kInquirySelectingMat = " マット選択中";
+
+}  // namespace vantrel
