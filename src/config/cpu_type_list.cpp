@@ -1,0 +1,57 @@
+#include "config/cpu_type_list.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "objfile/control_folder.h"
+
+namespace vantrel {
+namespace {
+
+char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 0x20) : c;
+}
+
+bool EndsWithExtension(std::string_view name, std::string_view ext) {
+  if (name.size() <= ext.size()) return false;
+  const auto tail = name.substr(name.size() - ext.size());
+  for (std::size_t i = 0; i < ext.size(); ++i) {
+    if (Lower(tail[i]) != ext[i]) return false;
+  }
+  return true;
+}
+
+// Names equal but for case keep a fixed order, whatever order the folder gives them in.
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+  const auto folded = [](char x, char y) {
+    return static_cast<unsigned char>(Lower(x)) < static_cast<unsigned char>(Lower(y));
+  };
+  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), folded)) return true;
+  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), folded)) return false;
+  return a < b;
+}
+
+}  // namespace
+
+std::vector<std::string> ListCpuTypes(std::string_view exeFolder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  std::filesystem::directory_iterator it(ControlFolderFile(exeFolder, ""), ec);
+  if (ec) return names;
+  for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    if (ec) break;
+    const auto& entry = *it;
+    std::error_code typeError;
+    if (!entry.is_regular_file(typeError)) continue;
+    std::string name = entry.path().filename().string();
+    if (name.empty() || name.front() == '.') continue;  // hidden
+    if (EndsWithExtension(name, ".inf") || EndsWithExtension(name, ".mot")) {
+      names.push_back(std::move(name));
+    }
+  }
+  std::sort(names.begin(), names.end(), LessIgnoringCase);
+  return names;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,22 @@
+#include "config/cpu_type_settings.h"
+
+#include "objfile/control_folder.h"
+#include "objfile/hex_digits.h"
+#include "platform/ini_file.h"
+
+namespace vantrel {
+
+std::optional<CpuTypeSettings> ReadCpuTypeSettings(std::string_view exeFolder,
+                                                   std::string_view cpuType) {
+  if (cpuType.empty()) return std::nullopt;
+  const auto ini = platform::IniFile::Load(ControlFolderFile(exeFolder, "Baud.ini"));
+  CpuTypeSettings s;
+  s.BaudB = ini.ReadText(cpuType, "BaudB", "Undefined");
+  s.BaudP = ini.ReadText(cpuType, "BaudP", "Undefined");
+  s.BlockSize = ini.ReadInt(cpuType, "BlockSize", 128);
+  // Plain hex digits: a "0x" prefix reads as 0.
+  s.RomBaseAddr = ParseHexNumber(ini.ReadText(cpuType, "RomBaseAddr", "0"));
+  return s;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+// What the Baud.ini section of a CPU type says. The window decides what to apply: a baud text of
+// "Undefined" changes nothing, and a BlockSize other than 128 or 256 is refused with a message.
+struct CpuTypeSettings {
+  std::string BaudB = "Undefined";
+  std::string BaudP = "Undefined";
+  std::int32_t BlockSize = 128;  // as written, not yet checked
+  std::uint32_t RomBaseAddr = 0;
+};
+
+// Reads CTRL_MOT/Baud.ini beside the executable. An empty CPU type reads nothing (nullopt); a
+// missing file or section gives the defaults.
+std::optional<CpuTypeSettings> ReadCpuTypeSettings(std::string_view exeFolder,
+                                                   std::string_view cpuType);
+
+}  // namespace vantrel

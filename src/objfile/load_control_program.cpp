@@ -1,0 +1,84 @@
+#include "objfile/load_control_program.h"
+
+#include <string>
+
+#include "core/format.h"
+#include "inquiry/read_boot_definition.h"
+#include "objfile/control_folder.h"
+#include "objfile/record_file.h"
+#include "objfile/srecord.h"
+
+namespace vantrel {
+namespace {
+
+constexpr const char* kCannotOpen = "書き込み制御ファイルがオープンできません";
+constexpr const char* kProgramError = "書き込み制御プログラム異常 %s";
+
+StepResult Fail(WindowDisplay& display, RecordFile& file, std::string_view code) {
+  display.Message(Format(kProgramError, std::string(code).c_str()));
+  file.Close();
+  return StepFailed;
+}
+
+}  // namespace
+
+StepResult LoadControlProgram(WindowDisplay& display, std::string_view cpuType,
+                              std::string_view exeFolder, ControlProgram& program,
+                              bool& inquiryMode, BootDefinition& boot) {
+  const std::string path = ControlFolderFile(exeFolder, cpuType);
+  RecordFile file;
+  if (!file.Open(path)) {
+    display.Message(kCannotOpen);
+    return StepFailed;
+  }
+
+  inquiryMode = false;
+  if (HasInfExtension(path)) {
+    inquiryMode = true;
+    file.Close();  // opened only to prove that it exists
+    if (ReadBootDefinition(path, boot, display) != 0) return Fail(display, file, "inf_error");
+    return StepDone;
+  }
+
+  bool haveData = false;
+  std::uint32_t first = 0;
+  std::uint32_t next = 0;
+  std::size_t held = 0;
+  std::string line;
+  for (;;) {
+    const auto read = file.ReadLine(line);
+    if (read == RecordFile::Read::EndOfFile) break;
+    if (read == RecordFile::Read::Error) {
+      display.Message(kCannotOpen);
+      file.Close();
+      return StepFailed;
+    }
+    const SRecord record = ParseSRecord(line);
+    if (record.failedBeforeData()) return Fail(display, file, record.error);
+    if (record.kind == RecordKind::End) break;
+    if (record.kind == RecordKind::Header) continue;
+
+    if (!haveData) {
+      haveData = true;
+      first = record.address;
+      next = record.address;
+    }
+    // The target receives one contiguous run of bytes.
+    if (record.address != next) return Fail(display, file, "05");
+    for (std::size_t i = 0; i < record.dataLength; ++i) {
+      if (held == program.bytes.size()) return Fail(display, file, "07");
+      program.bytes[held++] = record.data[i];
+      ++next;
+    }
+    if (!record.ok()) return Fail(display, file, record.error);
+  }
+
+  if (held == 0) return Fail(display, file, kNoDataRecordCode);
+  program.firstAddress = first;
+  program.lastAddress = next - 1;
+  program.length = next - first;
+  file.Close();
+  return StepDone;
+}
+
+}  // namespace vantrel

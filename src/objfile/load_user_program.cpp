@@ -1,0 +1,87 @@
+#include "objfile/load_user_program.h"
+
+#include <string>
+
+#include "core/format.h"
+#include "objfile/srecord.h"
+
+namespace vantrel {
+namespace {
+
+constexpr const char* kCannotOpen = "書き込むファイルがオープンできません";
+constexpr const char* kFormatError = " Ｓフォーマット異常 No.%s";
+constexpr const char* kReading = "ファイル読み込み中：Address = %08X";
+
+}  // namespace
+
+StepResult LoadUserProgram::Run(StepPhase phase) {
+  switch (phase) {
+    case PhaseStart:
+      return Start();
+    case PhaseContinue:
+      return ReadOneLine();
+    default:
+      return StepBusy;
+  }
+}
+
+StepResult LoadUserProgram::Start() {
+  image_.memory.bytes.fill(0xFF);
+  image_.blocks.flags.fill(0);
+  if (!file_.Open(fields_.UserProgramPath)) return FailCannotOpen();
+  return StepBusy;
+}
+
+StepResult LoadUserProgram::ReadOneLine() {
+  // Reached only if a caller goes on after the file was closed; there is nothing left to read.
+  if (!file_.IsOpen()) return FailCannotOpen();
+
+  const auto read = file_.ReadLine(line_);
+  if (read == RecordFile::Read::Error) return FailCannotOpen();
+  if (read == RecordFile::Read::EndOfFile) {
+    file_.Close();
+    return StepDone;
+  }
+
+  const SRecord record = ParseSRecord(line_);
+  if (record.failedBeforeData()) return Fail(record.error);
+  switch (record.kind) {
+    case RecordKind::Header:
+      return StepBusy;
+    case RecordKind::End:
+      file_.Close();
+      return StepDone;
+    case RecordKind::Data:
+      break;
+  }
+
+  ctx_.display.ShowStatus(Format(kReading, static_cast<unsigned>(record.address)));
+  std::uint32_t address = record.address;
+  for (std::size_t i = 0; i < record.dataLength; ++i) Store(address++, record.data[i]);
+  if (!record.ok()) return Fail(record.error);
+  return StepBusy;
+}
+
+void LoadUserProgram::Store(std::uint32_t address, std::uint8_t byte) {
+  const std::uint32_t offset = address - fields_.RomBaseAddr;
+  if (offset >= kImageSize) return;  // outside the image: dropped without a word
+  image_.memory.bytes[offset] = byte;
+  const std::uint32_t blockSize = fields_.BlockSize;
+  if (blockSize == 0) return;
+  const std::uint32_t block = offset / blockSize;
+  if (block < kBlockCount) image_.blocks.flags[block] = 1;
+}
+
+StepResult LoadUserProgram::Fail(std::string_view code) {
+  ctx_.display.Message(Format(kFormatError, std::string(code).c_str()));
+  file_.Close();
+  return StepFailed;
+}
+
+StepResult LoadUserProgram::FailCannotOpen() {
+  ctx_.display.Message(kCannotOpen);
+  file_.Close();
+  return StepFailed;
+}
+
+}  // namespace vantrel

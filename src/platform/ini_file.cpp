@@ -1,0 +1,249 @@
+#include "platform/ini_file.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+namespace vantrel::platform {
+namespace {
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r';
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+char FoldCase(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+  }
+  return true;
+}
+
+// "[name]" (blanks allowed around and inside the brackets); nullopt for any other line.
+std::optional<std::string_view> SectionName(std::string_view line) {
+  line = Trim(line);
+  if (line.empty() || line.front() != '[') return std::nullopt;
+  const auto close = line.find(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  return Trim(line.substr(1, close - 1));
+}
+
+struct KeyLine {
+  std::string_view key;
+  std::string_view value;
+};
+
+std::optional<KeyLine> SplitKeyLine(std::string_view line) {
+  const auto trimmed = Trim(line);
+  if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '[') return std::nullopt;
+  const auto eq = line.find('=');
+  if (eq == std::string_view::npos) return std::nullopt;
+  const auto key = Trim(line.substr(0, eq));
+  if (key.empty()) return std::nullopt;
+  return KeyLine{key, Trim(line.substr(eq + 1))};
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return false;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) out.append(buffer, n);
+  const bool ok = std::ferror(f) == 0;
+  std::fclose(f);
+  return ok;
+}
+
+// A UTF-8 byte order mark at the start is not part of the first line.
+std::string_view SkipBom(std::string_view text) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  return text;
+}
+
+std::string CutToLimit(std::string_view value) {
+  if (value.size() <= kIniTextLimit) return std::string(value);
+  std::size_t cut = kIniTextLimit;
+  // Back off over continuation bytes so that no multi-byte character is split.
+  while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;
+  return std::string(value.substr(0, cut));
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParseIniInteger(std::string_view text) {
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    std::uint64_t value = 0;
+    for (char c : text.substr(2)) {
+      int digit;
+      if (c >= '0' && c <= '9') {
+        digit = c - '0';
+      } else if (c >= 'A' && c <= 'F') {
+        digit = c - 'A' + 10;
+      } else if (c >= 'a' && c <= 'f') {
+        digit = c - 'a' + 10;
+      } else {
+        return std::nullopt;
+      }
+      value = value * 16 + static_cast<std::uint64_t>(digit);
+      if (value > 0xFFFFFFFFu) return std::nullopt;
+    }
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+  }
+  bool negative = false;
+  if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+    negative = text[0] == '-';
+    text.remove_prefix(1);
+  }
+  if (text.empty()) return std::nullopt;
+  std::int64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+    if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return std::nullopt;
+  }
+  if (negative) value = -value;
+  if (value < std::numeric_limits<std::int32_t>::min() ||
+      value > std::numeric_limits<std::int32_t>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(value);
+}
+
+IniFile IniFile::Load(const std::string& path) {
+  std::string text;
+  if (!ReadWholeFile(path, text)) return IniFile{};
+  return Parse(text);
+}
+
+IniFile IniFile::Parse(std::string_view text) {
+  IniFile file;
+  text = SkipBom(text);
+  std::optional<std::string> section;  // key lines before the first section belong to none
+  while (!text.empty()) {
+    const auto lf = text.find('\n');
+    const auto line = text.substr(0, lf);
+    text = lf == std::string_view::npos ? std::string_view{} : text.substr(lf + 1);
+    if (const auto name = SectionName(line)) {
+      section = std::string(*name);
+    } else if (const auto kv = SplitKeyLine(line); kv && section) {
+      file.entries_.push_back({*section, std::string(kv->key), std::string(kv->value)});
+    }
+  }
+  return file;
+}
+
+const IniFile::Entry* IniFile::Find(std::string_view section, std::string_view key) const {
+  for (const auto& e : entries_) {
+    if (SameName(e.section, section) && SameName(e.key, key)) return &e;
+  }
+  return nullptr;
+}
+
+std::string IniFile::ReadText(std::string_view section, std::string_view key,
+                              std::string_view defaultValue) const {
+  const Entry* e = Find(section, key);
+  return CutToLimit(e ? std::string_view(e->value) : defaultValue);
+}
+
+std::int32_t IniFile::ReadInt(std::string_view section, std::string_view key,
+                              std::int32_t defaultValue) const {
+  const Entry* e = Find(section, key);
+  if (e == nullptr) return defaultValue;
+  return ParseIniInteger(e->value).value_or(defaultValue);
+}
+
+bool IniFile::WriteText(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value) {
+  std::string old;
+  ReadWholeFile(path, old);
+
+  struct Line {
+    std::string text;
+    std::string end;  // "\n", "\r\n" or "" for a last line without one
+  };
+  std::vector<Line> lines;
+  std::string_view rest = old;
+  while (!rest.empty()) {
+    const auto lf = rest.find('\n');
+    Line line;
+    if (lf == std::string_view::npos) {
+      line.text = std::string(rest);
+      rest = {};
+    } else {
+      line.text = std::string(rest.substr(0, lf));
+      line.end = "\n";
+      rest.remove_prefix(lf + 1);
+      if (!line.text.empty() && line.text.back() == '\r') {
+        line.text.pop_back();
+        line.end = "\r\n";
+      }
+    }
+    lines.push_back(std::move(line));
+  }
+  // New lines follow the file's own line ends.
+  const std::string eol = (!lines.empty() && lines.front().end == "\r\n") ? "\r\n" : "\n";
+  const std::string keyLine = std::string(key) + "=" + std::string(value);
+
+  std::size_t sectionAt = lines.size();
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const auto name = SectionName(i == 0 ? SkipBom(lines[i].text) : lines[i].text);
+    if (name && SameName(*name, section)) {
+      sectionAt = i;
+      break;
+    }
+  }
+  if (sectionAt == lines.size()) {
+    if (!lines.empty() && lines.back().end.empty()) lines.back().end = eol;
+    lines.push_back({"[" + std::string(section) + "]", eol});
+    lines.push_back({keyLine, eol});
+  } else {
+    std::size_t insertAt = sectionAt + 1;
+    bool replaced = false;
+    for (std::size_t i = sectionAt + 1; i < lines.size(); ++i) {
+      if (SectionName(lines[i].text)) break;
+      const auto kv = SplitKeyLine(lines[i].text);
+      if (kv && SameName(kv->key, key)) {
+        lines[i].text = keyLine;
+        replaced = true;
+        break;
+      }
+      if (!Trim(lines[i].text).empty()) insertAt = i + 1;
+    }
+    if (!replaced) {
+      if (lines[insertAt - 1].end.empty()) lines[insertAt - 1].end = eol;
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), Line{keyLine, eol});
+    }
+  }
+
+  const std::string temp = path + ".vtl-tmp";
+  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  if (f == nullptr) return false;
+  bool ok = true;
+  for (const auto& line : lines) {
+    ok = ok && std::fwrite(line.text.data(), 1, line.text.size(), f) == line.text.size();
+    ok = ok && std::fwrite(line.end.data(), 1, line.end.size(), f) == line.end.size();
+  }
+  ok = (std::fclose(f) == 0) && ok;
+  std::error_code ec;
+  if (ok) std::filesystem::rename(temp, path, ec);
+  if (!ok || ec) {
+    std::filesystem::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace vantrel::platform

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <stdlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace vantrel::testing {
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string PathOf(std::string_view name) const { return path_ + "/" + std::string(name); }
+
+  // Writes the bytes as they are (no line-end translation), creating folders on the way.
+  std::string Write(std::string_view name, std::string_view bytes) const {
+    const std::string full = PathOf(name);
+    std::filesystem::create_directories(std::filesystem::path(full).parent_path());
+    if (std::FILE* f = std::fopen(full.c_str(), "wb")) {
+      std::fwrite(bytes.data(), 1, bytes.size(), f);
+      std::fclose(f);
+    }
+    return full;
+  }
+
+  std::string Read(std::string_view name) const {
+    std::string out;
+    if (std::FILE* f = std::fopen(PathOf(name).c_str(), "rb")) {
+      char buffer[4096];
+      std::size_t n;
+      while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) out.append(buffer, n);
+      std::fclose(f);
+    }
+    return out;
+  }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace vantrel::testing
