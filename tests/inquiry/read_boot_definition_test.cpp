@@ -62,17 +62,6 @@ TEST_F(ReadBootDefinitionTest, CompleteDefinitionIsStoredAndPanelsRefreshed) {
   EXPECT_TRUE(host.events.empty());
 }
 
-TEST_F(ReadBootDefinitionTest, SectionAndKeyNamesIgnoreCase) {
-  Keys lower;
-  for (const auto& [k, v] : kComplete) {
-    std::string name = k;
-    for (auto& c : name) c = static_cast<char>(std::tolower(c));
-    lower[name] = v;
-  }
-  EXPECT_EQ(Read(lower, "bootdef"), 0);
-  EXPECT_EQ(def.ClockFreq, 2000);
-}
-
 TEST_F(ReadBootDefinitionTest, AcceptedEdgeValues) {
   for (const auto& keys :
        {With("DeviceName", "undefined"), With("BaudP", "undefined"), With("MulRatioNo", "0"),
