@@ -179,7 +179,6 @@ TEST_P(WriteBlocksEmptyMap, NothingToWrite) {
 INSTANTIATE_TEST_SUITE_P(
     Protocols, WriteBlocksEmptyMap,
     ::testing::Values(
-        EmptyMapCase{false, 0xAA, StepDone, {}, {}},
         EmptyMapCase{true, 0x06, StepDone, kEndFrame, {}},
         EmptyMapCase{
             true, -1, StepFailed, kEndFrame, {"beep", "box:　書き込み異常　Ans=FFFFFFFFH　"}},
