@@ -22,21 +22,19 @@ StepResult Fail(WindowDisplay& display, RecordFile& file, std::string_view code)
 
 }  // namespace
 
-StepResult LoadControlProgram(WindowDisplay& display, std::string_view cpuType,
-                              std::string_view exeFolder, ControlProgram& program,
-                              bool& inquiryMode, BootDefinition& boot) {
-  const std::string path = ControlFolderFile(exeFolder, cpuType);
+StepResult LoadControlProgram::Run() {
+  const std::string path = ControlFolderFile(exeFolder_, cpuType_);
   RecordFile file;
   if (!file.Open(path)) {
-    display.Message(kCannotOpen);
+    display_.Message(kCannotOpen);
     return StepFailed;
   }
 
-  inquiryMode = false;
+  inquiryMode_ = false;
   if (HasInfExtension(path)) {
-    inquiryMode = true;
+    inquiryMode_ = true;
     file.Close();  // opened only to prove that it exists
-    if (ReadBootDefinition(path, boot, display) != 0) return Fail(display, file, "inf_error");
+    if (ReadBootDefinition(path, boot_, display_) != 0) return Fail(display_, file, "inf_error");
     return StepDone;
   }
 
@@ -49,12 +47,12 @@ StepResult LoadControlProgram(WindowDisplay& display, std::string_view cpuType,
     const auto read = file.ReadLine(line);
     if (read == RecordFile::Read::EndOfFile) break;
     if (read == RecordFile::Read::Error) {
-      display.Message(kCannotOpen);
+      display_.Message(kCannotOpen);
       file.Close();
       return StepFailed;
     }
     const SRecord record = ParseSRecord(line);
-    if (record.failedBeforeData()) return Fail(display, file, record.error);
+    if (record.failedBeforeData()) return Fail(display_, file, record.error);
     if (record.kind == RecordKind::End) break;
     if (record.kind == RecordKind::Header) continue;
 
@@ -64,19 +62,19 @@ StepResult LoadControlProgram(WindowDisplay& display, std::string_view cpuType,
       next = record.address;
     }
     // The target receives one contiguous run of bytes.
-    if (record.address != next) return Fail(display, file, "05");
+    if (record.address != next) return Fail(display_, file, "05");
     for (std::size_t i = 0; i < record.dataLength; ++i) {
-      if (held == program.bytes.size()) return Fail(display, file, "07");
-      program.bytes[held++] = record.data[i];
+      if (held == program_.bytes.size()) return Fail(display_, file, "07");
+      program_.bytes[held++] = record.data[i];
       ++next;
     }
-    if (!record.ok()) return Fail(display, file, record.error);
+    if (!record.ok()) return Fail(display_, file, record.error);
   }
 
-  if (held == 0) return Fail(display, file, kNoDataRecordCode);
-  program.firstAddress = first;
-  program.lastAddress = next - 1;
-  program.length = next - first;
+  if (held == 0) return Fail(display_, file, kNoDataRecordCode);
+  program_.firstAddress = first;
+  program_.lastAddress = next - 1;
+  program_.length = next - first;
   file.Close();
   return StepDone;
 }

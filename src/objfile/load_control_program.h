@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "core/step.h"
@@ -13,11 +14,32 @@ namespace vantrel {
 // nothing to send and no length to measure progress by.
 inline constexpr std::string_view kNoDataRecordCode = "10";
 
-// Loads the write-control file named cpuType from CTRL_MOT beside the executable, all in one
-// call. An .inf file (any letter case) sets inquiryMode and fills boot; any other file is read
-// as S-records into program. Returns StepDone, or StepFailed after the beep and message box.
-StepResult LoadControlProgram(WindowDisplay& display, std::string_view cpuType,
-                              std::string_view exeFolder, ControlProgram& program,
-                              bool& inquiryMode, BootDefinition& boot);
+// Loads the write-control file named by the CPU type text from CTRL_MOT beside the executable,
+// all in one call. An .inf file (any letter case) sets inquiryMode and fills boot; any other file
+// is read as S-records into program. The CPU type text and the folder are read at each Run, so
+// they may be references to the window's live fields (ComboBoxCpuType.text, ExeFolder).
+class LoadControlProgram {
+ public:
+  LoadControlProgram(WindowDisplay& display, const std::string& cpuType,
+                     const std::string& exeFolder, ControlProgram& program, bool& inquiryMode,
+                     BootDefinition& boot)
+      : display_(display),
+        cpuType_(cpuType),
+        exeFolder_(exeFolder),
+        program_(program),
+        inquiryMode_(inquiryMode),
+        boot_(boot) {}
+
+  // StepDone, or StepFailed after the beep and the message box.
+  StepResult Run();
+
+ private:
+  WindowDisplay& display_;
+  const std::string& cpuType_;
+  const std::string& exeFolder_;
+  ControlProgram& program_;
+  bool& inquiryMode_;
+  BootDefinition& boot_;
+};
 
 }  // namespace vantrel

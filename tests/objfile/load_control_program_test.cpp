@@ -23,7 +23,8 @@ class LoadControlProgramTest : public ::testing::Test {
     folder.Write("CTRL_MOT/" + name, bytes);
   }
   StepResult Load(const std::string& name) {
-    return LoadControlProgram(display, name, folder.path(), program->control, inquiryMode, boot);
+    cpuType = name;
+    return op.Run();
   }
   std::vector<std::string> Failure(const std::string& code) const {
     return {"beep", "box:書き込み制御プログラム異常 " + code};
@@ -48,6 +49,8 @@ class LoadControlProgramTest : public ::testing::Test {
   std::unique_ptr<ProgramImage> program = std::make_unique<ProgramImage>();
   bool inquiryMode = true;
   BootDefinition boot;
+  std::string cpuType;
+  LoadControlProgram op{display, cpuType, folder.path(), program->control, inquiryMode, boot};
 };
 
 TEST_F(LoadControlProgramTest, ReadsContiguousRecordsIntoTheBuffer) {
