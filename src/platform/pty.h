@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace vantrel::platform {
+
+// The master side of a pseudo-terminal: the simulated target's end of a serial line whose other
+// end, the slave device, a host opens like any serial port. The slave is never kept open here,
+// so the host's exclusive use of it works as on a real port.
+class PtyMaster {
+ public:
+  enum class Event { Timeout, Input, NoHost, Failed };
+
+  PtyMaster() = default;
+  ~PtyMaster();
+  PtyMaster(const PtyMaster&) = delete;
+  PtyMaster& operator=(const PtyMaster&) = delete;
+
+  // Creates the pair with a raw 8N1 slave. False, with a reason in *error, when that fails.
+  bool Open(std::string* error);
+  bool IsOpen() const { return fd_ >= 0; }
+  const std::string& slavePath() const { return slavePath_; }
+
+  // Waits up to timeoutMs for bytes from the host. NoHost at once while nobody has the slave open.
+  Event Wait(int timeoutMs);
+  // What the host has sent so far; 0 when nothing is there or no host has the slave open.
+  std::size_t Read(std::span<std::uint8_t> buffer);
+  // Writes the bytes; gives up on the rest when the host has not taken them within timeoutMs.
+  std::size_t Write(std::span<const std::uint8_t> bytes, int timeoutMs);
+  // The rate the host has set on the slave (any rate, not only the standard ones); 0 if unknown.
+  std::uint32_t HostBaud() const;
+  // Closing the master hangs up the line: the host's reads and writes fail from then on.
+  void Close();
+
+ private:
+  int fd_ = -1;
+  std::string slavePath_;
+};
+
+// A monotonic count of microseconds.
+std::uint64_t MonotonicMicros();
+
+// SIGTERM and SIGINT set a flag instead of ending the process; blocking waits return early.
+void InstallStopSignals();
+bool StopRequested();
+
+}  // namespace vantrel::platform
