@@ -68,10 +68,16 @@ void InquiryBootLoader::Advance(std::uint64_t nowUs, Line& line) {
       line.Send(static_cast<std::uint8_t>(config_.faults.eraseAnswer));
     }
   }
+  if (programmingClosed_ && rx_ == Rx::Command &&
+      nowUs - lastByteUs_ >= std::uint64_t{config_.endQuietMs} * 1000) {
+    ended_ = true;
+  }
 }
 
 void InquiryBootLoader::OnByte(std::uint8_t byte, std::uint64_t nowUs, Line& line) {
   Advance(nowUs, line);
+  if (ended_) return;
+  lastByteUs_ = nowUs;
   sum_ = static_cast<std::uint8_t>(sum_ + byte);
   switch (rx_) {
     case Rx::Command:
@@ -118,6 +124,12 @@ void InquiryBootLoader::OnCommand(std::uint8_t command, std::uint64_t nowUs, Lin
   command_ = command;
   sum_ = command;
   if (phase_ == Phase::Erasing) return;  // busy: the erase answer comes first
+  // Once programming is over only reads may follow; anything else is a host that has moved on
+  // (the end-of-job byte, or the first byte of its next job).
+  if (programmingClosed_ && command != 0x52) {
+    ended_ = true;
+    return;
+  }
   if (phase_ == Phase::AwaitConfirm) {
     if (command != kAck) {
       line.Send(kNak);
@@ -246,7 +258,6 @@ void InquiryBootLoader::OnProgramFrame(Line& line) {
   if (address_ == kEndOfProgramming) {
     programmingClosed_ = true;
     line.Send(kAck);
-    ended_ = true;
     return;
   }
   ++blocksSeen_;

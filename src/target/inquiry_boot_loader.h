@@ -34,6 +34,9 @@ struct InquiryFaults {
 struct InquiryConfig {
   DeviceDescription device = SampleDeviceDescription();
   std::uint32_t eraseMs = 500;
+  // After the end-of-programming frame the host either verifies (read commands, then the
+  // end-of-job byte) or goes quiet; this much quiet ends the job.
+  std::uint32_t endQuietMs = 1000;
   InquiryFaults faults;
 };
 
@@ -102,6 +105,7 @@ class InquiryBootLoader final : public BootLoader {
   std::uint64_t eraseDoneUs_ = 0;
   Mat mat_ = Mat::None;
   bool programmingClosed_ = false;
+  std::uint64_t lastByteUs_ = 0;
   bool ended_ = false;
   std::uint32_t blocksSeen_ = 0;
   std::uint32_t readsSeen_ = 0;
