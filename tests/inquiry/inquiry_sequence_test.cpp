@@ -174,6 +174,10 @@ struct FailureCase {
   const char* message;
 };
 
+void PrintTo(const FailureCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class InquiryFailureTest : public InquirySequenceTest,
                            public ::testing::WithParamInterface<FailureCase> {};
 
@@ -215,7 +219,7 @@ INSTANTIATE_TEST_SUITE_P(
                       l.replies[0x20] = Frame(0x30, {65, 6, 'A', '0', '0', '1', 'X', '2'});
                     },
                     kComm},
-        FailureCase{"DeviceNotListed", [](auto&, auto& d) { d.DeviceName = "x2"; },
+        FailureCase{"DeviceNotListed", [](auto&, auto& d) { d.DeviceName = "x1"; },
                     kInquiryDeviceMismatch},
         FailureCase{"DeviceRefused", [](auto& l, auto&) { l.replies[0x10] = {0x15}; }, kComm},
         FailureCase{"DeviceUnacknowledged", [](auto& l, auto&) { Silent(l, 0x10); }, kComm},
