@@ -79,7 +79,6 @@ class TForm1 {
   VerifyBlocks verifyBlocks_;
   VerifyBlocksByRead verifyBlocksByRead_;
   InquirySequence inquirySequence_;
-  CpuInfoReport cpuInfoReport_;
   ProgrammingSequence sequence_;
 };
 

@@ -64,7 +64,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
     } else if (a == "--baud-boot" || a == "--baud-prog") {
       if (!value(v)) return std::nullopt;
       if (!IsBaudText(v)) {
-        error = std::string(a) + " needs a positive whole number of bits per second, not '" + v + "'";
+        error =
+            std::string(a) + " needs a positive whole number of bits per second, not '" + v + "'";
         return std::nullopt;
       }
       (a == "--baud-boot" ? o.baudBoot : o.baudProg) = v;
@@ -91,7 +92,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
     return std::nullopt;
   }
   if (files.size() != 1) {
-    error = files.empty() ? "the user program FILE is missing" : "only one user program FILE may be given";
+    error = files.empty() ? "the user program FILE is missing"
+                          : "only one user program FILE may be given";
     return std::nullopt;
   }
   if (files.front().empty()) {
@@ -136,6 +138,8 @@ Exit codes:
 )";
 }
 
-std::string CliVersionText() { return std::string("vantrel-cli ") + VANTREL_VERSION + "\n"; }
+std::string CliVersionText() {
+  return std::string("vantrel-cli ") + VANTREL_VERSION + "\n";
+}
 
 }  // namespace vantrel::cli

@@ -67,6 +67,8 @@ void ConsoleHost::ShowProgress(int permille, std::string_view status) {
   progressShown_ = true;
 }
 
-void ConsoleHost::FinishProgress() { ClearProgressLine(); }
+void ConsoleHost::FinishProgress() {
+  ClearProgressLine();
+}
 
 }  // namespace vantrel::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "core/step.h"
 #include "core/step_context.h"
@@ -10,7 +11,6 @@
 
 namespace vantrel {
 
-class LoadControlProgram;
 class AdjustBitRate;
 class TransferControlProgram;
 class LoadUserProgram;
@@ -18,11 +18,12 @@ class WriteBlocks;
 class VerifyBlocks;
 class VerifyBlocksByRead;
 class InquirySequence;
-class CpuInfoReport;
+struct ControlProgram;
 
 // The step operations one job runs, owned by the window.
 struct SequenceOperations {
-  LoadControlProgram& loadControlProgram;
+  // Loads the write-control file of the chosen CPU type; StepDone or StepFailed.
+  std::function<StepResult()> loadControlProgram;
   AdjustBitRate& adjustBitRate;
   TransferControlProgram& transferControlProgram;
   LoadUserProgram& loadUserProgram;
@@ -30,7 +31,9 @@ struct SequenceOperations {
   VerifyBlocks& verifyBlocks;
   VerifyBlocksByRead& verifyBlocksByRead;
   InquirySequence& inquirySequence;
-  CpuInfoReport& cpuInfoReport;
+  // Writes CpuInf.txt after the inquiries (always after a failure).
+  std::function<void(bool failed)> writeCpuInfoReport;
+  const ControlProgram& controlProgram;
 };
 
 // The step machine that runs one programming job, one bounded piece of work per timer tick.

@@ -30,6 +30,8 @@ class TransferControlProgram {
   SubState subState() const { return subState_; }
   // Bytes of the program sent so far; the sequence shows them as progress.
   std::uint32_t ControlBytesSent() const { return bytesSent_; }
+  // The job's end step clears the progress figure.
+  void ResetControlBytesSent() { bytesSent_ = 0; }
 
  private:
   void Fail(std::string_view text);

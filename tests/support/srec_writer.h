@@ -15,7 +15,8 @@ class SrecWriter {
   // Adds one data record (up to 250 bytes).
   SrecWriter& Data(std::uint32_t address, const std::vector<std::uint8_t>& bytes) {
     lines_ += Record('3', address, bytes) + "\n";
-    for (std::size_t i = 0; i < bytes.size(); ++i) image_[address + static_cast<std::uint32_t>(i)] = bytes[i];
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+      image_[address + static_cast<std::uint32_t>(i)] = bytes[i];
     return *this;
   }
   // Adds `size` pseudo-random bytes from `address` in records of `perRecord` bytes.
@@ -38,10 +39,14 @@ class SrecWriter {
   // Every byte the records supply, by address.
   const std::map<std::uint32_t, std::uint8_t>& image() const { return image_; }
 
-  static std::string Record(char type, std::uint32_t address, const std::vector<std::uint8_t>& data) {
-    const int addressBytes = (type == '1' || type == '9' || type == '0') ? 2 : (type == '2' || type == '8') ? 3 : 4;
+  static std::string Record(char type, std::uint32_t address,
+                            const std::vector<std::uint8_t>& data) {
+    const int addressBytes = (type == '1' || type == '9' || type == '0') ? 2
+                             : (type == '2' || type == '8')              ? 3
+                                                                         : 4;
     std::vector<std::uint8_t> body;
-    for (int i = addressBytes - 1; i >= 0; --i) body.push_back(static_cast<std::uint8_t>(address >> (8 * i)));
+    for (int i = addressBytes - 1; i >= 0; --i)
+      body.push_back(static_cast<std::uint8_t>(address >> (8 * i)));
     body.insert(body.end(), data.begin(), data.end());
     const auto count = static_cast<std::uint8_t>(body.size() + 1);
     unsigned sum = count;

@@ -1,0 +1,65 @@
+#include "app/tform1.h"
+
+#include "config/cpu_type_settings.h"
+#include "inquiry/cpu_info_report.h"
+
+namespace vantrel {
+
+TForm1::TForm1(WindowHost& host, platform::Clock& clock,
+               std::unique_ptr<platform::SerialDevice> device)
+    : host_(host),
+      timeout_(clock),
+      display_(host, controls, fields),
+      port_(std::move(device)),
+      ctx_{port_, timeout_, display_},
+      image_(std::make_unique<ProgramImage>()),
+      loadControlProgram_(display_, controls.ComboBoxCpuType.text, fields.ExeFolder,
+                          image_->control, inquiryMode_, bootDefinition_),
+      adjustBitRate_(ctx_, inquiryMode_),
+      transferControlProgram_(ctx_, image_->control),
+      loadUserProgram_(ctx_, fields, *image_),
+      writeBlocks_(ctx_, inquiryMode_, fields, *image_, progress_),
+      verifyBlocks_(ctx_, fields, *image_, progress_),
+      verifyBlocksByRead_(ctx_, fields, *image_, progress_, bootDefinition_),
+      inquirySequence_(ctx_, bootDefinition_, cpuInformation_, responseBuffer_),
+      sequence_(ctx_, controls, fields, inquiryMode_, progress_,
+                SequenceOperations{[this] { return loadControlProgram_.Run(); }, adjustBitRate_,
+                                   transferControlProgram_, loadUserProgram_, writeBlocks_,
+                                   verifyBlocks_, verifyBlocksByRead_, inquirySequence_,
+                                   [this](bool failed) {
+                                     WriteCpuInfoReport(failed, bootDefinition_, cpuInformation_,
+                                                        fields.ExeFolder, host_);
+                                   },
+                                   image_->control}) {
+  image_->memory.bytes.fill(0xFF);
+  image_->blocks.flags.fill(0);
+}
+
+void TForm1::Timer2Timer() {
+  // A message box shown inside a tick keeps the timer running; those ticks must not re-enter.
+  if (tickGuard_) return;
+  tickGuard_ = true;
+  sequence_.SequenceTick();
+  tickGuard_ = false;
+}
+
+void TForm1::ButtonProgramClick() {
+  sequence_.ButtonProgramClick();
+}
+
+void TForm1::ApplyCpuType() {
+  const std::string& name = controls.ComboBoxCpuType.text;
+  if (name.empty()) return;
+  const CpuTypeSettings s = ReadCpuTypeSettings(fields.ExeFolder, name).value_or(CpuTypeSettings{});
+  if (s.BaudB != "Undefined") controls.ComboBoxBr1.text = s.BaudB;
+  if (s.BaudP != "Undefined") controls.ComboBoxBr2.text = s.BaudP;
+  if (s.BlockSize == 128 || s.BlockSize == 256) {
+    fields.BlockSize = static_cast<std::uint16_t>(s.BlockSize);
+  } else {
+    display_.Message("BlockSize は 128 or 256 のみ");
+  }
+  fields.RomBaseAddr = s.RomBaseAddr;
+  display_.ShowBlockPanels();
+}
+
+}  // namespace vantrel

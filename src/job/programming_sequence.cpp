@@ -1,0 +1,212 @@
+#include "job/programming_sequence.h"
+
+#include "inquiry/inquiry_sequence.h"
+#include "job/adjust_bit_rate.h"
+#include "job/transfer_control_program.h"
+#include "job/verify_blocks.h"
+#include "job/verify_blocks_by_read.h"
+#include "job/write_blocks.h"
+#include "objfile/load_user_program.h"
+#include "objfile/program_image.h"
+#include "serial/comm_ctrl.h"
+#include "serial/open_port.h"
+
+namespace vantrel {
+namespace {
+
+constexpr const char* kChooseFile = "書き込むファイルを設定して下さい";
+constexpr const char* kPressButton = "ブートモードにして左のボタンを押して下さい";
+constexpr const char* kWrittenMessage = " ユーザプログラム・書き込み完了 ";
+constexpr const char* kVerifiedMessage = " ユーザープログラム・書き込み＆ベリファイ完了 ";
+constexpr std::uint8_t kEndOfJob = 0xFF;
+constexpr int kLinesPerTick = 100;
+
+}  // namespace
+
+void ProgrammingSequence::ButtonProgramClick() {
+  if (step_ == Idle) {
+    step_ = Start;
+    return;
+  }
+  ctx_.display.Beep();
+  step_ = End;
+}
+
+void ProgrammingSequence::SetProgress(std::uint32_t done, std::uint32_t total) {
+  controls_.TrackBar1.position =
+      total == 0 ? 0 : static_cast<std::int32_t>(static_cast<std::uint32_t>(done * 1000u) / total);
+}
+
+void ProgrammingSequence::StartJob() {
+  if (controls_.Edit1.text.empty()) {
+    ctx_.display.Message(kChooseFile);
+    step_ = Idle;
+    return;
+  }
+  controls_.ButtonProgram.caption = "書き込み中止";
+  ctx_.display.ShowStatus("書き込み制御プログラムの読み込み");
+  fields_.JobResult = 1;
+  if (ops_.loadControlProgram() == StepFailed) {
+    step_ = End;
+    return;
+  }
+  OpenPort(ctx_.port, ctx_.display, controls_.ComboBoxBr1.text, false);
+  ctx_.display.ShowStatus("ビットレート調整中");
+  ops_.adjustBitRate.Run(PhaseStart);
+  step_ = AdjustRate;
+}
+
+void ProgrammingSequence::EndJob() {
+  if (writeInProgress_) {
+    // Bounded by the block answer's and the end frame's own time-outs.
+    while (ops_.writeBlocks.Run(PhaseFinish) == StepBusy) {
+    }
+    writeInProgress_ = false;
+  }
+  step_ = Idle;
+  ctx_.port.Close();
+  if (ops_.loadUserProgram.FileOpen()) ops_.loadUserProgram.CloseFile();
+  controls_.ButtonProgram.caption = "書き込み開始";
+  ops_.transferControlProgram.ResetControlBytesSent();
+  controls_.TrackBar1.position = 0;
+  if (fields_.AutoExit) ctx_.display.host().ExitProcess(fields_.JobResult);
+}
+
+void ProgrammingSequence::SequenceTick() {
+  switch (step_) {
+    case Idle:
+      writeInProgress_ = false;
+      ctx_.display.ShowStatus(controls_.Edit1.text.empty() ? kChooseFile : kPressButton);
+      break;
+
+    case Start:
+      StartJob();
+      break;
+
+    case AdjustRate: {
+      const StepResult r = ops_.adjustBitRate.Run(PhaseContinue);
+      if (r == StepDone) step_ = ChooseProtocol;
+      if (r == StepFailed) step_ = End;
+      break;
+    }
+
+    case ChooseProtocol:
+      step_ = inquiryMode_ ? StartInquiry : StartTransfer;
+      break;
+
+    case StartTransfer:
+      ctx_.display.ShowStatus("書き込み制御プログラムの転送中");
+      ops_.transferControlProgram.Run(PhaseStart);
+      step_ = Transfer;
+      break;
+
+    case Transfer: {
+      const StepResult r = ops_.transferControlProgram.Run(PhaseContinue);
+      SetProgress(ops_.transferControlProgram.ControlBytesSent(), ops_.controlProgram.length);
+      if (r == StepDone) step_ = StartLoad;
+      if (r == StepFailed) step_ = End;
+      break;
+    }
+
+    case StartLoad:
+      controls_.TrackBar1.position = 0;
+      step_ = ops_.loadUserProgram.Run(PhaseStart) == StepFailed ? End : Load;
+      break;
+
+    case Load:
+      for (int i = 0; i < kLinesPerTick; ++i) {
+        const StepResult r = ops_.loadUserProgram.Run(PhaseContinue);
+        if (r == StepDone) step_ = StartWrite;
+        if (r == StepFailed) step_ = End;
+        if (r != StepBusy) break;
+      }
+      break;
+
+    case StartWrite:
+      // The inquiry sequence has already moved the port to the new bit rate.
+      if (!inquiryMode_) {
+        ctx_.port.Close();
+        OpenPort(ctx_.port, ctx_.display, controls_.ComboBoxBr2.text, false);
+      }
+      writeInProgress_ = true;
+      ops_.writeBlocks.Run(PhaseStart);
+      step_ = Write;
+      break;
+
+    case Write: {
+      const StepResult r = ops_.writeBlocks.Run(PhaseContinue);
+      if (r != StepBusy) writeInProgress_ = false;
+      SetProgress(progress_.BlocksDone, progress_.BlocksTotal);
+      if (r == StepDone) step_ = StartVerify;
+      if (r == StepFailed) step_ = End;
+      break;
+    }
+
+    case StartVerify:
+      if (controls_.CheckBox1.checked) {
+        if (inquiryMode_) {
+          ops_.verifyBlocksByRead.Run(PhaseStart);
+        } else {
+          ops_.verifyBlocks.Run(PhaseStart);
+        }
+        step_ = Verify;
+        break;
+      }
+      if (!inquiryMode_) ctx_.port.PutByte(kEndOfJob);
+      fields_.JobResult = 0;
+      ctx_.display.Beep();
+      if (!fields_.AutoExit) ctx_.display.MessageWithoutBeep(kWrittenMessage);
+      step_ = End;
+      break;
+
+    case Verify: {
+      const StepResult r = inquiryMode_ ? ops_.verifyBlocksByRead.Run(PhaseContinue)
+                                        : ops_.verifyBlocks.Run(PhaseContinue);
+      if (r == StepDone) fields_.JobResult = 0;
+      if (r == StepFailed) fields_.JobResult = 2;
+      SetProgress(progress_.BlocksDone, progress_.BlocksTotal);
+      if (r == StepDone) step_ = Complete;
+      if (r == StepFailed) step_ = End;
+      break;
+    }
+
+    case Complete:
+      ctx_.port.PutByte(kEndOfJob);
+      ctx_.display.Beep();
+      if (!fields_.AutoExit) ctx_.display.MessageWithoutBeep(kVerifiedMessage);
+      step_ = End;
+      break;
+
+    case End:
+      EndJob();
+      break;
+
+    case StartInquiry:
+      ctx_.display.ShowStatus("ＣＰＵ情報の取得中");
+      ops_.inquirySequence.Run(PhaseStart);
+      step_ = Inquiry;
+      break;
+
+    case Inquiry: {
+      const StepResult r = ops_.inquirySequence.Run(PhaseContinue);
+      if (r == StepDone) {
+        ops_.writeCpuInfoReport(false);
+        step_ = InquiryDone;
+      }
+      if (r == StepFailed) {
+        ops_.writeCpuInfoReport(true);
+        step_ = End;
+      }
+      break;
+    }
+
+    case InquiryDone:
+      step_ = StartLoad;
+      break;
+
+    default:
+      break;
+  }
+}
+
+}  // namespace vantrel
