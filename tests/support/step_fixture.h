@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/shared_timeout.h"
+#include "core/step.h"
 #include "core/step_context.h"
 #include "core/window_controls.h"
 #include "core/window_display.h"
