@@ -23,6 +23,7 @@ constexpr std::uint64_t kResetAfterUs = 1'000'000;
 // Noise comes just after the open, once the host has set up its port (which flushes input).
 constexpr std::uint64_t kNoiseDelayUs = 5'000;
 constexpr int kWriteTimeoutMs = 500;
+constexpr std::uint32_t kHangUpGraceMs = 100;
 
 std::string Hex(std::span<const std::uint8_t> bytes) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -50,9 +51,10 @@ class PtyTarget {
       std::fprintf(err_, "vantrel-target: %s\n", error.c_str());
       return 1;
     }
+    // Whoever reads the path may stop us at once: the handlers must be in place first.
+    platform::InstallStopSignals();
     std::fprintf(out, "%s\n", pty_.slavePath().c_str());
     std::fflush(out);
-    platform::InstallStopSignals();
     const int code = Serve();
     if (code == 0) Dump("exit");
     return code;
@@ -91,6 +93,8 @@ class PtyTarget {
       }
       if (model_->HungUp()) {
         SendDue(std::numeric_limits<std::uint64_t>::max());
+        // Closing the master discards what the host has not read yet; give it time to.
+        platform::SleepMs(kHangUpGraceMs);
         pty_.Close();
         Log(1, "line dropped");
         return 0;
