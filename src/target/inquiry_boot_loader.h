@@ -34,9 +34,10 @@ struct InquiryFaults {
 struct InquiryConfig {
   DeviceDescription device = SampleDeviceDescription();
   std::uint32_t eraseMs = 500;
-  // After the end-of-programming frame the host either verifies (read commands, then the
-  // end-of-job byte) or goes quiet; this much quiet ends the job.
-  std::uint32_t endQuietMs = 1000;
+  // After the end-of-programming frame the host either verifies (its first read comes a few
+  // ticks later) or goes quiet; this much quiet ends the job. Short, because a next job's zero
+  // bytes arrive at the old rate, which the target no longer hears.
+  std::uint32_t endQuietMs = 300;
   InquiryFaults faults;
 };
 

@@ -16,6 +16,7 @@ struct OptionInfo {
 constexpr std::array kOptions{
     OptionInfo{"--device", Kind::File},
     OptionInfo{"--erase-ms", Kind::Number},
+    OptionInfo{"--end-quiet-ms", Kind::Number},
     OptionInfo{"--fault-inquiry-code", Kind::Inquiry},
     OptionInfo{"--fault-inquiry-checksum", Kind::Inquiry},
     OptionInfo{"--fault-65-devices", Kind::Flag},
@@ -34,6 +35,8 @@ constexpr std::string_view kHelp =
     "Inquiry/selection boot loader:\n"
     "  --device FILE                 device description (default: the built-in sample.dev)\n"
     "  --erase-ms N                  time the erase takes, in ms (default 500)\n"
+    "  --end-quiet-ms N              quiet after the end of programming that ends the job\n"
+    "                                when no verification follows, in ms (default 300)\n"
     "  --fault-inquiry-code CMD      answer inquiry CMD (0x20..0x27) with a wrong response code\n"
     "  --fault-inquiry-checksum CMD  answer inquiry CMD (0x20..0x27) with a wrong checksum\n"
     "  --fault-65-devices            report 65 devices (the described ones padded)\n"
@@ -116,11 +119,12 @@ bool ApplyInquiryOption(std::string_view option, std::string_view value, Inquiry
     }
     case Kind::Number: {
       auto n = ParseTargetNumber(value);
-      bool counted = option != "--erase-ms";
+      bool counted = option != "--erase-ms" && option != "--end-quiet-ms";
       if (!n || (counted && *n == 0)) {
         return Fail(error, option, value, counted ? "a count from 1" : "a number");
       }
       if (option == "--erase-ms") config.eraseMs = *n;
+      if (option == "--end-quiet-ms") config.endQuietMs = *n;
       if (option == "--fault-block-nak") f.nakBlock = *n;
       if (option == "--fault-read-length") f.readWrongLength = *n;
       if (option == "--fault-read-checksum") f.readWrongChecksum = *n;

@@ -11,6 +11,7 @@ TEST(InquiryOptions, FaultOptionsSetTheirFault) {
   InquiryConfig c;
   std::string error;
   ASSERT_TRUE(ApplyInquiryOption("--erase-ms", "2500", c, &error)) << error;
+  ASSERT_TRUE(ApplyInquiryOption("--end-quiet-ms", "0x50", c, &error)) << error;
   ASSERT_TRUE(ApplyInquiryOption("--fault-inquiry-code", "0x22", c, &error)) << error;
   ASSERT_TRUE(ApplyInquiryOption("--fault-inquiry-checksum", "0x27", c, &error)) << error;
   ASSERT_TRUE(ApplyInquiryOption("--fault-65-devices", "", c, &error)) << error;
@@ -25,6 +26,7 @@ TEST(InquiryOptions, FaultOptionsSetTheirFault) {
   ASSERT_TRUE(ApplyInquiryOption("--fault-read-data", "4", c, &error)) << error;
   const auto& f = c.faults;
   EXPECT_EQ(c.eraseMs, 2500u);
+  EXPECT_EQ(c.endQuietMs, 80u);
   EXPECT_EQ(f.wrongCodeFor, std::optional<std::uint8_t>(0x22));
   EXPECT_EQ(f.wrongChecksumFor, std::optional<std::uint8_t>(0x27));
   EXPECT_TRUE(f.manyDevices && f.manyClockModes && f.nakBitRate && f.silentAtNewRate &&
@@ -87,6 +89,7 @@ TEST(InquiryOptions, EveryOptionIsKnownTakesTheRightValueAndIsInTheHelp) {
   const std::pair<const char*, bool> options[] = {
       {"--device", true},
       {"--erase-ms", true},
+      {"--end-quiet-ms", true},
       {"--fault-inquiry-code", true},
       {"--fault-inquiry-checksum", true},
       {"--fault-65-devices", false},

@@ -188,11 +188,12 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedRead{"size 8", Frame(0x52, {0x01, 0, 0, 0, 0, 0, 0, 0})}));
 
 TEST_F(InquiryLoaderTest, EndOfProgrammingThenQuietEndsTheJob) {
+  config.endQuietMs = 300;
   Programming();
   Feed(kEndOfProgramming);
   EXPECT_EQ(line.Take(), Bytes{0x06});
   EXPECT_FALSE(L().JobEnded()) << "a verification may follow";
-  Wait(999'000);
+  Wait(299'000);
   EXPECT_FALSE(L().JobEnded());
   Wait(1000);
   EXPECT_TRUE(L().JobEnded());
