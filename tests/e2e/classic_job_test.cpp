@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "e2e/e2e_job.h"
+
+namespace vantrel::testing {
+namespace {
+
+struct LayoutCase {
+  int blockSize;
+  const char* romBase;  // as Baud.ini writes it
+  std::uint32_t base;
+};
+
+class ClassicLayout : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(ClassicLayout, WritesAndVerifiesAndTheFlashHoldsTheProgram) {
+  const auto c = GetParam();
+  E2eJob job;
+  job.CpuType("CLS.mot", c.blockSize, c.romBase);
+  // Two areas with a hole between them, the second ending inside a block.
+  job.program.Fill(c.base, 1000, 1).Fill(c.base + 0x900, 333, 2);
+  ASSERT_TRUE(job.StartTarget({"--protocol", "classic", "--erase-ms", "100", "--prog-baud", "38400",
+                               "--block-size", std::to_string(c.blockSize), "--flash-base",
+                               std::to_string(c.base), "--flash-size", "65536"}));
+  EXPECT_EQ(job.RunCli("CLS.mot", {"--verify"}), 0) << job.cliErr;
+  EXPECT_NE(job.cliErr.find(" ユーザープログラム・書き込み＆ベリファイ完了 "), std::string::npos)
+      << job.cliErr;
+  job.ExpectFlashHoldsProgram(c.base);
+}
+
+INSTANTIATE_TEST_SUITE_P(BlockSizesAndRomBases, ClassicLayout,
+                         ::testing::Values(LayoutCase{128, "0", 0},
+                                           LayoutCase{256, "20000", 0x20000}),
+                         [](const auto& info) {
+                           return "Block" + std::to_string(info.param.blockSize);
+                         });
+
+TEST(ClassicJob, WithoutVerifyTheJobEndsWithTheWriteMessage) {
+  E2eJob job;
+  job.CpuType("CLS.mot", 128, "0");
+  job.program.Fill(0, 500, 3);
+  ASSERT_TRUE(job.StartTarget({"--erase-ms", "100", "--prog-baud", "38400"}));
+  EXPECT_EQ(job.RunCli("CLS.mot"), 0) << job.cliErr;
+  EXPECT_NE(job.cliErr.find(" ユーザプログラム・書き込み完了 "), std::string::npos) << job.cliErr;
+  job.ExpectFlashHoldsProgram(0);
+}
+
+struct FailureCase {
+  const char* name;
+  std::vector<std::string> targetOptions;
+  int exitCode;
+  const char* message;
+};
+
+class ClassicFailure : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(ClassicFailure, ExitsWithTheJobResultAndTheWindowsMessage) {
+  const auto& c = GetParam();
+  E2eJob job;
+  job.CpuType("CLS.mot", 128, "0");
+  job.program.Fill(0, 1200, 4);
+  std::vector<std::string> options = {"--erase-ms", "100", "--prog-baud", "38400"};
+  options.insert(options.end(), c.targetOptions.begin(), c.targetOptions.end());
+  ASSERT_TRUE(job.StartTarget(options));
+  EXPECT_EQ(job.RunCli("CLS.mot", {"--verify"}), c.exitCode) << job.cliErr;
+  EXPECT_NE(job.cliErr.find(std::string(c.message) + "\n"), std::string::npos) << job.cliErr;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, ClassicFailure,
+    ::testing::Values(
+        FailureCase{"FlippedByte", {"--fault-verify-data", "3"}, 2, "ベリファイ不一致"},
+        FailureCase{"NeverSyncs", {"--fault-no-sync"}, 1, " ビットレートの調整が出来ませんでした "},
+        FailureCase{"BlockRefused", {"--fault-block-nak", "2"}, 1, "　書き込み異常　Ans=15H　"},
+        FailureCase{"HangsUp", {"--fault-hang-up", "4"}, 1, "　書き込み異常　Ans=FFFFFFFFH　"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(ClassicJob, APortThatCannotBeOpenedIsReportedAndTheJobFailsOnItsTimeOut) {
+  E2eJob job;
+  job.CpuType("CLS.mot", 128, "0");
+  job.program.Fill(0, 100, 5);
+  job.pty = job.home.PathOf("no-such-port");
+  EXPECT_EQ(job.RunCli("CLS.mot"), 1);
+  const auto ng = job.cliErr.find("　ＣＯＭポート初期化 ＮＧ　\n");
+  const auto failed = job.cliErr.find(" ビットレートの調整が出来ませんでした \n");
+  ASSERT_NE(ng, std::string::npos) << job.cliErr;
+  ASSERT_NE(failed, std::string::npos) << job.cliErr;
+  EXPECT_LT(ng, failed);
+}
+
+TEST(ClassicJob, ASecondProgramCannotOpenAPortThatIsInUse) {
+  E2eJob job;
+  job.CpuType("CLS.mot", 128, "0");
+  job.program.Fill(0, 256, 6);
+  // A long erase keeps the first job on the port while the second one tries it.
+  ASSERT_TRUE(job.StartTarget({"--erase-ms", "3000", "--prog-baud", "38400"}));
+  job.home.Write("program.mot", job.program.Text());
+  ChildProcess first({kBin + "/vantrel-cli", "--home", job.home.path(), "--port", job.pty, "--cpu",
+                      "CLS.mot", job.home.PathOf("program.mot")});
+  ::usleep(1500 * 1000);
+  ChildProcess second({kBin + "/vantrel-cli", "--home", job.home.path(), "--port", job.pty, "--cpu",
+                       "CLS.mot", job.home.PathOf("program.mot")});
+  EXPECT_EQ(second.Wait(20000), 1);
+  EXPECT_NE(second.err().find("　ＣＯＭポート初期化 ＮＧ　"), std::string::npos) << second.err();
+  EXPECT_EQ(first.Wait(30000), 0) << first.err();
+  job.ExpectFlashHoldsProgram(0);
+}
+
+TEST(ClassicJob, CtrlCAbortsTheJobAndClosesThePort) {
+  E2eJob job;
+  job.CpuType("CLS.mot", 128, "0");
+  job.program.Fill(0, 256, 7);
+  ASSERT_TRUE(job.StartTarget({"--erase-ms", "20000", "--prog-baud", "38400"}));
+  job.home.Write("program.mot", job.program.Text());
+  ChildProcess cli({kBin + "/vantrel-cli", "--home", job.home.path(), "--port", job.pty, "--cpu",
+                    "CLS.mot", job.home.PathOf("program.mot")});
+  ::usleep(1500 * 1000);  // in the erase wait by now
+  cli.Signal(SIGINT);
+  EXPECT_EQ(cli.Wait(5000), 1) << cli.err();
+  // The port is free again: a plain exclusive open succeeds.
+  const int fd = ::open(job.pty.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(fd, 0);
+  ::close(fd);
+}
+
+TEST(Cli, UsageErrorsExit64WithOneLine) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--port", "/dev/null", "x.mot"},
+        std::vector<std::string>{"--port", "/dev/null", "--cpu", "A.mot"},
+        std::vector<std::string>{"--port", "/dev/null", "--cpu", "A.mot", "--baud-boot", "fast",
+                                 "x.mot"},
+        std::vector<std::string>{"--bogus"}}) {
+    std::vector<std::string> argv = {kBin + "/vantrel-cli"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    ChildProcess cli(argv);
+    EXPECT_EQ(cli.Wait(5000), 64);
+    const std::string err = cli.err();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  }
+  ChildProcess help({kBin + "/vantrel-cli", "--help"});
+  EXPECT_EQ(help.Wait(5000), 0);
+  EXPECT_NE(help.out().find("Exit codes"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vantrel::testing
