@@ -68,7 +68,8 @@ void TargetModel::HostOpened(std::uint64_t nowUs) {
 
 void TargetModel::Receive(std::span<const std::uint8_t> bytes, std::uint32_t hostBaud,
                           std::uint64_t nowUs) {
-  if (hungUp_) return;
+  // A port at rate 0 carries nothing (and 0 marks line noise inside the model).
+  if (hungUp_ || hostBaud == 0) return;
   for (auto b : bytes) {
     std::uint64_t at = nowUs;
     if (options_.pacing) {

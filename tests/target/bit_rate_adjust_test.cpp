@@ -43,6 +43,12 @@ TEST(BitRateAdjust, HandshakeAtAnotherRateIsNotUnderstood) {
   EXPECT_EQ(h.Send({0x55}, 9600), Bytes{0xAA});
 }
 
+TEST(BitRateAdjust, PortAtRateZeroCarriesNothing) {
+  ModelHarness h;
+  EXPECT_EQ(h.Send({0x00, 0x00, 0x00, 0x00}, 0), Bytes{});
+  EXPECT_EQ(h.model.mode(), Mode::BitRateAdjust);
+}
+
 TEST(BitRateAdjust, HostListeningAtAnotherRateReadsGarbage) {
   ModelHarness h;
   h.model.Receive(Bytes{0x00, 0x00, 0x00}, 19200, h.now);
