@@ -50,11 +50,5 @@ TEST(Pacing, EchoesLeaveOneCharacterApart) {
   for (std::size_t i = 1; i < times.size(); ++i) EXPECT_EQ(times[i] - times[i - 1], 87u);
 }
 
-TEST(Pacing, WithoutPacingEverythingIsImmediate) {
-  ModelHarness h;
-  EXPECT_EQ(h.Sync(), (Bytes{0x00, 0xAA}));
-  EXPECT_EQ(h.Send({0x00, 0x02, 0x11, 0x22}), (Bytes{0x00, 0x02, 0x11, 0x22}));
-}
-
 }  // namespace
 }  // namespace vantrel::testing
