@@ -1,0 +1,133 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/tform1.h"
+#include "support/fake_clock.h"
+#include "support/recording_host.h"
+#include "support/srec_writer.h"
+#include "support/temp_folder.h"
+#include "target/in_process_device.h"
+#include "target/inquiry_boot_loader.h"
+#include "target/target_model.h"
+
+namespace vantrel::testing {
+
+// Passes everything to the simulated target's device and keeps what the host wrote.
+class RecordingDevice final : public platform::SerialDevice {
+ public:
+  RecordingDevice(std::unique_ptr<platform::SerialDevice> inner, std::vector<std::uint8_t>& log,
+                  int& opens)
+      : inner_(std::move(inner)), log_(log), opens_(opens) {}
+  bool Open(std::string_view name) override {
+    const bool ok = inner_->Open(name);
+    opens_ += ok;
+    return ok;
+  }
+  bool IsOpen() const override { return inner_->IsOpen(); }
+  bool Configure(const platform::LineSettings& s) override { return inner_->Configure(s); }
+  bool SetWriteTimeout(std::uint32_t m, std::uint32_t c) override {
+    return inner_->SetWriteTimeout(m, c);
+  }
+  bool SetDtr(bool on) override { return inner_->SetDtr(on); }
+  bool SetRts(bool on) override { return inner_->SetRts(on); }
+  std::size_t Write(std::span<const std::uint8_t> bytes) override {
+    const std::size_t n = inner_->Write(bytes);
+    log_.insert(log_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
+    return n;
+  }
+  std::size_t Read(std::span<std::uint8_t> buffer) override { return inner_->Read(buffer); }
+  void Close() override { inner_->Close(); }
+  bool Exists(std::string_view name) const override { return inner_->Exists(name); }
+
+ private:
+  std::unique_ptr<platform::SerialDevice> inner_;
+  std::vector<std::uint8_t>& log_;
+  int& opens_;
+};
+
+enum class Protocol { Classic, Inquiry };
+
+// One window on a fake clock, wired to an in-process simulated target, with a CTRL_MOT folder.
+struct JobHarness {
+  explicit JobHarness(Protocol protocol, target::ClassicFaults classicFaults = {},
+                      target::InquiryFaults inquiryFaults = {})
+      : model(Options(protocol, classicFaults, inquiryFaults)),
+        form(host, clock,
+             std::make_unique<RecordingDevice>(
+                 std::make_unique<target::InProcessDevice>(model, clock), written, opens)) {
+    SrecWriter control;
+    control.Fill(0xFFE000, 40, 5, 16);
+    home.Write("CTRL_MOT/CLS.mot", control.Text());
+    home.Write("CTRL_MOT/INQ.inf",
+               "[BootDef]\nDeviceName=VTR-100\nUserMatRdf=1\nBaudP=57600\nClockFreq=2000\n"
+               "MatType=0\nClockMode=0\nMulRatioNo=2\nMulRatio1=4\nMulRatio2=2\nMulRatio3=0\n"
+               "MulRatio4=0\n");
+    home.Write("CTRL_MOT/Baud.ini",
+               "[CLS.mot]\nBaudB=9600\nBaudP=38400\nBlockSize=128\nRomBaseAddr=0\n"
+               "[INQ.inf]\nBaudB=9600\nBaudP=38400\nBlockSize=128\nRomBaseAddr=0\n");
+    form.fields.ExeFolder = home.path();
+    form.controls.ComboBoxComPort.text = "sim";
+    form.controls.ComboBoxCpuType.text = protocol == Protocol::Classic ? "CLS.mot" : "INQ.inf";
+    form.ApplyCpuType();
+  }
+
+  static target::TargetOptions Options(Protocol protocol, target::ClassicFaults classicFaults,
+                                       target::InquiryFaults inquiryFaults) {
+    target::TargetOptions o;
+    o.classic.eraseMs = 1000;
+    o.classic.programmingBaud = 38400;
+    o.classic.faults = classicFaults;
+    if (protocol == Protocol::Inquiry) {
+      target::InquiryConfig config;
+      config.eraseMs = 1000;
+      config.faults = inquiryFaults;
+      o.makeLoader = [config](target::Flash& flash) {
+        return target::MakeInquiryBootLoader(config, flash);
+      };
+    }
+    return o;
+  }
+
+  void SetProgram(const SrecWriter& program) {
+    form.fields.UserProgramPath = home.Write("program.mot", program.Text());
+    form.controls.Edit1.text = form.fields.UserProgramPath;
+  }
+
+  // One timer tick; the step it ran is added to `steps` when it differs from the last one.
+  void Tick() {
+    clock.Advance(10);
+    const std::int32_t step = form.SequenceStep();
+    if (steps.empty() || steps.back() != step) steps.push_back(step);
+    form.Timer2Timer();
+  }
+
+  // Presses the Program button and ticks until the job is over (or 100 000 ticks have passed).
+  void RunJob() {
+    form.ButtonProgramClick();
+    steps.clear();
+    for (int i = 0; i < 100000; ++i) {
+      Tick();
+      if (form.SequenceStep() == 0) return;
+    }
+  }
+
+  // Ticks until the sequence reaches `step` (at most 100 000 ticks).
+  bool TickUntil(std::int32_t step) {
+    for (int i = 0; i < 100000 && form.SequenceStep() != step; ++i) Tick();
+    return form.SequenceStep() == step;
+  }
+
+  TempFolder home;
+  FakeClock clock{5000};
+  RecordingHost host;
+  std::vector<std::uint8_t> written;
+  int opens = 0;
+  target::TargetModel model;
+  TForm1 form;
+  std::vector<std::int32_t> steps;
+};
+
+}  // namespace vantrel::testing

@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/job_harness.h"
+
+namespace vantrel::testing {
+namespace {
+
+using Steps = std::vector<std::int32_t>;
+
+constexpr const char* kVerified = " ユーザープログラム・書き込み＆ベリファイ完了 ";
+constexpr const char* kWritten = " ユーザプログラム・書き込み完了 ";
+
+SrecWriter SmallProgram() {
+  SrecWriter p;
+  p.Fill(0, 600, 1).Fill(0x2000, 50, 2);
+  return p;
+}
+
+struct OrderCase {
+  const char* name;
+  Protocol protocol;
+  bool verify;
+  Steps steps;
+  const char* message;
+};
+
+class SequenceOrder : public ::testing::TestWithParam<OrderCase> {};
+
+TEST_P(SequenceOrder, AJobRunsItsStepsInOrderAndEndsIdleWithThePortClosed) {
+  const auto& c = GetParam();
+  JobHarness h(c.protocol);
+  h.SetProgram(SmallProgram());
+  h.form.controls.CheckBox1.checked = c.verify;
+  h.RunJob();
+  EXPECT_EQ(h.steps, c.steps);
+  EXPECT_EQ(h.form.fields.JobResult, 0);
+  EXPECT_EQ(h.host.boxes, std::vector<std::string>{c.message});
+  EXPECT_EQ(h.form.port().status(), 0);
+  EXPECT_EQ(h.form.controls.ButtonProgram.caption, "書き込み開始");
+  EXPECT_EQ(h.form.controls.TrackBar1.position, 0);
+  EXPECT_EQ(h.form.progress().BlocksTotal, 6u);  // blocks 0..4 and 0x2000 / 128
+  EXPECT_FALSE(h.form.loadUserProgram().FileOpen());
+  // The end-of-job byte: after a classic job always, after an inquiry job only once verified.
+  ASSERT_FALSE(h.written.empty());
+  const bool endByte = c.protocol == Protocol::Classic || c.verify;
+  if (endByte) {
+    EXPECT_EQ(h.written.back(), 0xFF);
+  } else {
+    const std::vector<std::uint8_t> endFrame = {0x50, 0xFF, 0xFF, 0xFF, 0xFF, 0xB4};
+    ASSERT_GE(h.written.size(), endFrame.size());
+    EXPECT_TRUE(std::equal(endFrame.begin(), endFrame.end(), h.written.end() - 6));
+  }
+  EXPECT_TRUE(h.model.TakeJobEnded() || !endByte);
+}
+
+INSTANTIATE_TEST_SUITE_P(Protocols, SequenceOrder,
+                         ::testing::Values(OrderCase{"ClassicVerify",
+                                                     Protocol::Classic,
+                                                     true,
+                                                     {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 102},
+                                                     kVerified},
+                                           OrderCase{"ClassicWrite",
+                                                     Protocol::Classic,
+                                                     false,
+                                                     {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 102},
+                                                     kWritten},
+                                           OrderCase{"InquiryVerify",
+                                                     Protocol::Inquiry,
+                                                     true,
+                                                     {1, 2, 3, 200, 201, 202, 6, 7, 8, 9, 10, 11,
+                                                      12, 102},
+                                                     kVerified},
+                                           OrderCase{"InquiryWrite",
+                                                     Protocol::Inquiry,
+                                                     false,
+                                                     {1, 2, 3, 200, 201, 202, 6, 7, 8, 9, 10, 102},
+                                                     kWritten}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(Sequence, TheProgressBarReachesFullInTheTickThatAnswersTheLastBlock) {
+  JobHarness h(Protocol::Classic);
+  h.SetProgram(SmallProgram());
+  h.form.ButtonProgramClick();
+  ASSERT_TRUE(h.TickUntil(9));
+  std::int32_t last = 0;
+  while (h.form.SequenceStep() == 9) {
+    const std::int32_t before = h.form.controls.TrackBar1.position;
+    h.Tick();
+    EXPECT_GE(h.form.controls.TrackBar1.position, before);
+    last = h.form.controls.TrackBar1.position;
+  }
+  EXPECT_EQ(last, 1000);
+  EXPECT_EQ(h.form.SequenceStep(), 10);
+}
+
+TEST(Sequence, AnEmptyFileFieldStopsTheJobBeforeAnythingOpens) {
+  JobHarness h(Protocol::Classic);
+  h.form.fields.JobResult = 2;
+  h.RunJob();
+  EXPECT_EQ(h.steps, (Steps{1}));
+  EXPECT_EQ(h.host.events,
+            (std::vector<std::string>{"beep", "box:書き込むファイルを設定して下さい"}));
+  EXPECT_EQ(h.opens, 0);
+  EXPECT_EQ(h.form.fields.JobResult, 2);
+  h.Tick();
+  EXPECT_EQ(h.form.controls.Panel5.caption, "書き込むファイルを設定して下さい");
+}
+
+TEST(Sequence, AFailedVerificationEndsWithResult2) {
+  target::ClassicFaults faults;
+  faults.flipVerifyByte = 2;
+  JobHarness h(Protocol::Classic, faults);
+  h.SetProgram(SmallProgram());
+  h.form.controls.CheckBox1.checked = true;
+  h.RunJob();
+  EXPECT_EQ(h.form.fields.JobResult, 2);
+  EXPECT_EQ(h.steps.end()[-2], 11);
+  EXPECT_EQ(h.host.boxes, std::vector<std::string>{"ベリファイ不一致"});
+  EXPECT_EQ(h.form.progress().BlocksDone, 1u);
+}
+
+TEST(Sequence, AFailureBeforeWritingLeavesResult1) {
+  target::ClassicFaults faults;
+  faults.noEraseAnswer = true;
+  JobHarness h(Protocol::Classic, faults);
+  h.SetProgram(SmallProgram());
+  h.RunJob();
+  EXPECT_EQ(h.form.fields.JobResult, 1);
+  EXPECT_EQ(h.host.boxes,
+            std::vector<std::string>{"　書き込み制御 MOTの転送失敗　Ans 0xaa TimeUp  "});
+  EXPECT_EQ(h.steps, (Steps{1, 2, 3, 4, 5, 102}));
+}
+
+TEST(Sequence, AbortDuringTheEraseWaitClosesThePortAndSendsNothingMore) {
+  JobHarness h(Protocol::Classic);
+  h.SetProgram(SmallProgram());
+  h.form.ButtonProgramClick();
+  ASSERT_TRUE(h.TickUntil(5));
+  for (int i = 0; i < 200 && h.form.controls.Panel5.caption.find("消去完了待ち") != 0; ++i)
+    h.Tick();
+  ASSERT_EQ(h.form.controls.Panel5.caption.find("消去完了待ち"), 0u);
+  const std::size_t sent = h.written.size();
+  h.host.Clear();
+  h.form.ButtonProgramClick();
+  h.Tick();
+  EXPECT_EQ(h.form.SequenceStep(), 0);
+  EXPECT_EQ(h.host.events, std::vector<std::string>{"beep"});
+  EXPECT_EQ(h.form.port().status(), 0);
+  EXPECT_EQ(h.written.size(), sent);
+  EXPECT_EQ(h.form.fields.JobResult, 1);
+}
+
+TEST(Sequence, AbortWhileLoadingClosesTheUserProgramFile) {
+  JobHarness h(Protocol::Classic);
+  SrecWriter big;
+  big.Fill(0, 64 * 1024, 3, 16);  // 4096 records: many ticks of 100 lines
+  h.SetProgram(big);
+  h.form.ButtonProgramClick();
+  ASSERT_TRUE(h.TickUntil(7));
+  h.Tick();
+  ASSERT_EQ(h.form.SequenceStep(), 7);
+  ASSERT_TRUE(h.form.loadUserProgram().FileOpen());
+  h.form.ButtonProgramClick();
+  h.Tick();
+  EXPECT_EQ(h.form.SequenceStep(), 0);
+  EXPECT_FALSE(h.form.loadUserProgram().FileOpen());
+  EXPECT_EQ(h.form.port().status(), 0);
+}
+
+TEST(Sequence, AbortDuringClassicWritingAwaitsTheAnswerAndSendsNoEndByte) {
+  JobHarness h(Protocol::Classic);
+  h.SetProgram(SmallProgram());
+  h.form.ButtonProgramClick();
+  ASSERT_TRUE(h.TickUntil(9));
+  h.form.ButtonProgramClick();  // the first block's answer is outstanding
+  const std::size_t sent = h.written.size();
+  h.Tick();
+  EXPECT_EQ(h.form.SequenceStep(), 0);
+  EXPECT_EQ(h.written.size(), sent);
+  EXPECT_FALSE(h.model.TakeJobEnded());
+  EXPECT_TRUE(h.host.boxes.empty());
+}
+
+TEST(Sequence, AbortDuringInquiryWritingSendsTheEndOfProgrammingFrame) {
+  JobHarness h(Protocol::Inquiry);
+  h.SetProgram(SmallProgram());
+  h.form.ButtonProgramClick();
+  ASSERT_TRUE(h.TickUntil(9));
+  h.form.ButtonProgramClick();
+  h.Tick();
+  EXPECT_EQ(h.form.SequenceStep(), 0);
+  const std::vector<std::uint8_t> endFrame = {0x50, 0xFF, 0xFF, 0xFF, 0xFF, 0xB4};
+  ASSERT_GE(h.written.size(), endFrame.size());
+  EXPECT_TRUE(std::equal(endFrame.begin(), endFrame.end(), h.written.end() - 6));
+  EXPECT_TRUE(h.host.boxes.empty()) << h.host.boxes.front();
+}
+
+TEST(Sequence, AutoExitEndsTheProcessWithTheResultAndNoCompletionBox) {
+  JobHarness h(Protocol::Classic);
+  h.SetProgram(SmallProgram());
+  h.form.fields.AutoExit = true;
+  int code = -1;
+  try {
+    h.RunJob();
+  } catch (const RecordingHost::ExitRequested& exit) {
+    code = exit.code;
+  }
+  EXPECT_EQ(code, 0);
+  EXPECT_TRUE(h.host.boxes.empty());
+  EXPECT_EQ(h.host.events, std::vector<std::string>{"beep"});
+}
+
+struct ControlFileCase {
+  const char* name;
+  const char* cpuType;
+  const char* contents;  // nullptr: no such file
+  const char* message;
+};
+
+class ControlFileFailure : public ::testing::TestWithParam<ControlFileCase> {};
+
+TEST_P(ControlFileFailure, EndsTheJobCleanlyWithTheLoadMessage) {
+  const auto& c = GetParam();
+  JobHarness h(Protocol::Classic);
+  h.SetProgram(SmallProgram());
+  if (c.contents) h.home.Write(std::string("CTRL_MOT/") + c.cpuType, c.contents);
+  h.form.controls.ComboBoxCpuType.text = c.cpuType;
+  h.RunJob();
+  EXPECT_EQ(h.steps, (Steps{1, 102}));
+  EXPECT_EQ(h.host.boxes, std::vector<std::string>{c.message});
+  EXPECT_EQ(h.form.fields.JobResult, 1);
+  EXPECT_EQ(h.opens, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ControlFileFailure,
+    ::testing::Values(
+        ControlFileCase{"Missing", "NONE.mot", nullptr, "書き込み制御ファイルがオープンできません"},
+        ControlFileCase{"IncompleteBootDefinition", "BAD.INF", "[BootDef]\nDeviceName=X\n",
+                        "書き込み制御プログラム異常 inf_error"},
+        ControlFileCase{"BrokenRecord", "BAD.mot", "S113zz00\n", "書き込み制御プログラム異常 04"}),
+    [](const auto& info) { return info.param.name; });
+
+// A host whose message box lets the timer run, as a modal box's message loop does.
+class ReentrantHost final : public WindowHost {
+ public:
+  void Beep() override {}
+  void ShowMessageBox(std::string_view) override {
+    ++boxes;
+    if (form) {
+      const std::int32_t step = form->SequenceStep();
+      form->Timer2Timer();
+      form->Timer2Timer();
+      stepUnchanged = stepUnchanged && form->SequenceStep() == step;
+    }
+  }
+  bool ShiftHeld() override { return false; }
+  [[noreturn]] void ExitProcess(int) override { throw 0; }
+  TForm1* form = nullptr;
+  int boxes = 0;
+  bool stepUnchanged = true;
+};
+
+TEST(Sequence, TicksDuringAMessageBoxDoNotReenterTheSequence) {
+  FakeClock clock;
+  ReentrantHost host;
+  TForm1 form(host, clock);
+  host.form = &form;
+  form.ButtonProgramClick();
+  form.Timer2Timer();  // empty file field: the box opens inside the tick
+  EXPECT_EQ(host.boxes, 1);
+  EXPECT_TRUE(host.stepUnchanged);
+  EXPECT_EQ(form.SequenceStep(), 0);
+}
+
+}  // namespace
+}  // namespace vantrel::testing
