@@ -1,0 +1,207 @@
+#include "serial/comm_ctrl.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "core/step.h"
+#include "serial/open_port.h"
+#include "support/step_fixture.h"
+
+namespace vantrel::testing {
+namespace {
+
+struct Port {
+  ScriptedDevice::State line;
+  CommCtrl port{std::make_unique<ScriptedDevice>(line)};
+};
+
+struct TextSetterCase {
+  const char* setter;
+  const char* text;
+  bool result;
+  int stored;
+};
+
+class TextSetters : public ::testing::TestWithParam<TextSetterCase> {};
+
+TEST_P(TextSetters, StoreWhatTheyRecogniseAndFallBackOtherwise) {
+  const auto& c = GetParam();
+  Port p;
+  p.port.SetByteSize(std::uint8_t{7});
+  p.port.SetParity(std::uint8_t{3});
+  p.port.SetStopBits(std::uint8_t{2});
+  const std::string setter = c.setter;
+  bool result = false;
+  int stored = -1;
+  if (setter == "ByteSize") {
+    result = p.port.SetByteSize(std::string_view(c.text));
+    stored = p.port.settings().byteSize;
+  } else if (setter == "Parity") {
+    result = p.port.SetParity(std::string_view(c.text));
+    stored = p.port.settings().parity;
+  } else if (setter == "StopBits") {
+    result = p.port.SetStopBits(std::string_view(c.text));
+    stored = p.port.settings().stopBits;
+  } else {
+    result = p.port.SetBaudRate(std::string_view(c.text));
+    stored = static_cast<int>(p.port.settings().baudRate);
+  }
+  EXPECT_EQ(result, c.result);
+  EXPECT_EQ(stored, c.stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TextSetters,
+    ::testing::Values(
+        TextSetterCase{"ByteSize", "8", true, 8}, TextSetterCase{"ByteSize", "4", true, 4},
+        TextSetterCase{"ByteSize", "6", false, 7},   // refused, kept
+        TextSetterCase{"ByteSize", "264", true, 8},  // modulo 256
+        TextSetterCase{"ByteSize", "x", false, 7}, TextSetterCase{"Parity", "even", true, 2},
+        TextSetterCase{"Parity", "SpAcE", true, 4}, TextSetterCase{"Parity", "EVENT", false, 0},
+        TextSetterCase{"Parity", "", false, 0}, TextSetterCase{"StopBits", "1.5", true, 1},
+        TextSetterCase{"StopBits", "2", true, 2}, TextSetterCase{"StopBits", "3", false, 0},
+        TextSetterCase{"BaudRate", "115200", true, 115200},
+        TextSetterCase{"BaudRate", "  7200bps", true, 7200},
+        TextSetterCase{"BaudRate", "fast", true, 0}));
+
+struct CharTimeCase {
+  std::uint32_t baud;
+  std::uint8_t byteSize;
+  std::uint8_t parity;
+  std::uint8_t stopBits;
+  std::uint32_t micros;
+  std::uint32_t writeMultiplierMs;
+};
+
+class CharTimes : public ::testing::TestWithParam<CharTimeCase> {};
+
+TEST_P(CharTimes, FollowTheAppliedSettingsAndSetTheWriteTimeOut) {
+  const auto& c = GetParam();
+  Port p;
+  p.port.SetBaudRate(c.baud);
+  p.port.SetByteSize(c.byteSize);
+  p.port.SetParity(c.parity);
+  p.port.SetStopBits(c.stopBits);
+  ASSERT_TRUE(p.port.Open());
+  EXPECT_EQ(p.port.CharTime(), c.micros);
+  EXPECT_EQ(p.line.writeMultiplierMs, c.writeMultiplierMs);
+  EXPECT_EQ(p.line.writeConstantMs, 500u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CharTimes,
+                         ::testing::Values(CharTimeCase{19200, 8, 0, 0, 520, 1},
+                                           CharTimeCase{2400, 8, 0, 0, 4166, 5},
+                                           CharTimeCase{9600, 8, 2, 0, 1145, 2},
+                                           CharTimeCase{9600, 7, 0, 1, 1041, 2},
+                                           CharTimeCase{115200, 8, 0, 0, 86, 1}));
+
+TEST(CommCtrl, CharTimeBeforeAnyOpenOrAtRate0Is4000) {
+  Port p;
+  EXPECT_EQ(p.port.CharTime(), 4000u);
+  p.port.SetBaudRate(std::uint32_t{0});
+  ASSERT_TRUE(p.port.Open());
+  EXPECT_EQ(p.port.CharTime(), 4000u);
+}
+
+TEST(CommCtrl, OpenRaisesDtrAndRtsAndCloseDropsThem) {
+  Port p;
+  ASSERT_TRUE(p.port.Open());
+  EXPECT_TRUE(p.line.dtr && p.line.rts);
+  EXPECT_EQ(p.port.status(), 1);
+  p.port.Close();
+  EXPECT_FALSE(p.line.dtr || p.line.rts);
+  p.port.Close();
+  EXPECT_EQ(p.line.closes, 1);
+}
+
+TEST(CommCtrl, AHalfOpenPortSendsNothingAndIsReleasedByClose) {
+  Port p;
+  p.line.failConfigure = true;
+  EXPECT_FALSE(p.port.Open());
+  EXPECT_TRUE(p.line.open);
+  EXPECT_EQ(p.port.PutByte(0x55), -1);
+  EXPECT_EQ(p.port.Write(std::vector<std::uint8_t>{1, 2}), 0u);
+  p.line.Feed({1});
+  EXPECT_EQ(p.port.GetByte(), -1);
+  p.line.dtr = true;  // as the device left it
+  p.port.Close();
+  EXPECT_FALSE(p.line.open);
+  EXPECT_TRUE(p.line.dtr) << "a half-open port does not touch the modem lines";
+  EXPECT_TRUE(p.line.written.empty());
+}
+
+TEST(CommCtrl, GetByteHandsOutBufferedBytesAndNothingFromBeforeAReopen) {
+  Port p;
+  ASSERT_TRUE(p.port.Open());
+  EXPECT_EQ(p.port.GetByte(), -1);
+  p.line.Feed({0x00, 0xFF, 0x7E});
+  EXPECT_EQ(p.port.GetByte(), 0x00);
+  EXPECT_EQ(p.port.GetByte(), 0xFF);
+  p.port.Close();
+  ASSERT_TRUE(p.port.Open());
+  EXPECT_EQ(p.port.GetByte(), -1) << "the byte buffered before the reopen is dropped";
+  EXPECT_EQ(p.port.PutByte(0xFF), 0xFF);
+}
+
+TEST(CommCtrl, ClosedPortRefusesEveryTransfer) {
+  Port p;
+  EXPECT_EQ(p.port.PutByte(1), -1);
+  EXPECT_EQ(p.port.GetByte(), -1);
+  std::uint8_t buffer[4];
+  EXPECT_EQ(p.port.Read(buffer), 0u);
+}
+
+struct OpenPortCase {
+  bool failOpen;
+  bool announce;
+  std::vector<std::string> events;
+};
+
+class OpenPorts : public ::testing::TestWithParam<OpenPortCase> {};
+
+TEST_P(OpenPorts, AnnounceFailuresAlwaysAndSuccessOnlyWhenAsked) {
+  const auto& c = GetParam();
+  StepFixture f;
+  f.port.Close();
+  f.line.failOpen = c.failOpen;
+  f.controls.ComboBoxComPort.text = "/dev/ttyUSB3";
+  OpenPort(f.port, f.display, "115200", c.announce);
+  EXPECT_EQ(f.host.events, c.events);
+  if (!c.failOpen) {
+    EXPECT_EQ(f.line.portName, "/dev/ttyUSB3");
+    EXPECT_EQ(f.line.settings.baudRate, 115200u);
+    EXPECT_EQ(f.line.settings.byteSize, 8);
+    EXPECT_EQ(f.line.settings.parity, 0);
+    EXPECT_EQ(f.line.settings.stopBits, 0);
+    EXPECT_EQ(f.line.settings.xonChar, 0x11);
+    EXPECT_EQ(f.line.settings.xoffChar, 0x13);
+    EXPECT_FALSE(f.line.settings.outX || f.line.settings.inX);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, OpenPorts,
+    ::testing::Values(OpenPortCase{false, false, {}},
+                      OpenPortCase{false, true, {"beep", "box:　ＣＯＭポート初期化 ＯＫ　"}},
+                      OpenPortCase{true, false, {"beep", "box:　ＣＯＭポート初期化 ＮＧ　"}}));
+
+TEST(OpenPort, ReopeningLeavesOneOpenHandle) {
+  StepFixture f;
+  OpenPort(f.port, f.display, "9600", false);
+  OpenPort(f.port, f.display, "9600", false);
+  EXPECT_TRUE(f.line.open);
+  EXPECT_EQ(f.line.opens - f.line.closes, 1);
+}
+
+TEST(PortNames, ComNNamesTheUartsAndPathsStayAsTheyAre) {
+  EXPECT_EQ(platform::ResolvePortName("COM1"), "/dev/ttyS0");
+  EXPECT_EQ(platform::ResolvePortName("COM12"), "/dev/ttyS11");
+  EXPECT_EQ(platform::ResolvePortName("/dev/serial/by-id/usb-adapter-if00-port0"),
+            "/dev/serial/by-id/usb-adapter-if00-port0");
+  EXPECT_EQ(platform::ResolvePortName("COM"), "COM");
+  EXPECT_EQ(platform::ResolvePortName("COM0"), "COM0");
+}
+
+}  // namespace
+}  // namespace vantrel::testing
