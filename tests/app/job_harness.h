@@ -18,16 +18,25 @@ namespace vantrel::testing {
 // Passes everything to the simulated target's device and keeps what the host wrote.
 class RecordingDevice final : public platform::SerialDevice {
  public:
+  // Each configuration: the rate, and how many bytes had been written before it.
+  struct Configured {
+    std::uint32_t baud;
+    std::size_t writtenBefore;
+  };
+
   RecordingDevice(std::unique_ptr<platform::SerialDevice> inner, std::vector<std::uint8_t>& log,
-                  int& opens)
-      : inner_(std::move(inner)), log_(log), opens_(opens) {}
+                  int& opens, std::vector<Configured>& configured)
+      : inner_(std::move(inner)), log_(log), opens_(opens), configured_(configured) {}
   bool Open(std::string_view name) override {
     const bool ok = inner_->Open(name);
     opens_ += ok;
     return ok;
   }
   bool IsOpen() const override { return inner_->IsOpen(); }
-  bool Configure(const platform::LineSettings& s) override { return inner_->Configure(s); }
+  bool Configure(const platform::LineSettings& s) override {
+    configured_.push_back({s.baudRate, log_.size()});
+    return inner_->Configure(s);
+  }
   bool SetWriteTimeout(std::uint32_t m, std::uint32_t c) override {
     return inner_->SetWriteTimeout(m, c);
   }
@@ -46,6 +55,7 @@ class RecordingDevice final : public platform::SerialDevice {
   std::unique_ptr<platform::SerialDevice> inner_;
   std::vector<std::uint8_t>& log_;
   int& opens_;
+  std::vector<Configured>& configured_;
 };
 
 enum class Protocol { Classic, Inquiry };
@@ -57,7 +67,8 @@ struct JobHarness {
       : model(Options(protocol, classicFaults, inquiryFaults)),
         form(host, clock,
              std::make_unique<RecordingDevice>(
-                 std::make_unique<target::InProcessDevice>(model, clock), written, opens)) {
+                 std::make_unique<target::InProcessDevice>(model, clock), written, opens,
+                 configured)) {
     SrecWriter control;
     control.Fill(0xFFE000, 40, 5, 16);
     home.Write("CTRL_MOT/CLS.mot", control.Text());
@@ -125,6 +136,7 @@ struct JobHarness {
   RecordingHost host;
   std::vector<std::uint8_t> written;
   int opens = 0;
+  std::vector<RecordingDevice::Configured> configured;
   target::TargetModel model;
   TForm1 form;
   std::vector<std::int32_t> steps;

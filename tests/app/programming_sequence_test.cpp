@@ -79,6 +79,18 @@ INSTANTIATE_TEST_SUITE_P(Protocols, SequenceOrder,
                                                      kWritten}),
                          [](const auto& info) { return info.param.name; });
 
+TEST(Sequence, AnInquiryJobMovesThePortToBaudPAndConfirmsAtOnce) {
+  JobHarness h(Protocol::Inquiry);
+  h.SetProgram(SmallProgram());
+  h.RunJob();
+  ASSERT_EQ(h.form.fields.JobResult, 0) << h.host.boxes.front();
+  ASSERT_EQ(h.configured.size(), 2u);
+  EXPECT_EQ(h.configured[0].baud, 9600u);
+  EXPECT_EQ(h.configured[1].baud, 57600u);  // BaudP of the boot definitions, not Baud.ini's
+  EXPECT_EQ(h.written.at(h.configured[1].writtenBefore), 0x06);
+  EXPECT_EQ(h.form.controls.ComboBoxBr2.text, "57600");
+}
+
 TEST(Sequence, TheProgressBarReachesFullInTheTickThatAnswersTheLastBlock) {
   JobHarness h(Protocol::Classic);
   h.SetProgram(SmallProgram());
