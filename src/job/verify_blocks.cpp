@@ -9,7 +9,6 @@ namespace vantrel {
 namespace {
 
 constexpr int kAnswerWindowMs = 2000;
-constexpr int kDataReadsPerCall = 200;
 constexpr std::uint8_t kVerifyCommand = 0x56;
 constexpr std::uint8_t kEndOfJob = 0xFF;
 
@@ -24,7 +23,7 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
   const std::uint16_t blockSize = fields_.BlockSize;
   if (phase == PhaseStart) {
     progress_.BlocksDone = 0;
-    nextFlag_ = 0;
+    readBack_.Restart();
     position_ = 0;
     failure_ = {};
     subState_ = SubState::SendCommand;
@@ -35,16 +34,14 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
   switch (subState_) {
     case SubState::SendCommand: {
       if (phase == PhaseFinish) return StepDone;
-      const std::size_t n = FindMarkedBlock(image_.blocks, nextFlag_, blockSize);
-      if (n >= kBlockCount) return StepDone;
-      if (!UsableBlockSize(blockSize)) {
+      const auto next = readBack_.FindNext(image_.blocks, blockSize);
+      if (next == BlockReadBack::Next::None) return StepDone;
+      if (next == BlockReadBack::Next::Unusable) {
         // The block would not fit the read-back buffer, so it cannot be shown to match.
         Fail("ベリファイ不一致");
         return StepBusy;
       }
-      block_ = n;
-      blockSize_ = blockSize;
-      const std::uint32_t address = fields_.RomBaseAddr + static_cast<std::uint32_t>(n) * blockSize;
+      const std::uint32_t address = readBack_.Address(fields_.RomBaseAddr);
       addressSent_ = {static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8),
                       static_cast<std::uint8_t>(address >> 16)};
       port.PutByte(kVerifyCommand);
@@ -81,20 +78,14 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
         Fail("ベリファイ・タイムアウト");
         return StepBusy;
       }
-      for (int i = 0; i < kDataReadsPerCall && position_ < blockSize_; ++i) {
-        const int b = port.GetByte();
-        if (b >= 0) readBack_[position_++] = static_cast<std::uint8_t>(b);
-      }
-      if (position_ >= blockSize_) subState_ = SubState::Compare;
+      if (readBack_.ReadData(port)) subState_ = SubState::Compare;
       return StepBusy;
     case SubState::Compare: {
-      const auto expected = BlockBytes(image_.memory, block_, blockSize_);
-      if (!std::equal(expected.begin(), expected.end(), readBack_.begin())) {
+      if (!readBack_.MatchesImage(image_.memory)) {
         Fail("ベリファイ不一致");
         return StepBusy;
       }
-      nextFlag_ = block_ + 1;
-      ++progress_.BlocksDone;
+      readBack_.Accept(progress_);
       subState_ = SubState::SendCommand;
       return StepBusy;
     }

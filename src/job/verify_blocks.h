@@ -9,6 +9,7 @@
 #include "core/step_context.h"
 #include "core/window_fields.h"
 #include "job/block_progress.h"
+#include "job/block_read_back.h"
 #include "job/marked_blocks.h"
 #include "objfile/program_image.h"
 
@@ -41,11 +42,8 @@ class VerifyBlocks {
   const ProgramImage& image_;
   BlockProgress& progress_;
   SubState subState_ = SubState::SendCommand;
-  std::size_t nextFlag_ = 0;
-  std::size_t block_ = 0;
-  std::uint16_t blockSize_ = 0;  // of the block under way, at most the buffer's size
+  BlockReadBack readBack_;
   std::array<std::uint8_t, 3> addressSent_{};
-  std::array<std::uint8_t, kMaxBlockSize> readBack_{};
   std::size_t position_ = 0;
   std::string_view failure_;
 };

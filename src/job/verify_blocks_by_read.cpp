@@ -11,7 +11,6 @@ namespace vantrel {
 namespace {
 
 constexpr int kAnswerWindowMs = 2000;
-constexpr int kDataReadsPerCall = 200;
 constexpr std::uint8_t kReadAnswer = 0x52;
 constexpr std::string_view kMismatch = "ベリファイ不一致";
 
@@ -21,7 +20,7 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
   const std::uint16_t blockSize = fields_.BlockSize;
   if (phase == PhaseStart) {
     progress_.BlocksDone = 0;
-    nextFlag_ = 0;
+    readBack_.Restart();
     position_ = 0;
     failure_ = {};
     subState_ = SubState::SendCommand;
@@ -32,17 +31,15 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
   switch (subState_) {
     case SubState::SendCommand: {
       if (phase == PhaseFinish) return StepDone;
-      const std::size_t n = FindMarkedBlock(image_.blocks, nextFlag_, blockSize);
-      if (n >= kBlockCount) return StepDone;
-      if (!UsableBlockSize(blockSize)) {
+      const auto next = readBack_.FindNext(image_.blocks, blockSize);
+      if (next == BlockReadBack::Next::None) return StepDone;
+      if (next == BlockReadBack::Next::Unusable) {
         // The block would not fit the read-back buffer, so it cannot be shown to match.
         failure_ = kMismatch;
         subState_ = SubState::Failed;
         return StepBusy;
       }
-      block_ = n;
-      blockSize_ = blockSize;
-      const std::uint32_t address = fields_.RomBaseAddr + static_cast<std::uint32_t>(n) * blockSize;
+      const std::uint32_t address = readBack_.Address(fields_.RomBaseAddr);
       SendReadCommand(port, boot_.MatType, address, blockSize);
       header_ = {kReadAnswer, 0x00, 0x00, static_cast<std::uint8_t>(blockSize >> 8),
                  static_cast<std::uint8_t>(blockSize)};
@@ -79,13 +76,7 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
         subState_ = SubState::CommunicationError;
         return StepBusy;
       }
-      for (int i = 0; i < kDataReadsPerCall && position_ < blockSize_; ++i) {
-        const int b = port.GetByte();
-        if (b < 0) continue;
-        readBack_[position_++] = static_cast<std::uint8_t>(b);
-        sum_ = static_cast<std::uint8_t>(sum_ + b);
-      }
-      if (position_ >= blockSize_) subState_ = SubState::ReceiveChecksum;
+      if (readBack_.ReadData(port, &sum_)) subState_ = SubState::ReceiveChecksum;
       return StepBusy;
     case SubState::ReceiveChecksum: {
       if (timeout.TimeoutRemaining() == 0) {
@@ -99,14 +90,12 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
       return StepBusy;
     }
     case SubState::Compare: {
-      const auto expected = BlockBytes(image_.memory, block_, blockSize_);
-      if (!std::equal(expected.begin(), expected.end(), readBack_.begin())) {
+      if (!readBack_.MatchesImage(image_.memory)) {
         failure_ = kMismatch;
         subState_ = SubState::Failed;
         return StepBusy;
       }
-      nextFlag_ = block_ + 1;
-      ++progress_.BlocksDone;
+      readBack_.Accept(progress_);
       subState_ = SubState::SendCommand;
       return StepBusy;
     }

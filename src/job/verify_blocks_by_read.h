@@ -10,6 +10,7 @@
 #include "core/window_fields.h"
 #include "inquiry/boot_definition.h"
 #include "job/block_progress.h"
+#include "job/block_read_back.h"
 #include "job/marked_blocks.h"
 #include "objfile/program_image.h"
 
@@ -43,11 +44,8 @@ class VerifyBlocksByRead {
   BlockProgress& progress_;
   const BootDefinition& boot_;
   SubState subState_ = SubState::SendCommand;
-  std::size_t nextFlag_ = 0;
-  std::size_t block_ = 0;
-  std::uint16_t blockSize_ = 0;  // of the block under way, at most the buffer's size
+  BlockReadBack readBack_;
   std::array<std::uint8_t, 5> header_{};
-  std::array<std::uint8_t, kMaxBlockSize> readBack_{};
   std::size_t position_ = 0;
   std::uint8_t sum_ = 0;
   std::string_view failure_;

@@ -3,20 +3,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <limits>
+
 #include <system_error>
+#include "platform/text.h"
 
 namespace vantrel::platform {
 namespace {
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 char FoldCase(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c;
@@ -32,11 +24,11 @@ bool SameName(std::string_view a, std::string_view b) {
 
 // "[name]" (blanks allowed around and inside the brackets); nullopt for any other line.
 std::optional<std::string_view> SectionName(std::string_view line) {
-  line = Trim(line);
+  line = TrimBlanks(line);
   if (line.empty() || line.front() != '[') return std::nullopt;
   const auto close = line.find(']');
   if (close == std::string_view::npos) return std::nullopt;
-  return Trim(line.substr(1, close - 1));
+  return TrimBlanks(line.substr(1, close - 1));
 }
 
 struct KeyLine {
@@ -45,13 +37,13 @@ struct KeyLine {
 };
 
 std::optional<KeyLine> SplitKeyLine(std::string_view line) {
-  const auto trimmed = Trim(line);
+  const auto trimmed = TrimBlanks(line);
   if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '[') return std::nullopt;
   const auto eq = line.find('=');
   if (eq == std::string_view::npos) return std::nullopt;
-  const auto key = Trim(line.substr(0, eq));
+  const auto key = TrimBlanks(line.substr(0, eq));
   if (key.empty()) return std::nullopt;
-  return KeyLine{key, Trim(line.substr(eq + 1))};
+  return KeyLine{key, TrimBlanks(line.substr(eq + 1))};
 }
 
 bool ReadWholeFile(const std::string& path, std::string& out) {
@@ -220,7 +212,7 @@ bool IniFile::WriteText(const std::string& path, std::string_view section, std::
         replaced = true;
         break;
       }
-      if (!Trim(lines[i].text).empty()) insertAt = i + 1;
+      if (!TrimBlanks(lines[i].text).empty()) insertAt = i + 1;
     }
     if (!replaced) {
       if (lines[insertAt - 1].end.empty()) lines[insertAt - 1].end = eol;

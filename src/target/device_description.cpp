@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/text.h"
+
 namespace vantrel::target {
 namespace {
 
@@ -47,21 +49,11 @@ constexpr std::size_t kMaxCount = 255;
 constexpr std::size_t kMaxProductName = 255 - 4;  // the character count is one byte
 constexpr std::uint32_t kMaxWriteSize = 4096;
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 // Splits off the first blank-separated word.
 std::string_view NextWord(std::string_view& rest) {
-  rest = Trim(rest);
+  rest = platform::TrimBlanks(rest);
   std::size_t n = 0;
-  while (n < rest.size() && !IsBlank(rest[n])) ++n;
+  while (n < rest.size() && !platform::IsBlank(rest[n])) ++n;
   auto word = rest.substr(0, n);
   rest.remove_prefix(n);
   return word;
@@ -120,7 +112,7 @@ class Parser {
       auto eol = text.find('\n');
       auto line = text.substr(0, eol);
       text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
-      if (!Line(lineNo, Trim(line))) return std::nullopt;
+      if (!Line(lineNo, platform::TrimBlanks(line))) return std::nullopt;
     }
     return Finish();
   }
@@ -184,7 +176,7 @@ class Parser {
     std::vector<std::uint32_t> v;
     if (keyword == "device") {
       auto code = NextWord(rest);
-      auto name = Trim(rest);
+      auto name = platform::TrimBlanks(rest);
       if (code.size() != 4) return Fail(lineNo, "device code must be 4 characters");
       if (name.empty()) return Fail(lineNo, "device needs a product name");
       if (name.size() > kMaxProductName) {
