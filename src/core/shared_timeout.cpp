@@ -9,7 +9,8 @@ void SharedTimeout::StartTimeout(std::int32_t durationMs) {
 
 std::int32_t SharedTimeout::TimeoutRemaining() const {
   const std::uint32_t elapsed = clock_.NowMs() - start_;
-  const std::int64_t left = static_cast<std::int64_t>(duration_) - static_cast<std::int64_t>(elapsed);
+  const std::int64_t left =
+      static_cast<std::int64_t>(duration_) - static_cast<std::int64_t>(elapsed);
   return left > 0 ? static_cast<std::int32_t>(left) : 0;
 }
 

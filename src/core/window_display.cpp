@@ -4,20 +4,27 @@
 
 namespace vantrel {
 
-void WindowDisplay::ShowStatus(std::string_view text) { controls_.Panel5.caption = text; }
+void WindowDisplay::ShowStatus(std::string_view text) {
+  controls_.Panel5.caption = text;
+}
 
 void WindowDisplay::ShowBlockPanels() {
   controls_.PAN_BLOCK_SIZE.caption = Format("BlockSize=%d", static_cast<int>(fields_.BlockSize));
-  controls_.PAN_ROM_BASE.caption = Format("RomBase=%08X", static_cast<unsigned>(fields_.RomBaseAddr));
+  controls_.PAN_ROM_BASE.caption =
+      Format("RomBase=%08X", static_cast<unsigned>(fields_.RomBaseAddr));
 }
 
-void WindowDisplay::Beep() { host_.Beep(); }
+void WindowDisplay::Beep() {
+  host_.Beep();
+}
 
 void WindowDisplay::Message(std::string_view text) {
   host_.Beep();
   host_.ShowMessageBox(text);
 }
 
-void WindowDisplay::MessageWithoutBeep(std::string_view text) { host_.ShowMessageBox(text); }
+void WindowDisplay::MessageWithoutBeep(std::string_view text) {
+  host_.ShowMessageBox(text);
+}
 
 }  // namespace vantrel

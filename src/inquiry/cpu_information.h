@@ -22,7 +22,8 @@ struct AddressRange {
 struct CpuInformation {
   std::uint8_t DeviceNo = 0;
   std::array<std::array<char, 16>, kMaxDevices> DeviceCode{};  // zero-terminated
-  std::array<std::array<char, 33>, kMaxDevices> DeviceName{};  // up to 32 characters, zero-terminated
+  std::array<std::array<char, 33>, kMaxDevices>
+      DeviceName{};  // up to 32 characters, zero-terminated
   std::uint8_t ClockModeNo = 0;
   std::array<std::uint8_t, kMaxClockModes> ClockMode{};
   std::uint8_t MultipleTypeNo = 0;

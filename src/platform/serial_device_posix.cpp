@@ -18,7 +18,9 @@ namespace vantrel::platform {
 namespace {
 
 // A device without modem-control lines (a pseudo-terminal, some USB adapters) is still a port.
-bool ModemLinesMissing(int err) { return err == ENOTTY || err == EINVAL; }
+bool ModemLinesMissing(int err) {
+  return err == ENOTTY || err == EINVAL;
+}
 
 class PosixSerialDevice final : public SerialDevice {
  public:
@@ -52,19 +54,38 @@ class PosixSerialDevice final : public SerialDevice {
     t.c_lflag = 0;
     t.c_cflag = CREAD | CLOCAL | BOTHER;
     switch (s.byteSize) {
-      case 5: t.c_cflag |= CS5; break;
-      case 6: t.c_cflag |= CS6; break;
-      case 7: t.c_cflag |= CS7; break;
-      case 8: t.c_cflag |= CS8; break;
-      default: return false;
+      case 5:
+        t.c_cflag |= CS5;
+        break;
+      case 6:
+        t.c_cflag |= CS6;
+        break;
+      case 7:
+        t.c_cflag |= CS7;
+        break;
+      case 8:
+        t.c_cflag |= CS8;
+        break;
+      default:
+        return false;
     }
     switch (s.parity) {
-      case 0: break;
-      case 1: t.c_cflag |= PARENB | PARODD; break;
-      case 2: t.c_cflag |= PARENB; break;
-      case 3: t.c_cflag |= PARENB | PARODD | CMSPAR; break;
-      case 4: t.c_cflag |= PARENB | CMSPAR; break;
-      default: return false;
+      case 0:
+        break;
+      case 1:
+        t.c_cflag |= PARENB | PARODD;
+        break;
+      case 2:
+        t.c_cflag |= PARENB;
+        break;
+      case 3:
+        t.c_cflag |= PARENB | PARODD | CMSPAR;
+        break;
+      case 4:
+        t.c_cflag |= PARENB | CMSPAR;
+        break;
+      default:
+        return false;
     }
     if (s.stopBits != 0) t.c_cflag |= CSTOPB;
     if (s.baudRate == 0) return false;
@@ -126,7 +147,7 @@ class PosixSerialDevice final : public SerialDevice {
 
   bool Exists(std::string_view portName) const override {
     const std::string path = ResolvePortName(portName);
-    struct stat st{};
+    struct stat st {};
     if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) return false;
     // A /dev/ttyS node exists for every possible UART; only one with hardware behind it answers.
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -151,7 +172,9 @@ class PosixSerialDevice final : public SerialDevice {
 
 }  // namespace
 
-std::unique_ptr<SerialDevice> MakeSystemSerialDevice() { return std::make_unique<PosixSerialDevice>(); }
+std::unique_ptr<SerialDevice> MakeSystemSerialDevice() {
+  return std::make_unique<PosixSerialDevice>();
+}
 
 std::string ResolvePortName(std::string_view portName) {
   if (portName.size() > 3 && (portName.substr(0, 3) == "COM" || portName.substr(0, 3) == "com")) {

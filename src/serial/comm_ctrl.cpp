@@ -8,12 +8,15 @@ namespace vantrel {
 namespace {
 
 // atol: leading white space, an optional sign, digits; 0 when there are none.
-long AsciiToLong(std::string_view text) { return std::strtol(std::string(text).c_str(), nullptr, 10); }
+long AsciiToLong(std::string_view text) {
+  return std::strtol(std::string(text).c_str(), nullptr, 10);
+}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+    if (std::toupper(static_cast<unsigned char>(a[i])) !=
+        std::toupper(static_cast<unsigned char>(b[i])))
       return false;
   }
   return true;
@@ -28,7 +31,9 @@ CommCtrl::CommCtrl(std::unique_ptr<platform::SerialDevice> device) : device_(std
   applied_ = platform::LineSettings{0, 0, 0, 0, false, false, 0, 0};
 }
 
-CommCtrl::~CommCtrl() { Close(); }
+CommCtrl::~CommCtrl() {
+  Close();
+}
 
 // Device paths on POSIX are longer than Windows port names, so the name is kept whole.
 bool CommCtrl::SetPortName(std::string_view name) {
@@ -161,11 +166,13 @@ int CommCtrl::GetByte() {
 
 std::uint32_t CommCtrl::CharTime() const {
   if (applied_.baudRate == 0) return 4000;
-  const std::uint32_t bits =
-      applied_.byteSize + (applied_.parity != 0 ? 1u : 0u) + (applied_.stopBits != 0 ? 1u : 0u) + 2u;
+  const std::uint32_t bits = applied_.byteSize + (applied_.parity != 0 ? 1u : 0u) +
+                             (applied_.stopBits != 0 ? 1u : 0u) + 2u;
   return bits * 1000000u / applied_.baudRate;
 }
 
-bool CommCtrl::PortExists(std::string_view name) const { return device_->Exists(name); }
+bool CommCtrl::PortExists(std::string_view name) const {
+  return device_->Exists(name);
+}
 
 }  // namespace vantrel
