@@ -11,6 +11,7 @@
 
 #include "core/step.h"
 #include "fake_boot_loader.h"
+#include "good_definition.h"
 #include "inquiry/inquiry_sequence.h"
 #include "support/step_fixture.h"
 
@@ -20,6 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::FakeBootLoader;
 using testing::Frame;
+using testing::GoodDefinition;
 
 const char kDefinitionPart[] =
     "------------------------------------------\r\n"
@@ -54,16 +56,8 @@ class CpuInfoReportTest : public ::testing::Test {
               ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder);
     fs::create_directories(folder);
-    def.DeviceName = "X2";
-    def.UserMatRdf = 1;
-    def.BaudP = "38400";
-    def.ClockFreq = 2000;
-    def.MatType = 0;
-    def.ClockMode = 1;
-    def.MulRatioNo = 2;
-    def.MulRatio1 = 4;
-    def.MulRatio2 = 2;
-    def.MulRatio3 = 1;
+    def = GoodDefinition();
+    def.MulRatio4 = kMissingInteger;  // the report shows a missing value as it is
     loader.Attach(fx.line);
   }
   void TearDown() override { fs::remove_all(folder); }

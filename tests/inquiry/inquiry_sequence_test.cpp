@@ -8,6 +8,7 @@
 
 #include "core/step.h"
 #include "fake_boot_loader.h"
+#include "good_definition.h"
 #include "inquiry/inquiry_messages.h"
 #include "support/step_fixture.h"
 
@@ -20,22 +21,7 @@ using testing::AddDevice;
 using testing::AddU32;
 using testing::FakeBootLoader;
 using testing::Frame;
-
-BootDefinition GoodDefinition() {
-  BootDefinition def;
-  def.DeviceName = "X2";
-  def.UserMatRdf = 1;
-  def.BaudP = "38400";
-  def.ClockFreq = 2000;
-  def.MatType = 0;
-  def.ClockMode = 1;
-  def.MulRatioNo = 2;
-  def.MulRatio1 = 4;
-  def.MulRatio2 = 2;
-  def.MulRatio3 = 1;
-  def.MulRatio4 = 1;
-  return def;
-}
+using testing::GoodDefinition;
 
 class InquirySequenceTest : public ::testing::Test {
  protected:

@@ -19,11 +19,7 @@ const std::vector<std::string> kFailureEvents = {"beep",
 
 // Ticks until the operation stops being busy; returns its result.
 StepResult RunToEnd(StepFixture& f, AdjustBitRate& op, int maxTicks = 500) {
-  for (int i = 0; i < maxTicks; ++i) {
-    const StepResult r = f.Tick(op);
-    if (r != StepBusy) return r;
-  }
-  return StepBusy;
+  return f.RunToEnd(op, maxTicks);
 }
 
 std::vector<std::uint8_t> Zeros(std::size_t n) {

@@ -23,11 +23,7 @@ std::unique_ptr<ControlProgram> MakeProgram(std::uint32_t length) {
 }
 
 StepResult RunToEnd(StepFixture& f, TransferControlProgram& op, int maxTicks = 5000) {
-  for (int i = 0; i < maxTicks; ++i) {
-    const StepResult r = f.Tick(op);
-    if (r != StepBusy) return r;
-  }
-  return StepBusy;
+  return f.RunToEnd(op, maxTicks);
 }
 
 // A target that echoes every byte and answers the erase with `eraseAnswer` (-1: never).

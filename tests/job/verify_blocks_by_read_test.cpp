@@ -62,13 +62,7 @@ struct Verifier {
   VerifyBlocksByRead op{f.ctx, f.fields, *image, progress, boot};
 
   Verifier() { boot.MatType = 0; }
-  StepResult RunToEnd(int maxTicks = 1000) {
-    for (int i = 0; i < maxTicks; ++i) {
-      const StepResult r = f.Tick(op);
-      if (r != StepBusy) return r;
-    }
-    return StepBusy;
-  }
+  StepResult RunToEnd(int maxTicks = 1000) { return f.RunToEnd(op, maxTicks); }
 };
 
 TEST(VerifyBlocksByRead, ReadCommandForAddressZeroOnTheUserMat) {

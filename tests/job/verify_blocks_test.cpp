@@ -57,13 +57,7 @@ struct Verifier {
   BlockProgress progress;
   VerifyBlocks op{f.ctx, f.fields, *image, progress};
 
-  StepResult RunToEnd(int maxTicks = 1000) {
-    for (int i = 0; i < maxTicks; ++i) {
-      const StepResult r = f.Tick(op);
-      if (r != StepBusy) return r;
-    }
-    return StepBusy;
-  }
+  StepResult RunToEnd(int maxTicks = 1000) { return f.RunToEnd(op, maxTicks); }
 };
 
 TEST(VerifyBlocks, MatchingBlocksPassAndAreCounted) {

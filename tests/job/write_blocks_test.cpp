@@ -54,13 +54,7 @@ struct Writer {
   BlockProgress progress;
   WriteBlocks op{f.ctx, inquiry, f.fields, *image, progress};
 
-  StepResult RunToEnd(int maxTicks = 1000) {
-    for (int i = 0; i < maxTicks; ++i) {
-      const StepResult r = f.Tick(op);
-      if (r != StepBusy) return r;
-    }
-    return StepBusy;
-  }
+  StepResult RunToEnd(int maxTicks = 1000) { return f.RunToEnd(op, maxTicks); }
   // The end step's loop: no ticks, only the clock running on.
   StepResult Finish(int maxCalls = 100000) {
     for (int i = 0; i < maxCalls; ++i) {

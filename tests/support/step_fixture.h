@@ -29,6 +29,16 @@ struct StepFixture {
     return op.Run(phase);
   }
 
+  // Ticks until the operation stops being busy (at most maxTicks); returns its last result.
+  template <typename Op>
+  StepResult RunToEnd(Op& op, int maxTicks = 1000) {
+    for (int i = 0; i < maxTicks; ++i) {
+      const StepResult r = Tick(op);
+      if (r != StepBusy) return r;
+    }
+    return StepBusy;
+  }
+
   FakeClock clock{1000};
   SharedTimeout timeout{clock};
   RecordingHost host;
