@@ -1,10 +1,9 @@
 #include "config/cpu_type_list.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "objfile/control_folder.h"
+#include "platform/folder_listing.h"
 
 namespace vantrel {
 namespace {
@@ -36,18 +35,10 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 
 std::vector<std::string> ListCpuTypes(std::string_view exeFolder) {
   std::vector<std::string> names;
-  std::error_code ec;
-  std::filesystem::directory_iterator it(ControlFolderFile(exeFolder, ""), ec);
-  if (ec) return names;
-  for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
-    if (ec) break;
-    const auto& entry = *it;
-    std::error_code typeError;
-    if (!entry.is_regular_file(typeError)) continue;
-    std::string name = entry.path().filename().string();
-    if (name.empty() || name.front() == '.') continue;  // hidden
-    if (EndsWithExtension(name, ".inf") || EndsWithExtension(name, ".mot")) {
-      names.push_back(std::move(name));
+  for (auto& entry : platform::ListFolder(ControlFolderFile(exeFolder, ""))) {
+    if (!entry.regular || entry.hidden) continue;
+    if (EndsWithExtension(entry.name, ".inf") || EndsWithExtension(entry.name, ".mot")) {
+      names.push_back(std::move(entry.name));
     }
   }
   std::sort(names.begin(), names.end(), LessIgnoringCase);

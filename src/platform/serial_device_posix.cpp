@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "platform/port_list.h"
 #include "platform/serial_device.h"
 
 namespace vantrel::platform {
@@ -146,16 +147,14 @@ class PosixSerialDevice final : public SerialDevice {
   }
 
   bool Exists(std::string_view portName) const override {
+    // Never opened: opening raises DTR and RTS, and that resets many boards.
     const std::string path = ResolvePortName(portName);
+    constexpr std::string_view kUart = "/dev/ttyS";
+    if (path.starts_with(kUart) && path != portName) {
+      return UartPresent("/sys", static_cast<unsigned>(std::stoul(path.substr(kUart.size())) + 1));
+    }
     struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISCHR(st.st_mode)) return false;
-    // A /dev/ttyS node exists for every possible UART; only one with hardware behind it answers.
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno == EBUSY || errno == EACCES;
-    termios2 t{};
-    const bool tty = ::ioctl(fd, TCGETS2, &t) == 0;
-    ::close(fd);
-    return tty;
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISCHR(st.st_mode);
   }
 
  private:
