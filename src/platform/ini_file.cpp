@@ -5,6 +5,7 @@
 #include <limits>
 
 #include <system_error>
+#include "platform/replace_file.h"
 #include "platform/text.h"
 
 namespace vantrel::platform {
@@ -220,22 +221,9 @@ bool IniFile::WriteText(const std::string& path, std::string_view section, std::
     }
   }
 
-  const std::string temp = path + ".vtl-tmp";
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (f == nullptr) return false;
-  bool ok = true;
-  for (const auto& line : lines) {
-    ok = ok && std::fwrite(line.text.data(), 1, line.text.size(), f) == line.text.size();
-    ok = ok && std::fwrite(line.end.data(), 1, line.end.size(), f) == line.end.size();
-  }
-  ok = (std::fclose(f) == 0) && ok;
-  std::error_code ec;
-  if (ok) std::filesystem::rename(temp, path, ec);
-  if (!ok || ec) {
-    std::filesystem::remove(temp, ec);
-    return false;
-  }
-  return true;
+  std::string bytes;
+  for (const auto& line : lines) bytes += line.text + line.end;
+  return ReplaceFile(path, bytes);
 }
 
 }  // namespace vantrel::platform

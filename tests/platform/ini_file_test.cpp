@@ -150,5 +150,17 @@ TEST_F(IniWriteTest, UnwritableFolderFailsAndLeavesNothingBehind) {
   EXPECT_EQ(files, 1);  // no temporary file left over
 }
 
+TEST_F(IniWriteTest, ReadOnlyFileIsRefusedUnchangedAndModesAreKept) {
+  namespace fs = std::filesystem;
+  folder.Write("vantrel.ini", "[A]\nX=1\n");
+  fs::permissions(path(), fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_FALSE(IniFile::WriteText(path(), "A", "X", "2"));
+  EXPECT_EQ(folder.Read("vantrel.ini"), "[A]\nX=1\n");
+  fs::permissions(path(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(IniFile::WriteText(path(), "A", "X", "2"));
+  EXPECT_EQ(fs::status(path()).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
 }  // namespace
 }  // namespace vantrel::platform
