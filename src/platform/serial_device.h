@@ -43,6 +43,14 @@ class SerialDevice {
   // Never waits: returns what is already there, 0 when nothing is or the read failed.
   virtual std::size_t Read(std::span<std::uint8_t> buffer) = 0;
   virtual void Close() = 0;
+  // Waits until input is there or timeoutMs have passed; true when input is there. A device that
+  // cannot wait (a simulated one) answers at once and leaves the waiting to its caller's clock.
+  virtual bool WaitForInput(std::uint32_t timeoutMs) {
+    (void)timeoutMs;
+    return false;
+  }
+  // What an event loop can watch for input: the file descriptor on POSIX; -1 when there is none.
+  virtual std::intptr_t PollHandle() const { return -1; }
   // The port exists on this machine (it need not be free).
   virtual bool Exists(std::string_view portName) const = 0;
 };

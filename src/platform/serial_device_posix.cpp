@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <string>
@@ -138,6 +139,15 @@ class PosixSerialDevice final : public SerialDevice {
     const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
     return n > 0 ? static_cast<std::size_t>(n) : 0;
   }
+
+  bool WaitForInput(std::uint32_t timeoutMs) override {
+    if (fd_ < 0) return false;
+    pollfd p{fd_, POLLIN, 0};
+    const int n = ::poll(&p, 1, static_cast<int>(std::min<std::uint32_t>(timeoutMs, 1u << 30)));
+    return n > 0 && (p.revents & POLLIN) != 0;
+  }
+
+  std::intptr_t PollHandle() const override { return fd_; }
 
   void Close() override {
     if (fd_ < 0) return;
