@@ -1,7 +1,10 @@
 #include "app/tform1.h"
 
+#include "app/window_layout.h"
+#include "config/cpu_type_list.h"
 #include "config/cpu_type_settings.h"
 #include "inquiry/cpu_info_report.h"
+#include "serial/fill_port_list.h"
 
 namespace vantrel {
 
@@ -31,6 +34,7 @@ TForm1::TForm1(WindowHost& host, platform::Clock& clock,
                                                         fields.ExeFolder, host_);
                                    },
                                    image_->control}) {
+  LoadDesign(controls);
   image_->memory.bytes.fill(0xFF);
   image_->blocks.flags.fill(0);
 }
@@ -38,9 +42,11 @@ TForm1::TForm1(WindowHost& host, platform::Clock& clock,
 void TForm1::Timer2Timer() {
   // A message box shown inside a tick keeps the timer running; those ticks must not re-enter.
   if (tickGuard_) return;
-  tickGuard_ = true;
+  struct Release {
+    bool& guard;
+    ~Release() { guard = false; }
+  } release{tickGuard_ = true};
   sequence_.SequenceTick();
-  tickGuard_ = false;
 }
 
 void TForm1::ButtonProgramClick() {
@@ -60,6 +66,14 @@ void TForm1::ApplyCpuType() {
   }
   fields.RomBaseAddr = s.RomBaseAddr;
   display_.ShowBlockPanels();
+}
+
+void TForm1::FillPortList() {
+  vantrel::FillPortList(controls.ComboBoxComPort, port_);
+}
+
+void TForm1::FillCpuTypeList() {
+  controls.ComboBoxCpuType.items = ListCpuTypes(fields.ExeFolder);
 }
 
 }  // namespace vantrel

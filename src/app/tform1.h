@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/shared_timeout.h"
 #include "core/step_context.h"
@@ -39,11 +42,41 @@ class TForm1 {
   TForm1(const TForm1&) = delete;
   TForm1& operator=(const TForm1&) = delete;
 
-  // Timer2's tick, every 10 ms.
+  // The window initialisation, once, before the event loop runs: captions, paths, lists, the
+  // settings file, the command line, the user program, the CPU type; later steps win.
+  void Initialise(const std::string& executablePath, const std::vector<std::string>& arguments);
+
+  // ExeFolder and SettingsPath, before anything reads a file beside the executable.
+  void SetExecutablePath(const std::string& executablePath);
+
+  // Event handlers, bound by the fronts.
   void Timer2Timer();
   void ButtonProgramClick();
+  void Button5Click();
+  void Edit1Enter();
+  void Edit1Exit();
+  void ComboBoxCpuTypeChange() { ApplyCpuType(); }
+  void CheckBox2Click() { SnapWindow(); }
+  // Files dropped on the window; only the first counts.
+  void FilesDropped(const std::vector<std::string>& paths);
+  // The user finished moving the window.
+  void WindowMoveEnded() { SnapWindow(); }
+  // Saves the settings and ends the process with JobResult.
+  void FormClose();
+
   // Applies the CPU type named by ComboBoxCpuType: Baud.ini's baud rates, block size, ROM base.
   void ApplyCpuType();
+  void FillPortList();
+  void FillCpuTypeList();
+  void ReadSettings();
+  // False after the "cannot write" message.
+  bool WriteSettings();
+  // Takes a user program path unless its extension is wrong (then a message when asked).
+  void SetUserProgram(std::string_view path, bool messageOnWrongExtension);
+  void PlaceWindow(std::int32_t left, std::int32_t top);
+  void SnapWindow();
+  // Checks or unchecks Snap as the program does; a change runs CheckBox2Click.
+  void SetSnapChecked(bool checked);
 
   std::int32_t SequenceStep() const { return sequence_.SequenceStep(); }
   bool InquiryMode() const { return inquiryMode_; }

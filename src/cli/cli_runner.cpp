@@ -39,7 +39,8 @@ int RunCli(const CliOptions& options) {
   platform::MonotonicClock clock;
   TForm1 form(host, clock);
 
-  form.fields.ExeFolder = options.home.empty() ? platform::ExecutableFolder() : options.home;
+  form.SetExecutablePath(platform::ExecutablePath());
+  if (!options.home.empty()) form.fields.ExeFolder = options.home;
   form.controls.ComboBoxComPort.text = options.port;
   form.controls.ComboBoxCpuType.text = options.cpu;
   form.ApplyCpuType();

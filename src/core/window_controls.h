@@ -7,9 +7,11 @@
 namespace vantrel {
 
 // Light models of the window's controls. The fronts draw them; the core reads and writes them.
+// Their design texts and items come from the window layout when the window is created.
 struct PanelModel {
   std::string caption;
   bool enabled = true;
+  bool greyed = false;  // caption in the system's disabled-text colour
 };
 
 struct ComboBoxModel {
@@ -40,27 +42,39 @@ struct TrackBarModel {
   std::int32_t max = 1000;
 };
 
+// The window itself: its outer rectangle on the screen, which the front keeps up to date.
+struct FormModel {
+  std::string caption;
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t width = 379;
+  std::int32_t height = 154;
+  bool acceptsDrops = false;
+};
+
 inline constexpr const char* kWindowCaption = " Vantrel Ver.0.39b1";
 
 struct WindowControls {
-  PanelModel PanelCpuType{"書き込み制御ファイル"};
+  FormModel Form;
+  PanelModel PanelCpuType;
   ComboBoxModel ComboBoxCpuType;
-  CheckBoxModel CheckBox2{"Snap"};
-  CheckBoxModel CheckBox1{"Verify"};
-  PanelModel PanelComPort{"COM Port"};
+  CheckBoxModel CheckBox2;
+  CheckBoxModel CheckBox1;
+  PanelModel PanelComPort;
   ComboBoxModel ComboBoxComPort;
-  PanelModel PanelBr1{"Baud (B)"};
-  ComboBoxModel ComboBoxBr1{"", {"2400", "4800", "9600", "19200"}};
-  PanelModel PanelBr2{"Baud (P)"};
-  ComboBoxModel ComboBoxBr2{
-      "", {"2400", "4800", "9600", "14400", "19200", "28800", "38400", "57600", "115200"}};
+  PanelModel PanelBr1;
+  ComboBoxModel ComboBoxBr1;
+  PanelModel PanelBr2;
+  ComboBoxModel ComboBoxBr2;
   PanelModel PAN_ROM_BASE;
   PanelModel PAN_BLOCK_SIZE;
-  ButtonModel Button5{"書き込むファイル"};
+  ButtonModel Button5;
+  PanelModel Label1;  // hidden: the width and font reference of the shortened path
   EditModel Edit1;
-  ButtonModel ButtonProgram{"書き込み開始"};
+  ButtonModel ButtonProgram;
   PanelModel Panel5;  // the status line
   TrackBarModel TrackBar1;
+  std::string OpenDialog1Title;
 };
 
 }  // namespace vantrel

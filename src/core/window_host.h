@@ -1,11 +1,30 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace vantrel {
 
+// The controls a front can move the focus to.
+enum class FocusTarget { Button5 };
+
+struct ScreenRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+struct FileDialogRequest {
+  std::string title;
+  // "description|patterns|description|patterns...", the first entry preselected.
+  std::string filter;
+  std::string initialFolder;
+};
+
 // What only a desktop can do. The Qt window implements it with widgets, vantrel-cli with the
-// terminal, the tests with a recorder.
+// terminal, the tests with a recorder. A host without a desktop keeps the defaults.
 class WindowHost {
  public:
   virtual ~WindowHost() = default;
@@ -17,6 +36,15 @@ class WindowHost {
   virtual bool ShiftHeld() = 0;
   // Ends the process at once; the window's close handling does not run.
   [[noreturn]] virtual void ExitProcess(int code) = 0;
+
+  // The screen the window is on, in screen pixels.
+  virtual ScreenRect Screen() { return {}; }
+  // The pixel width of a text in Edit1's font; one pixel a byte without a desktop.
+  virtual int TextWidth(std::string_view text) { return static_cast<int>(text.size()); }
+  // The modal file-open dialog; nothing when the user cancelled.
+  virtual std::optional<std::string> ChooseFile(const FileDialogRequest&) { return std::nullopt; }
+  // Clears the window's active control and puts the focus on the target.
+  virtual void MoveFocus(FocusTarget) {}
 };
 
 }  // namespace vantrel

@@ -1,19 +1,15 @@
 #include "objfile/control_folder.h"
 
+#include "platform/path_separators.h"
+
 namespace vantrel {
 
 std::string ControlFolderFile(std::string_view exeFolder, std::string_view name) {
-  std::string path(exeFolder);
-  // Only the root keeps its trailing separator.
-  if (path.empty() || path.back() != '/') path += '/';
-  path += "CTRL_MOT/";
-  path += name;
-  return path;
+  return platform::JoinPath(platform::JoinPath(exeFolder, "CTRL_MOT"), name);
 }
 
 bool HasInfExtension(std::string_view name) {
-  const auto slash = name.find_last_of('/');
-  if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
+  name = platform::FileNamePart(name);
   const auto dot = name.find_last_of('.');
   if (dot == std::string_view::npos) return false;
   const auto ext = name.substr(dot);

@@ -4,7 +4,7 @@
 
 namespace vantrel::platform {
 
-// The folder of the running executable, without a trailing separator ("/" stays "/").
-std::string ExecutableFolder();
+// The full path of the running executable; empty when the system does not tell.
+std::string ExecutablePath();
 
 }  // namespace vantrel::platform

@@ -6,14 +6,10 @@
 
 namespace vantrel::platform {
 
-std::string ExecutableFolder() {
+std::string ExecutablePath() {
   std::array<char, 4096> buffer{};
   const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-  if (n <= 0) return ".";
-  std::string path(buffer.data(), static_cast<std::size_t>(n));
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? std::string("/") : path.substr(0, slash);
+  return n > 0 ? std::string(buffer.data(), static_cast<std::size_t>(n)) : std::string();
 }
 
 }  // namespace vantrel::platform

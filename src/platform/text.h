@@ -15,4 +15,17 @@ inline std::string_view TrimBlanks(std::string_view s) {
   return s;
 }
 
+inline char AsciiLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 0x20) : c;
+}
+
+// ASCII letters compared without regard to case; every other byte as it is.
+inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
 }  // namespace vantrel::platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,12 @@ class RecordingHost final : public WindowHost {
   }
   bool ShiftHeld() override { return shift; }
   [[noreturn]] void ExitProcess(int code) override { throw ExitRequested{code}; }
+  ScreenRect Screen() override { return screen; }
+  std::optional<std::string> ChooseFile(const FileDialogRequest& request) override {
+    dialogs.push_back(request);
+    return chosenFile;
+  }
+  void MoveFocus(FocusTarget) override { events.emplace_back("focus"); }
 
   int BeepCount() const {
     int n = 0;
@@ -36,6 +43,9 @@ class RecordingHost final : public WindowHost {
   std::vector<std::string> events;
   std::vector<std::string> boxes;
   bool shift = false;
+  ScreenRect screen{0, 0, 1024, 768};
+  std::optional<std::string> chosenFile;
+  std::vector<FileDialogRequest> dialogs;
 };
 
 }  // namespace vantrel::testing

@@ -1,0 +1,47 @@
+#include "app/tform1.h"
+#include "app/window_layout.h"
+#include "config/path_rules.h"
+#include "config/settings_file.h"
+
+namespace vantrel {
+namespace {
+
+// The first four arguments joined without a separator; the rest are ignored.
+std::string JoinCommandText(const std::vector<std::string>& arguments) {
+  std::string text;
+  for (std::size_t i = 0; i < arguments.size() && i < 4; ++i) text += arguments[i];
+  return text;
+}
+
+}  // namespace
+
+void TForm1::SetExecutablePath(const std::string& executablePath) {
+  // A bare name would give an empty folder, which must never read as the root.
+  fields.ExeFolder = FolderPart(executablePath);
+  if (fields.ExeFolder.empty()) fields.ExeFolder = ".";
+  fields.SettingsPath = SettingsPathFor(executablePath);
+}
+
+void TForm1::Initialise(const std::string& executablePath,
+                        const std::vector<std::string>& arguments) {
+  controls.Form.caption = kWindowCaption;
+  controls.PanelCpuType.caption = "書き込み制御ファイル";
+  controls.Button5.caption = "書き込むファイル";
+  controls.ButtonProgram.caption = "書き込み開始";
+  controls.OpenDialog1Title = kOpenDialogTitle;
+  SetExecutablePath(executablePath);
+  FillPortList();
+  FillCpuTypeList();
+  ReadSettings();
+  fields.CommandText = JoinCommandText(arguments);
+  if (!fields.CommandText.empty()) SetUserProgram(fields.CommandText, true);
+  SetUserProgram(fields.UserProgramPath, false);
+  controls.Form.acceptsDrops = true;
+  fields.ReadyForSnap = true;
+  fields.BlockSize = 128;
+  fields.RomBaseAddr = 0;
+  ApplyCpuType();
+  fields.JobResult = 0;
+}
+
+}  // namespace vantrel

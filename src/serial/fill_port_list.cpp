@@ -1,0 +1,21 @@
+#include "serial/fill_port_list.h"
+
+#include "core/format.h"
+#include "platform/port_list.h"
+
+namespace vantrel {
+
+void FillPortList(ComboBoxModel& combo, const CommCtrl& port) {
+  combo.items.clear();
+  for (int n = 1; n <= 20; ++n) {
+    std::string name = Format("COM%d", n);
+    if (port.PortExists(name)) combo.items.push_back(std::move(name));
+  }
+  // Built-in UARTs were probed above under their COM names.
+  for (auto& info : platform::ListSerialPorts()) {
+    if (info.name != info.device) continue;
+    combo.items.push_back(std::move(info.name));
+  }
+}
+
+}  // namespace vantrel
