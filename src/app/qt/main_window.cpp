@@ -217,7 +217,10 @@ void MainWindow::SyncControl(const ControlLayout& l) {
         combo->clear();
         combo->addItems(items);
       }
-      if (combo->currentText() != text) combo->setEditText(text);
+      if (combo->currentText() != text) {
+        combo->setEditText(text);
+        combo->lineEdit()->setCursorPosition(0);  // the beginning shows, as in a native box
+      }
       break;
     }
     case ControlKind::CheckBox: {
@@ -229,9 +232,14 @@ void MainWindow::SyncControl(const ControlLayout& l) {
     case ControlKind::Button:
       SetTextIfChanged(static_cast<QPushButton*>(w), text);
       break;
-    case ControlKind::Edit:
-      SetTextIfChanged(static_cast<QLineEdit*>(w), text);
+    case ControlKind::Edit: {
+      auto* edit = static_cast<QLineEdit*>(w);
+      if (edit->text() != text) {
+        edit->setText(text);
+        edit->setCursorPosition(0);
+      }
       break;
+    }
     case ControlKind::TrackBar:
       static_cast<QSlider*>(w)->setValue(s.position);
       break;
