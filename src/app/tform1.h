@@ -33,8 +33,14 @@
 
 namespace vantrel {
 
+// A forwarded command line of this many bytes or more is refused.
+inline constexpr std::size_t kForwardedTextLimit = 260;
+
 // The main window without a toolkit: its control models, its shared fields, the serial port and
 // every step operation of a job. The fronts draw the models and forward events to the handlers.
+// The command line as the window takes it: the first four arguments joined without a separator.
+std::string JoinCommandText(const std::vector<std::string>& arguments);
+
 class TForm1 {
  public:
   TForm1(WindowHost& host, platform::Clock& clock,
@@ -64,6 +70,12 @@ class TForm1 {
   // Saves the settings and ends the process with JobResult.
   void FormClose();
 
+  // A command line handed over by a later copy of the program: beep, then like the start-up's own.
+  void CommandForwarded(std::string_view bytes);
+  // True when the text is "-GO [file]"; that AutoPgm.ini has then been read and applied.
+  bool HandleAutoCommand(std::string_view text);
+  void ReadAutoPgm(const std::string& path);
+
   // Applies the CPU type named by ComboBoxCpuType: Baud.ini's baud rates, block size, ROM base.
   void ApplyCpuType();
   void FillPortList();
@@ -91,6 +103,13 @@ class TForm1 {
   WindowFields fields;
 
  private:
+  // A command first, else a user program path.
+  void HandleCommandText(std::string_view text);
+  // Disables what a fixed user program locks.
+  void LockFixedProgram();
+  // Presses the Program button when automatic programming asked for it.
+  void PerformPendingStart();
+
   WindowHost& host_;
   SharedTimeout timeout_;
   WindowDisplay display_;

@@ -1,10 +1,10 @@
 #include "app/tform1.h"
 #include "app/window_layout.h"
+#include "config/auto_command.h"
 #include "config/path_rules.h"
 #include "config/settings_file.h"
 
 namespace vantrel {
-namespace {
 
 // The first four arguments joined without a separator; the rest are ignored.
 std::string JoinCommandText(const std::vector<std::string>& arguments) {
@@ -12,8 +12,6 @@ std::string JoinCommandText(const std::vector<std::string>& arguments) {
   for (std::size_t i = 0; i < arguments.size() && i < 4; ++i) text += arguments[i];
   return text;
 }
-
-}  // namespace
 
 void TForm1::SetExecutablePath(const std::string& executablePath) {
   // A bare name would give an empty folder, which must never read as the root.
@@ -34,7 +32,12 @@ void TForm1::Initialise(const std::string& executablePath,
   FillCpuTypeList();
   ReadSettings();
   fields.CommandText = JoinCommandText(arguments);
-  if (!fields.CommandText.empty()) SetUserProgram(fields.CommandText, true);
+  if (!fields.CommandText.empty()) HandleCommandText(fields.CommandText);
+  if (const auto fixed = FindFixedUserProgram(fields.ExeFolder)) {
+    fields.FixedProgram = true;
+    fields.UserProgramPath = *fixed;
+    LockFixedProgram();
+  }
   SetUserProgram(fields.UserProgramPath, false);
   controls.Form.acceptsDrops = true;
   fields.ReadyForSnap = true;
@@ -42,6 +45,7 @@ void TForm1::Initialise(const std::string& executablePath,
   fields.RomBaseAddr = 0;
   ApplyCpuType();
   fields.JobResult = 0;
+  PerformPendingStart();
 }
 
 }  // namespace vantrel

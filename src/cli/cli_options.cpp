@@ -71,6 +71,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
       (a == "--baud-boot" ? o.baudBoot : o.baudProg) = v;
     } else if (a == "--verify") {
       if (!flag(o.verify)) return std::nullopt;
+    } else if (a == "--job") {
+      o.job = hasInline ? std::string(inlineValue) : std::string();
     } else if (a == "--cpu-report") {
       if (!flag(o.cpuReport)) return std::nullopt;
     } else if (a == "--") {
@@ -83,6 +85,15 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
     }
   }
   if (o.help || o.version) return o;
+  if (o.job) {
+    // The job file names the rest; a positional argument is the job file.
+    if (files.size() > 1 || (files.size() == 1 && !o.job->empty())) {
+      error = "--job takes one job file";
+      return std::nullopt;
+    }
+    if (files.size() == 1) o.job = std::string(files.front());
+    return o;
+  }
   if (o.port.empty()) {
     error = "--port is required";
     return std::nullopt;
@@ -107,6 +118,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
 std::string CliHelpText() {
   return R"(Usage: vantrel-cli [--home DIR] --port PORT --cpu NAME [--baud-boot RATE]
                    [--baud-prog RATE] [--verify] [--cpu-report] FILE
+       vantrel-cli [--home DIR] [--port PORT] [--cpu NAME] [OPTIONS] --job [JOBFILE]
 
 Writes the user program FILE (Motorola S-records) into the flash of a target that has been
 reset into its serial boot mode, and optionally reads it back and compares it.
@@ -123,6 +135,15 @@ reset into its serial boot mode, and optionally reads it back and compares it.
   --verify          read every written block back and compare it
   --cpu-report      write CpuInf.txt beside the CTRL_MOT folder after the inquiries even
                     when they succeed (it is always written after they fail)
+  --job [JOBFILE]   take the job from an AutoPgm.ini, as the window's -GO does: no
+                    JOBFILE reads DIR/@AUTO_PGM/AutoPgm.ini, a bare name is looked for
+                    in DIR/@AUTO_PGM, a path with a folder is used as it is. Its
+                    ComPortNo (COMn), BaudB, BaudP, CtrlProgam, UserMotPath and Verify
+                    are taken with the window's value rules; --port and --cpu win over
+                    them, the CPU type's Baud.ini section then sets the rates, and
+                    --baud-boot/--baud-prog win over all. A program in DIR/@APP_MOT
+                    (the first .mot by name, else the first .s) wins over UserMotPath.
+                    Left, Top, Snap, AutoStart and AutoExit are window-only and ignored.
   --help            show this text and exit
   --version         show the version and exit
 

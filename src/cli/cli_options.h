@@ -21,6 +21,8 @@ struct CliOptions {
   bool help = false;
   bool version = false;
   std::string file;
+  // --job: the AutoPgm.ini to take the job from ("" for the default one).
+  std::optional<std::string> job;
 };
 
 // Parses the arguments after the program name. On a usage error returns nothing and sets the

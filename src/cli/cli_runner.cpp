@@ -4,12 +4,11 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 
 #include "app/tform1.h"
 #include "cli/console_host.h"
+#include "cli/prepare_job.h"
 #include "platform/clock.h"
-#include "platform/executable_path.h"
 
 namespace vantrel::cli {
 namespace {
@@ -39,18 +38,10 @@ int RunCli(const CliOptions& options) {
   platform::MonotonicClock clock;
   TForm1 form(host, clock);
 
-  form.SetExecutablePath(platform::ExecutablePath());
-  if (!options.home.empty()) form.fields.ExeFolder = options.home;
-  form.controls.ComboBoxComPort.text = options.port;
-  form.controls.ComboBoxCpuType.text = options.cpu;
-  form.ApplyCpuType();
-  if (options.baudBoot) form.controls.ComboBoxBr1.text = *options.baudBoot;
-  if (options.baudProg) form.controls.ComboBoxBr2.text = *options.baudProg;
-  form.controls.CheckBox1.checked = options.verify;
-  std::error_code ec;
-  const auto absolute = std::filesystem::absolute(options.file, ec);
-  form.fields.UserProgramPath = ec ? options.file : absolute.string();
-  form.controls.Edit1.text = form.fields.UserProgramPath;
+  if (const auto error = PrepareJob(form, options)) {
+    std::fprintf(stderr, "vantrel-cli: %s (see --help)\n", error->c_str());
+    return kExitUsage;
+  }
 
   form.ButtonProgramClick();
   bool started = false;

@@ -227,5 +227,84 @@ TEST_F(WindowTest, ReadOnlySettingsFileIsReportedAndTheWindowStillCloses) {
   EXPECT_EQ(home.Read("vantrel.ini"), "[Writer]\nCPU=A.mot\n");
 }
 
+TEST_F(WindowTest, StartUpCommandAppliesItsJobFileThenBaudIniWins) {
+  Settings("[CommPort]\nPortNo=COM2\n[Writer]\nVerify=0\n");
+  home.Write("@AUTO_PGM/job.ini",
+             "[AutoPgm]\nComPortNo=12\nBaudB=4800\nBaudP=9600\nCtrlProgam=A.mot\nVerify=1\n"
+             "UserMotPath=/w/job.mot\nAutoExit=1\nLeft=100\nTop=-1\n");
+  auto w = Start({"-", "GO", "job.ini"});
+  EXPECT_EQ(w->controls.ComboBoxComPort.text, "COM12");
+  EXPECT_EQ(w->controls.ComboBoxBr1.text, "19200");  // A.mot's Baud.ini section wins
+  EXPECT_EQ(w->controls.ComboBoxBr2.text, "115200");
+  EXPECT_EQ(w->fields.BlockSize, 256);
+  EXPECT_TRUE(w->controls.CheckBox1.checked);
+  EXPECT_EQ(w->fields.UserProgramPath, "/w/job.mot");
+  EXPECT_TRUE(w->fields.AutoExit);
+  EXPECT_EQ(w->controls.Form.left, 0);  // Left without a valid Top changes nothing
+  EXPECT_TRUE(host.boxes.empty());
+}
+
+TEST_F(WindowTest, AFixedProgramLocksTheChoices) {
+  home.Write("@APP_MOT/b.s", "");
+  home.Write("@APP_MOT/a.mot", "");
+  auto w = Start({"/w/other.mot"});
+  EXPECT_TRUE(w->fields.FixedProgram);
+  EXPECT_EQ(w->fields.UserProgramPath, home.PathOf("@APP_MOT/a.mot"));
+  EXPECT_EQ(w->controls.Edit1.text, "a.mot");
+  EXPECT_EQ(w->fields.LastFolder, home.PathOf("@APP_MOT"));
+  for (bool enabled : {w->controls.ComboBoxBr1.enabled, w->controls.ComboBoxBr2.enabled,
+                       w->controls.ComboBoxCpuType.enabled, w->controls.Edit1.enabled,
+                       w->controls.Button5.enabled}) {
+    EXPECT_FALSE(enabled);
+  }
+  EXPECT_TRUE(w->controls.PanelBr1.greyed && w->controls.PanelBr2.greyed &&
+              w->controls.PanelCpuType.greyed);
+  EXPECT_TRUE(w->controls.ComboBoxComPort.enabled && w->controls.CheckBox1.enabled);
+  // Drops and forwarded texts change nothing; a forwarded text is still greeted with a beep.
+  w->FilesDropped({"/d/x.mot"});
+  w->CommandForwarded("/d/y.mot");
+  w->CommandForwarded("-GO");
+  EXPECT_EQ(w->fields.UserProgramPath, home.PathOf("@APP_MOT/a.mot"));
+  EXPECT_EQ(host.events, (std::vector<std::string>{"beep", "beep"}));
+}
+
+TEST_F(WindowTest, ForwardedTexts) {
+  auto w = Start();
+  const std::string folder = "/" + std::string(251, 'f') + "/";
+  const struct {
+    std::string text;
+    std::vector<std::string> events;
+    const char* program;
+  } cases[] = {
+      {folder + "ab.mot", {"beep", "focus"}, "/f.mot"},              // 259 bytes
+      {folder + "abc.mot", {"beep", "box:Too Long Parameter"}, ""},  // 260 bytes
+      {"/w/x.hex", {"beep", "focus", "beep", std::string("box:") + kWrongExtension}, ""},
+      {std::string("/w/nul.mot\0junk", 15), {"beep", "focus"}, "/w/nul.mot"},
+  };
+  for (const auto& c : cases) {
+    host.Clear();
+    w->fields.UserProgramPath.clear();
+    w->CommandForwarded(c.text);
+    EXPECT_EQ(host.events, c.events) << c.text.size();
+    const std::string want = std::string(c.program) == "/f.mot" ? c.text : c.program;
+    EXPECT_EQ(w->fields.UserProgramPath, want) << c.text.size();
+  }
+}
+
+TEST_F(WindowTest, ForwardedJobWithAutoStartStartsOrAbortsAndKeepsTheCpuType) {
+  auto w = Start({"-GO"});  // a missing AutoPgm.ini changes nothing, and is no program path
+  EXPECT_EQ(w->fields.UserProgramPath, "");
+  w->controls.ComboBoxCpuType.text = "A.mot";
+  w->ComboBoxCpuTypeChange();
+  home.Write("@AUTO_PGM/AutoPgm.ini", "[AutoPgm]\nAutoStart=1\nCtrlProgam=b.inf\n");
+  w->CommandForwarded("-go");
+  EXPECT_EQ(w->SequenceStep(), 1);  // pressed: the job starts on the next tick
+  EXPECT_FALSE(w->fields.AutoStart);
+  EXPECT_EQ(w->controls.ComboBoxCpuType.text, "b.inf");
+  EXPECT_EQ(w->fields.BlockSize, 256);  // A.mot's values stay until the user changes the type
+  w->CommandForwarded("-go");
+  EXPECT_EQ(w->SequenceStep(), 102);  // a press during a job aborts it
+}
+
 }  // namespace
 }  // namespace vantrel::testing

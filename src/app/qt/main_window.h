@@ -23,6 +23,10 @@ class MainWindow final : public QWidget {
   void SyncFromModels();
   QFont Edit1Font() const;
   void MoveFocus(FocusTarget target);
+  // A later copy's command line, handled like any other event.
+  void CommandForwarded(std::string_view bytes) {
+    Handle([this, bytes] { form_.CommandForwarded(bytes); });
+  }
   QWidget* Control(ControlId id) const { return widgets_[static_cast<std::size_t>(id)]; }
 
  protected:

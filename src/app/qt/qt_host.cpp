@@ -36,6 +36,9 @@ void QtHost::Beep() {
 }
 
 void QtHost::ShowMessageBox(std::string_view text) {
+  // Also on stderr, for whoever runs the window from a script.
+  std::fprintf(stderr, "vantrel: %.*s\n", static_cast<int>(text.size()), text.data());
+  std::fflush(stderr);
   // The box must show the window as it is at this moment, also in the middle of a tick.
   if (window_) window_->SyncFromModels();
   QMessageBox box(QMessageBox::NoIcon, "vtl", ToQt(text), QMessageBox::Ok, window_);

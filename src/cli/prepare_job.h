@@ -1,0 +1,16 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/tform1.h"
+#include "cli/cli_options.h"
+
+namespace vantrel::cli {
+
+// Puts the job the options describe into the window's controls, as the window's own start-up
+// would: the job file, the fixed program, the CPU type's Baud.ini section, then the options that
+// win over everything. The reason when the job is incomplete.
+std::optional<std::string> PrepareJob(TForm1& form, const CliOptions& options);
+
+}  // namespace vantrel::cli
