@@ -60,11 +60,16 @@ class E2eJob {
   std::optional<int> RunCli(const std::string& cpu, std::vector<std::string> extra = {},
                             int timeoutMs = 60000) {
     home.Write("program.mot", program.Text());
-    std::vector<std::string> argv = {
-        kBin + "/vantrel-cli", "--home", home.path(), "--port", pty, "--cpu", cpu};
-    argv.insert(argv.end(), extra.begin(), extra.end());
-    argv.push_back(home.PathOf("program.mot"));
-    cli_.emplace(argv);
+    std::vector<std::string> args = {"--home", home.path(), "--port", pty, "--cpu", cpu};
+    args.insert(args.end(), extra.begin(), extra.end());
+    args.push_back(home.PathOf("program.mot"));
+    return RunCliWith(args, timeoutMs);
+  }
+
+  // Runs vantrel-cli with exactly these arguments after the program name.
+  std::optional<int> RunCliWith(std::vector<std::string> args, int timeoutMs = 60000) {
+    args.insert(args.begin(), kBin + "/vantrel-cli");
+    cli_.emplace(args);
     const auto code = cli_->Wait(timeoutMs);
     cliErr = cli_->err();
     return code;
