@@ -2,6 +2,7 @@
 #include "app/window_layout.h"
 #include "config/path_rules.h"
 #include "platform/path_separators.h"
+#include "platform/text.h"
 
 namespace vantrel {
 namespace {
@@ -10,11 +11,7 @@ namespace {
 constexpr std::size_t kPathLimit = 259;
 
 std::string CutToPathLimit(std::string_view path) {
-  if (path.size() <= kPathLimit) return std::string(path);
-  std::size_t n = kPathLimit;
-  // Never keep half of a UTF-8 sequence.
-  while (n > 0 && (static_cast<unsigned char>(path[n]) & 0xC0) == 0x80) --n;
-  return std::string(path.substr(0, n));
+  return std::string(platform::CutAtCharacter(path, kPathLimit));
 }
 
 }  // namespace

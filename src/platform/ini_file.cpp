@@ -67,11 +67,7 @@ std::string_view SkipBom(std::string_view text) {
 }
 
 std::string CutToLimit(std::string_view value) {
-  if (value.size() <= kIniTextLimit) return std::string(value);
-  std::size_t cut = kIniTextLimit;
-  // Back off over continuation bytes so that no multi-byte character is split.
-  while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;
-  return std::string(value.substr(0, cut));
+  return std::string(CutAtCharacter(value, kIniTextLimit));
 }
 
 }  // namespace

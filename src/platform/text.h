@@ -15,6 +15,14 @@ inline std::string_view TrimBlanks(std::string_view s) {
   return s;
 }
 
+// At most `limit` bytes, never ending inside a UTF-8 sequence.
+inline std::string_view CutAtCharacter(std::string_view text, std::size_t limit) {
+  if (text.size() <= limit) return text;
+  std::size_t cut = limit;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return text.substr(0, cut);
+}
+
 inline char AsciiLower(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 0x20) : c;
 }
