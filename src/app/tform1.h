@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "core/shared_timeout.h"
 #include "core/step_context.h"
@@ -46,6 +47,9 @@ class TForm1 {
   void ApplyCpuType();
 
   std::int32_t SequenceStep() const { return sequence_.SequenceStep(); }
+  // The next tick must come a full timer period after the last one (see TickDriver).
+  bool PacedByTimer() const { return sequence_.PacedByTimer(); }
+  const SharedTimeout& timeout() const { return timeout_; }
   bool InquiryMode() const { return inquiryMode_; }
   const BlockProgress& progress() const { return progress_; }
   const ProgramImage& image() const { return *image_; }
@@ -56,6 +60,9 @@ class TForm1 {
 
   WindowControls controls;
   WindowFields fields;
+  // Where the CPU information report goes inside ExeFolder; a front running several boards gives
+  // each its own.
+  std::string cpuInfoFileName = kCpuInfoFileName;
 
  private:
   WindowHost& host_;
