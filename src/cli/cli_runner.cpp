@@ -51,8 +51,9 @@ int RunCli(const CliOptions& options) {
 
   const std::vector<std::string>& ports = options.ports;
   const bool gang = ports.size() > 1;
-  ConsoleOutput console(stderr, platform::IsTerminal(stderr),
-                        gang ? ports : std::vector<std::string>());
+  // Progress lines redrawn in place would garble a trace written to the same terminal.
+  const bool terminal = platform::IsTerminal(stderr) && options.trace != "-";
+  ConsoleOutput console(stderr, terminal, gang ? ports : std::vector<std::string>());
   const std::vector<std::string> cpuInfoNames = CpuInfoFileNames(ports);
   std::vector<BoardRecord> records(ports.size());
   auto setup = [&](std::size_t i) {

@@ -122,6 +122,10 @@ TEST(ClassicJob, ASecondProgramCannotOpenAPortThatIsInUse) {
                        "CLS.mot", job.home.PathOf("program.mot")});
   EXPECT_EQ(second.Wait(20000), 1);
   EXPECT_NE(second.err().find("　ＣＯＭポート初期化 ＮＧ　"), std::string::npos) << second.err();
+  EXPECT_NE(
+      second.err().find("is in use by process " + std::to_string(first.pid()) + " (vantrel-cli)"),
+      std::string::npos)
+      << second.err();
   EXPECT_EQ(first.Wait(30000), 0) << first.err();
   job.ExpectFlashHoldsProgram(0);
 }

@@ -73,7 +73,7 @@ TEST(Gang, EachBoardWritesItsOwnCpuReport) {
   job.BootDefinition("INQ.inf", "VTR-100", 0);
   job.program.Fill(0, 300, 33);
   const std::string a = job.StartAnotherTarget("a.bin", {"--protocol", "inquiry"});
-  // The second board is another device: its report must not land on the first one's.
+  // Two boards of one kind: each report goes to a file of its own, none over another.
   const std::string b =
       job.StartAnotherTarget("b.bin", {"--protocol", "inquiry", "--erase-ms", "100"});
   ASSERT_FALSE(a.empty() || b.empty());
