@@ -173,12 +173,5 @@ TEST(FastMode, TheDriverCalledFromAMessageBoxRunsNoTick) {
   EXPECT_EQ(form.SequenceStep(), 0);
 }
 
-TEST(TickModeText, NamesTheTwoModes) {
-  EXPECT_EQ(ParseTickMode("fast"), TickMode::Fast);
-  EXPECT_EQ(ParseTickMode("10ms"), TickMode::Cadence);
-  EXPECT_EQ(ParseTickMode("10"), std::nullopt);
-  EXPECT_EQ(ParseTickMode(""), std::nullopt);
-}
-
 }  // namespace
 }  // namespace vantrel::testing

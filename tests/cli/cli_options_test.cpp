@@ -49,12 +49,5 @@ TEST(CliOptions, SeveralPortsTheCadenceTheTraceAndTheReport) {
   EXPECT_EQ(fast->tickMode, TickMode::Fast) << "fast is the default";
 }
 
-TEST(CliOptions, ListingThePortsNeedsNothingElse) {
-  std::string error;
-  const auto o = Parse({"--list-ports"}, error);
-  ASSERT_TRUE(o) << error;
-  EXPECT_TRUE(o->listPorts);
-}
-
 }  // namespace
 }  // namespace vantrel::cli

@@ -55,13 +55,5 @@ TEST(ConsoleOutput, OnATerminalOneLinePerBoardIsRedrawnAndAMessageGoesAboveThem)
                 "A   " + bar100 + "\x1b[K\nBB  " + bar50 + "\x1b[K" + "\r\x1b[1A\x1b[J");
 }
 
-TEST(ConsoleOutput, ASingleBoardHasNoPrefix) {
-  Captured out;
-  ConsoleOutput console(out.file, false, {});
-  console.Progress(0, 0, "ビットレート調整中");
-  console.Line(0, "ベリファイ不一致");
-  EXPECT_EQ(out.Text(), "ビットレート調整中\nベリファイ不一致\n");
-}
-
 }  // namespace
 }  // namespace vantrel::cli

@@ -12,14 +12,6 @@
 namespace vantrel::cli {
 namespace {
 
-TEST(TraceLine, ShowsTimeRateStepDirectionAndHex) {
-  const std::uint8_t bytes[] = {0x00, 0x55, 0xAA};
-  EXPECT_EQ(FormatTraceLine({1234, "", 9600, 2, true, bytes}),
-            "    1234 ms    9600 baud  step   2 adjust   > 00 55 AA\n");
-  EXPECT_EQ(FormatTraceLine({7, "/dev/pts/4", 38400, 9, false, std::span(bytes, 1)}),
-            "       7 ms  /dev/pts/4   38400 baud  step   9 write    < 00\n");
-}
-
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);

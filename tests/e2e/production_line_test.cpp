@@ -65,6 +65,7 @@ TEST(Gang, FourBoardsAtOnceAndTheFaultyOneDisturbsNoOther) {
   const std::string json = job.home.Read("report.json");
   EXPECT_EQ(std::count(json.begin(), json.end(), '{'), 4) << json;
   EXPECT_NE(json.find("\"message\": \"　書き込み異常　Ans=15H　\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"sha256\": null"), std::string::npos) << "not all was written" << json;
 }
 
 TEST(Gang, EachBoardWritesItsOwnCpuReport) {
