@@ -6,18 +6,12 @@
 
 #include "cli/trace_log.h"
 #include "cli/traced_device.h"
+#include "support/lines.h"
 #include "support/scripted_device.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::cli {
 namespace {
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 TEST(TracedDevice, OneLinePerRunOfBytesInOneDirectionAndStep) {
   testing::TempFolder folder;
@@ -54,7 +48,7 @@ TEST(TracedDevice, OneLinePerRunOfBytesInOneDirectionAndStep) {
   std::ifstream in(path);
   std::stringstream text;
   text << in.rdbuf();
-  const auto lines = Lines(text.str());
+  const auto lines = testing::Lines(text.str());
   ASSERT_EQ(lines.size(), 5u) << text.str();
   const char* tails[] = {"9600 baud  step   2 adjust   > 00 00",
                          "9600 baud  step   2 adjust   < 00", "9600 baud  step   4 transfer < AA",

@@ -5,16 +5,10 @@
 
 #include "cli/board_job.h"
 #include "e2e/e2e_job.h"
+#include "support/lines.h"
 
 namespace vantrel::testing {
 namespace {
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 // The summary row of a port.
 std::string RowOf(const std::string& summary, const std::string& port) {
