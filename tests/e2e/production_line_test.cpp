@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <sstream>
 
 #include "cli/board_job.h"
 #include "e2e/e2e_job.h"
