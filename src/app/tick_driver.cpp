@@ -49,9 +49,10 @@ TickPlan TickDriver::Run() {
 TickPlan TickDriver::RunCadence() {
   const std::uint32_t now = clock_.NowMs();
   if (ticked_ && !Late(dueMs_, now)) return After(dueMs_);
-  // A late tick lengthens nothing but the reaction time: the next one comes a period after it.
-  const bool late = !ticked_ || static_cast<std::int32_t>(now - dueMs_) > 0;
-  dueMs_ = (late ? now : dueMs_) + kTimerPeriodMs;
+  // A tick a little late keeps the 10 ms grid; one more than a period late starts a new grid, so
+  // a slow tick lengthens nothing but the reaction time.
+  const bool onGrid = ticked_ && !Late(dueMs_ + kTimerPeriodMs, now);
+  dueMs_ = (onGrid ? dueMs_ : now) + kTimerPeriodMs;
   Tick();
   return After(dueMs_);
 }

@@ -133,8 +133,9 @@ TEST(CadenceMode, TicksOncePerPeriodAndALateTickMovesTheRestBack) {
   RecordingHost host;
   TForm1 form(host, clock);
   TickDriver driver(form, clock, TickMode::Cadence);
-  const CadenceCase calls[] = {{0, true, 10}, {4, false, 6},  {6, true, 10},  {9, false, 1},
-                               {1, true, 10}, {37, true, 10}, {0, false, 10}, {10, true, 10}};
+  const CadenceCase calls[] = {{0, true, 10},  {4, false, 6},  {6, true, 10},
+                               {9, false, 1},  {1, true, 10},  {37, true, 10},
+                               {0, false, 10}, {10, true, 10}, {12, true, 8}};
   std::uint64_t ticks = 0;
   for (const auto& c : calls) {
     clock.Advance(c.advanceMs);
