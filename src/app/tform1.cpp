@@ -31,7 +31,7 @@ TForm1::TForm1(WindowHost& host, platform::Clock& clock,
                                    verifyBlocks_, verifyBlocksByRead_, inquirySequence_,
                                    [this](bool failed) {
                                      WriteCpuInfoReport(failed, bootDefinition_, cpuInformation_,
-                                                        fields.ExeFolder, host_);
+                                                        fields.ExeFolder, host_, cpuInfoFileName);
                                    },
                                    image_->control}) {
   LoadDesign(controls);

@@ -91,6 +91,9 @@ class TForm1 {
   void SetSnapChecked(bool checked);
 
   std::int32_t SequenceStep() const { return sequence_.SequenceStep(); }
+  // The next tick must come a full timer period after the last one (see TickDriver).
+  bool PacedByTimer() const { return sequence_.PacedByTimer(); }
+  const SharedTimeout& timeout() const { return timeout_; }
   bool InquiryMode() const { return inquiryMode_; }
   const BlockProgress& progress() const { return progress_; }
   const ProgramImage& image() const { return *image_; }
@@ -101,6 +104,9 @@ class TForm1 {
 
   WindowControls controls;
   WindowFields fields;
+  // Where the CPU information report goes inside ExeFolder; a front running several boards gives
+  // each its own.
+  std::string cpuInfoFileName = kCpuInfoFileName;
 
  private:
   // A command first, else a user program path.

@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace vantrel::cli {
@@ -58,7 +59,37 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
     } else if (a == "--home") {
       if (!value(o.home)) return std::nullopt;
     } else if (a == "--port") {
-      if (!value(o.port)) return std::nullopt;
+      if (!value(v)) return std::nullopt;
+      if (v.empty()) {
+        error = "--port needs a port name";
+        return std::nullopt;
+      }
+      if (std::find(o.ports.begin(), o.ports.end(), v) != o.ports.end()) {
+        error = "--port " + v + " is given twice";
+        return std::nullopt;
+      }
+      o.ports.push_back(v);
+    } else if (a == "--cadence") {
+      if (!value(v)) return std::nullopt;
+      const auto mode = ParseTickMode(v);
+      if (!mode) {
+        error = "--cadence takes 10ms or fast, not '" + v + "'";
+        return std::nullopt;
+      }
+      o.tickMode = *mode;
+    } else if (a == "--trace" || a == "--report") {
+      if (!value(v)) return std::nullopt;
+      if (v.empty()) {
+        error = std::string(a) + " needs a file name";
+        return std::nullopt;
+      }
+      if (a == "--report" && v == "-") {
+        error = "--report needs a file name, not '-'";
+        return std::nullopt;
+      }
+      (a == "--trace" ? o.trace : o.report) = v;
+    } else if (a == "--list-ports") {
+      if (!flag(o.listPorts)) return std::nullopt;
     } else if (a == "--cpu") {
       if (!value(o.cpu)) return std::nullopt;
     } else if (a == "--baud-boot" || a == "--baud-prog") {
@@ -84,7 +115,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
       files.push_back(a);
     }
   }
-  if (o.help || o.version) return o;
+  if (o.help || o.version || o.listPorts) return o;
   if (o.job) {
     // The job file names the rest; a positional argument is the job file.
     if (files.size() > 1 || (files.size() == 1 && !o.job->empty())) {
@@ -94,7 +125,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
     if (files.size() == 1) o.job = std::string(files.front());
     return o;
   }
-  if (o.port.empty()) {
+  if (o.ports.empty()) {
     error = "--port is required";
     return std::nullopt;
   }
@@ -116,16 +147,19 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
 }
 
 std::string CliHelpText() {
-  return R"(Usage: vantrel-cli [--home DIR] --port PORT --cpu NAME [--baud-boot RATE]
-                   [--baud-prog RATE] [--verify] [--cpu-report] FILE
-       vantrel-cli [--home DIR] [--port PORT] [--cpu NAME] [OPTIONS] --job [JOBFILE]
+  return R"(Usage: vantrel-cli [--home DIR] --port PORT [--port PORT ...] --cpu NAME
+                   [--baud-boot RATE] [--baud-prog RATE] [--verify] [--cpu-report]
+                   [--cadence 10ms|fast] [--trace FILE|-] [--report FILE.json] FILE
+       vantrel-cli [--home DIR] [--port PORT ...] [--cpu NAME] [OPTIONS] --job [JOBFILE]
+       vantrel-cli --list-ports
 
 Writes the user program FILE (Motorola S-records) into the flash of a target that has been
-reset into its serial boot mode, and optionally reads it back and compares it.
+reset into its serial boot mode, and optionally reads it back and compares it. Given several
+ports, it programs the same FILE into the board on each of them at the same time.
 
   --home DIR        folder that holds CTRL_MOT (default: the folder of this program)
   --port PORT       serial port: a device path (/dev/ttyUSB0, a pseudo-terminal) or COMn,
-                    which names /dev/ttyS(n-1)
+                    which names /dev/ttyS(n-1); repeat it for several boards at once
   --cpu NAME        CPU type: a write-control file in DIR/CTRL_MOT (NAME.mot for the classic
                     protocol, NAME.inf for the inquiry/selection protocol); its section of
                     CTRL_MOT/Baud.ini sets the baud rates, BlockSize and RomBaseAddr
@@ -134,7 +168,22 @@ reset into its serial boot mode, and optionally reads it back and compares it.
                     still decides the rate of an inquiry/selection job)
   --verify          read every written block back and compare it
   --cpu-report      write CpuInf.txt beside the CTRL_MOT folder after the inquiries even
-                    when they succeed (it is always written after they fail)
+                    when they succeed (it is always written after they fail); with several
+                    ports each board writes CpuInf-<port>.txt (/dev/ttyUSB0: CpuInf-ttyUSB0.txt)
+  --cadence MODE    fast (the default): work as soon as the line allows, never faster than
+                    the protocol's own timing; 10ms: one step every 10 ms exactly, as the
+                    window's original timer
+  --trace FILE      write every byte on the line to FILE (- for stderr): one line per run of
+                    bytes in one direction, with the milliseconds since the start, the baud
+                    rate, the sequence step, > to the target or < from it, and the bytes in hex
+  --report FILE     write a JSON array with one record per board: port, cpuType,
+                    userProgram, sha256 (of the data written, block by block in address
+                    order; null unless all was written), result (verified, written,
+                    verify-failed, failed, aborted), exitCode, message, startTime (UTC),
+                    durationSeconds, bytesSent, bytesReceived
+  --list-ports      print the serial ports there are, tab-separated with a header line:
+                    port, device, driver, USB vendor and product id, manufacturer, product,
+                    serial number ("-" where unknown); no port is opened
   --job [JOBFILE]   take the job from an AutoPgm.ini, as the window's -GO does: no
                     JOBFILE reads DIR/@AUTO_PGM/AutoPgm.ini, a bare name is looked for
                     in DIR/@AUTO_PGM, a path with a folder is used as it is. Its
@@ -147,15 +196,18 @@ reset into its serial boot mode, and optionally reads it back and compares it.
   --help            show this text and exit
   --version         show the version and exit
 
-Every message the window would show in a box is printed to stderr as one line. On a
-terminal a one-line progress display runs; otherwise one line is printed per phase.
-Ctrl-C aborts the job as the window's button does (the port is closed) and exits 1.
+Every message the window would show in a box is printed to stderr as one line, followed by
+a hint line where there is something to check. On a terminal a progress line per board
+runs; otherwise one line is printed per phase. With several ports every line starts with
+its port, and a table of the results goes to stdout at the end. Ctrl-C aborts every job as
+the window's button does (the port is closed); a job that had already succeeded keeps its
+result.
 
 Exit codes:
-  0   written (and verified, with --verify)
-  1   the job failed or was aborted
-  2   verification failed
-  64  usage error
+  0   written (and verified, with --verify), on every board
+  1   a job failed or was aborted (or the report could not be written)
+  2   a verification failed (on any board)
+  64  usage error, or a --trace file that cannot be created
 )";
 }
 

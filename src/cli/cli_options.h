@@ -5,14 +5,16 @@
 #include <string_view>
 #include <vector>
 
+#include "app/tick_driver.h"
+
 namespace vantrel::cli {
 
 // Exit codes beyond the job's own 0, 1 and 2.
 inline constexpr int kExitUsage = 64;
 
 struct CliOptions {
-  std::string home;  // empty: the executable's folder
-  std::string port;
+  std::string home;                // empty: the executable's folder
+  std::vector<std::string> ports;  // one board on each; more than one runs them side by side
   std::string cpu;
   std::optional<std::string> baudBoot;
   std::optional<std::string> baudProg;
@@ -20,6 +22,10 @@ struct CliOptions {
   bool cpuReport = false;  // acts as the Shift key held at the end of the inquiries
   bool help = false;
   bool version = false;
+  bool listPorts = false;
+  TickMode tickMode = TickMode::Fast;
+  std::string trace;   // every byte on the line goes here; "-" is stderr; empty: no trace
+  std::string report;  // the JSON record of every board goes here; empty: no report
   std::string file;
   // --job: the AutoPgm.ini to take the job from ("" for the default one).
   std::optional<std::string> job;

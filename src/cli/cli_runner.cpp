@@ -1,83 +1,95 @@
 #include "cli/cli_runner.h"
 
-#include <signal.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <thread>
+#include <vector>
 
-#include "app/tform1.h"
-#include "cli/console_host.h"
-#include "cli/prepare_job.h"
-#include "platform/clock.h"
+#include "cli/board_job.h"
+#include "cli/console_output.h"
+#include "cli/gang_summary.h"
+#include "cli/job_report.h"
+#include "cli/port_listing.h"
+#include "cli/trace_log.h"
+#include "platform/interrupt.h"
+#include "platform/port_list.h"
+#include "platform/terminal.h"
 
 namespace vantrel::cli {
 namespace {
 
-volatile sig_atomic_t gAbortRequested = 0;
-
-void OnInterrupt(int) {
-  gAbortRequested = 1;
+// The report is written after the jobs: a folder that is not there must be found before them.
+bool ReportFolderExists(const std::string& path) {
+  std::error_code ec;
+  const auto folder = std::filesystem::absolute(path, ec).parent_path();
+  return !ec && std::filesystem::is_directory(folder, ec);
 }
-
-void CatchInterrupts() {
-  struct sigaction sa {};
-  sa.sa_handler = OnInterrupt;
-  sigemptyset(&sa.sa_mask);
-  sigaction(SIGINT, &sa, nullptr);
-  sigaction(SIGTERM, &sa, nullptr);
-}
-
-constexpr std::uint32_t kTickMs = 10;
 
 }  // namespace
 
 int RunCli(const CliOptions& options) {
-  CatchInterrupts();
-  ConsoleHost host(stderr, ::isatty(STDERR_FILENO) == 1);
-  host.SetShiftHeld(options.cpuReport);
-  platform::MonotonicClock clock;
-  TForm1 form(host, clock);
-
-  if (const auto error = PrepareJob(form, options)) {
-    std::fprintf(stderr, "vantrel-cli: %s (see --help)\n", error->c_str());
+  if (options.listPorts) {
+    std::fputs(FormatPortList(platform::ListSerialPorts()).c_str(), stdout);
+    return 0;
+  }
+  if (!options.report.empty() && !ReportFolderExists(options.report)) {
+    std::fprintf(stderr, "vantrel-cli: the folder of the report %s does not exist\n",
+                 options.report.c_str());
     return kExitUsage;
   }
+  std::unique_ptr<TraceLog> trace;
+  if (!options.trace.empty()) {
+    std::string error;
+    trace = TraceLog::Open(options.trace, error);
+    if (!trace) {
+      std::fprintf(stderr, "vantrel-cli: %s\n", error.c_str());
+      return kExitUsage;
+    }
+  }
+  platform::CatchInterrupts();
 
-  form.ButtonProgramClick();
-  bool started = false;
-  bool aborted = false;
-  std::uint32_t next = clock.NowMs();
-  for (;;) {
-    next += kTickMs;
-    const std::uint32_t now = clock.NowMs();
-    if (static_cast<std::int32_t>(next - now) > 0) {
-      platform::SleepMs(next - now);
-    } else {
-      next = now;  // a slow tick lengthens nothing but the reaction time
+  // A job file may name the one port itself.
+  const std::vector<std::string> ports =
+      options.ports.empty() ? std::vector<std::string>{std::string()} : options.ports;
+  const bool gang = ports.size() > 1;
+  // Progress lines redrawn in place would garble a trace written to the same terminal.
+  const bool terminal = platform::IsTerminal(stderr) && options.trace != "-";
+  ConsoleOutput console(stderr, terminal, gang ? ports : std::vector<std::string>());
+  const std::vector<std::string> cpuInfoNames = CpuInfoFileNames(ports);
+  std::vector<BoardRecord> records(ports.size());
+  auto setup = [&](std::size_t i) {
+    return BoardSetup{options, ports[i], i, cpuInfoNames[i], console, trace.get(), gang};
+  };
+  if (!gang) {
+    records[0] = RunBoardJob(setup(0));
+  } else {
+    // A thread per board: a wait or a slow write of one job never holds up another's ticks.
+    std::vector<std::thread> boards;
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+      boards.emplace_back([&, i] { records[i] = RunBoardJob(setup(i)); });
     }
-    if (gAbortRequested && !aborted && form.SequenceStep() != 0) {
-      aborted = true;
-      form.ButtonProgramClick();
-    }
-    form.Timer2Timer();
-    const std::int32_t step = form.SequenceStep();
-    if (step != 0) {
-      started = true;
-      host.ShowProgress(form.controls.TrackBar1.position, form.controls.Panel5.caption);
-    } else if (started || gAbortRequested) {
-      break;
-    } else {
-      // The job did not start (no file to write); the message has been printed.
-      host.FinishProgress();
-      return 1;
+    for (auto& board : boards) board.join();
+  }
+  console.Finish();
+  // An incomplete job is the same on every board: said once, before anything ran.
+  if (std::all_of(records.begin(), records.end(),
+                  [](const BoardRecord& r) { return r.exitCode == kExitUsage; })) {
+    std::fprintf(stderr, "vantrel-cli: %s (see --help)\n", records[0].message.c_str());
+    return kExitUsage;
+  }
+  int code = gang ? GangExitCode(records) : records[0].exitCode;
+  if (gang) std::fputs(FormatGangSummary(records).c_str(), stdout);
+  if (!options.report.empty()) {
+    std::string error;
+    if (!WriteJobReport(options.report, records, error)) {
+      std::fprintf(stderr, "vantrel-cli: %s\n", error.c_str());
+      // A production line that keeps the report cannot count a board without one as done.
+      if (code == 0) code = 1;
     }
   }
-  host.FinishProgress();
-  if (aborted || gAbortRequested) {
-    std::fputs("aborted\n", stderr);
-    return 1;
-  }
-  return form.fields.JobResult;
+  return code;
 }
 
 }  // namespace vantrel::cli

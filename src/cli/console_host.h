@@ -1,41 +1,45 @@
 #pragma once
 
-#include <cstdio>
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "cli/console_output.h"
 #include "core/window_host.h"
 
 namespace vantrel::cli {
 
-// The window's desktop services on a terminal: message boxes become lines on stderr.
+// One board's window services on the terminal: its message boxes become lines on the shared
+// console, each followed by a hint a person can act on where there is one.
 class ConsoleHost final : public WindowHost {
  public:
-  explicit ConsoleHost(std::FILE* out, bool terminal) : out_(out), terminal_(terminal) {}
+  // Gives the hint line for a message, or an empty text.
+  using Hint = std::function<std::string(std::string_view message)>;
 
-  void Beep() override;
+  ConsoleHost(ConsoleOutput& out, std::size_t board) : out_(out), board_(board) {}
+
+  void Beep() override { out_.Beep(); }
   void ShowMessageBox(std::string_view text) override;
   bool ShiftHeld() override { return shiftHeld_; }
   [[noreturn]] void ExitProcess(int code) override;
 
   void SetShiftHeld(bool held) { shiftHeld_ = held; }
-  // Draws the one-line progress display (terminal) or prints a line when the phase changes.
-  void ShowProgress(int permille, std::string_view status);
-  // Ends a progress line that is still on the screen.
-  void FinishProgress();
+  void SetHint(Hint hint) { hint_ = std::move(hint); }
+  void ShowProgress(int permille, std::string_view status) {
+    out_.Progress(board_, permille, status);
+  }
+  // Lines of the board's own (the summary's "aborted"), in its place on the console.
+  void Say(std::string_view text) { out_.Line(board_, text); }
+  // The text of the last message box: the job's outcome in words.
+  const std::string& lastMessage() const { return lastMessage_; }
 
  private:
-  void ClearProgressLine();
-
-  std::FILE* out_;
-  bool terminal_;
+  ConsoleOutput& out_;
+  std::size_t board_;
   bool shiftHeld_ = false;
-  bool progressShown_ = false;
-  std::string lastPhase_;
-  std::string lastLine_;
+  Hint hint_;
+  std::string lastMessage_;
 };
-
-// The part of a status text that names the phase, without its changing address or count.
-std::string PhaseOf(std::string_view status);
 
 }  // namespace vantrel::cli

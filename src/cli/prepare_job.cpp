@@ -16,7 +16,8 @@ std::string Absolute(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> PrepareJob(TForm1& form, const CliOptions& options) {
+std::optional<std::string> PrepareJob(TForm1& form, const CliOptions& options,
+                                      const std::string& port) {
   form.SetExecutablePath(platform::ExecutablePath());
   if (!options.home.empty()) form.fields.ExeFolder = options.home;
   WindowControls& c = form.controls;
@@ -33,7 +34,7 @@ std::optional<std::string> PrepareJob(TForm1& form, const CliOptions& options) {
       c.Edit1.text = *fixed;
     }
   }
-  if (!options.port.empty()) c.ComboBoxComPort.text = options.port;
+  if (!port.empty()) c.ComboBoxComPort.text = port;
   if (!options.cpu.empty()) c.ComboBoxCpuType.text = options.cpu;
   if (!options.file.empty()) {
     form.fields.UserProgramPath = Absolute(options.file);

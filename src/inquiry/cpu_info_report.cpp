@@ -80,9 +80,9 @@ std::string FormatCpuInfoReport(const BootDefinition& def, const CpuInformation&
 }
 
 void WriteCpuInfoReport(bool failed, const BootDefinition& def, const CpuInformation& info,
-                        std::string_view exeFolder, WindowHost& host) {
+                        std::string_view exeFolder, WindowHost& host, std::string_view fileName) {
   if (!failed && !host.ShiftHeld()) return;
-  const std::string path = std::string(exeFolder) + "/" + kCpuInfoFileName;
+  const std::string path = std::string(exeFolder) + "/" + std::string(fileName);
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return;
   const std::string report = FormatCpuInfoReport(def, info);

@@ -14,9 +14,10 @@ inline constexpr const char* kCpuInfoFileName = "CpuInf.txt";
 // The report's bytes: the boot definitions, then what the target reported, CR LF line ends.
 std::string FormatCpuInfoReport(const BootDefinition& def, const CpuInformation& info);
 
-// Writes CpuInf.txt into exeFolder after a failed sequence, or after a good one while the user
-// holds Shift. A file that cannot be created is skipped without a word.
+// Writes CpuInf.txt (or fileName) into exeFolder after a failed sequence, or after a good one
+// while the user holds Shift. A file that cannot be created is skipped without a word.
 void WriteCpuInfoReport(bool failed, const BootDefinition& def, const CpuInformation& info,
-                        std::string_view exeFolder, WindowHost& host);
+                        std::string_view exeFolder, WindowHost& host,
+                        std::string_view fileName = kCpuInfoFileName);
 
 }  // namespace vantrel

@@ -58,8 +58,14 @@ void ProgrammingSequence::StartJob() {
 
 void ProgrammingSequence::EndJob() {
   if (writeInProgress_) {
-    // Bounded by the block answer's and the end frame's own time-outs.
-    while (ops_.writeBlocks.Run(PhaseFinish) == StepBusy) {
+    // Bounded by the block answer's and the end frame's own time-outs. A call that found the port
+    // empty sleeps on it until a byte comes or that time-out runs out, instead of spinning.
+    for (;;) {
+      const std::uint64_t emptyReads = ctx_.port.activity().emptyReads;
+      if (ops_.writeBlocks.Run(PhaseFinish) != StepBusy) break;
+      if (ctx_.port.activity().emptyReads == emptyReads) continue;
+      const std::int32_t left = ctx_.timeout.TimeoutRemaining();
+      if (left > 0) ctx_.port.WaitForInput(static_cast<std::uint32_t>(left), ctx_.timeout.clock());
     }
     writeInProgress_ = false;
   }
@@ -70,6 +76,13 @@ void ProgrammingSequence::EndJob() {
   ops_.transferControlProgram.ResetControlBytesSent();
   controls_.TrackBar1.position = 0;
   if (fields_.AutoExit) ctx_.display.host().ExitProcess(fields_.JobResult);
+}
+
+bool ProgrammingSequence::PacedByTimer() const {
+  // The zero bytes of the adjustment are the loader's measure of the rate, and the target needs
+  // a timer period after acknowledging the new rate before it listens at that rate.
+  return step_ == AdjustRate || (step_ == Inquiry && ops_.inquirySequence.subState() ==
+                                                         InquirySequence::Step::SwitchBitRate);
 }
 
 void ProgrammingSequence::SequenceTick() {

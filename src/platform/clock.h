@@ -4,11 +4,16 @@
 
 namespace vantrel::platform {
 
+// Sleeps the calling thread; for the front ends' tick loops and the simulated target only.
+void SleepMs(std::uint32_t ms);
+
 // A free-running millisecond counter that wraps at 2^32, like the system tick count.
 class Clock {
  public:
   virtual ~Clock() = default;
   virtual std::uint32_t NowMs() = 0;
+  // Lets ms pass on this clock: the thread sleeps, a test's clock moves on.
+  virtual void Sleep(std::uint32_t ms) { SleepMs(ms); }
 };
 
 // CLOCK_MONOTONIC taken as an unsigned 32-bit count of milliseconds.
@@ -16,8 +21,5 @@ class MonotonicClock final : public Clock {
  public:
   std::uint32_t NowMs() override;
 };
-
-// Sleeps the calling thread; for the front ends' tick loops and the simulated target only.
-void SleepMs(std::uint32_t ms);
 
 }  // namespace vantrel::platform

@@ -4,7 +4,6 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/ioctl.h>
@@ -13,14 +12,10 @@
 
 #include <array>
 
+#include "platform/interrupt.h"
+
 namespace vantrel::platform {
 namespace {
-
-volatile sig_atomic_t stopFlag = 0;
-
-void OnStopSignal(int) {
-  stopFlag = 1;
-}
 
 std::uint32_t StandardRate(unsigned code) {
   struct Entry {
@@ -152,16 +147,11 @@ std::uint64_t MonotonicMicros() {
 }
 
 void InstallStopSignals() {
-  struct sigaction sa {};
-  sa.sa_handler = OnStopSignal;
-  sigemptyset(&sa.sa_mask);
-  sa.sa_flags = 0;  // no restart: a waiting poll returns at once
-  ::sigaction(SIGTERM, &sa, nullptr);
-  ::sigaction(SIGINT, &sa, nullptr);
+  CatchInterrupts();
 }
 
 bool StopRequested() {
-  return stopFlag != 0;
+  return InterruptRequested();
 }
 
 }  // namespace vantrel::platform

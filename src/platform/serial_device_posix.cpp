@@ -142,9 +142,15 @@ class PosixSerialDevice final : public SerialDevice {
 
   bool WaitForInput(std::uint32_t timeoutMs) override {
     if (fd_ < 0) return false;
+    const int limit = static_cast<int>(std::min<std::uint32_t>(timeoutMs, 1u << 30));
     pollfd p{fd_, POLLIN, 0};
-    const int n = ::poll(&p, 1, static_cast<int>(std::min<std::uint32_t>(timeoutMs, 1u << 30)));
-    return n > 0 && (p.revents & POLLIN) != 0;
+    if (::poll(&p, 1, limit) <= 0) return false;
+    // A hung-up line is reported at once on every poll; sleeping keeps the caller from spinning.
+    if ((p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+      SleepMs(static_cast<std::uint32_t>(limit));
+      return false;
+    }
+    return (p.revents & POLLIN) != 0;
   }
 
   std::intptr_t PollHandle() const override { return fd_; }

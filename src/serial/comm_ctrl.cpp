@@ -140,19 +140,22 @@ void CommCtrl::Close() {
 }
 
 int CommCtrl::PutByte(std::uint8_t byte) {
-  if (status_ != 1) return -1;
   const std::uint8_t one[1] = {byte};
-  return device_->Write(one) == 1 ? byte : -1;
+  return Write(one) == 1 ? byte : -1;
 }
 
 std::size_t CommCtrl::Write(std::span<const std::uint8_t> bytes) {
   if (status_ != 1) return 0;
-  return device_->Write(bytes);
+  const std::size_t n = device_->Write(bytes);
+  activity_.bytesSent += n;
+  return n;
 }
 
 std::size_t CommCtrl::Read(std::span<std::uint8_t> buffer) {
-  if (status_ != 1) return 0;
-  return device_->Read(buffer);
+  const std::size_t n = status_ == 1 ? device_->Read(buffer) : 0;
+  activity_.bytesReceived += n;
+  if (n == 0) ++activity_.emptyReads;
+  return n;
 }
 
 int CommCtrl::GetByte() {
@@ -173,6 +176,17 @@ std::uint32_t CommCtrl::CharTime() const {
 
 bool CommCtrl::PortExists(std::string_view name) const {
   return device_->Exists(name);
+}
+
+bool CommCtrl::WaitForInput(std::uint32_t ms, platform::Clock& clock) {
+  if (readPos_ < fillCount_) return true;
+  if (status_ == 1) return device_->WaitForInput(ms);
+  clock.Sleep(ms);
+  return false;
+}
+
+std::intptr_t CommCtrl::PollHandle() const {
+  return status_ == 1 ? device_->PollHandle() : -1;
 }
 
 }  // namespace vantrel

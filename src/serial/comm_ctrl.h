@@ -8,9 +8,18 @@
 #include <string>
 #include <string_view>
 
+#include "platform/clock.h"
 #include "platform/serial_device.h"
 
 namespace vantrel {
+
+// What has passed through the port since it was made; a tick driver compares two readings to
+// tell a call that waited for the target from one that got on with its work.
+struct LineActivity {
+  std::uint64_t bytesSent = 0;
+  std::uint64_t bytesReceived = 0;
+  std::uint64_t emptyReads = 0;  // reads that found nothing (the port closed counts as nothing)
+};
 
 // The program's one serial port: settings are stored first, Open applies them in one go, then the
 // protocol code sends bytes and polls for received ones without ever waiting.
@@ -49,6 +58,12 @@ class CommCtrl {
   // Microseconds one character takes on the line with the settings last applied by Open.
   std::uint32_t CharTime() const;
   bool PortExists(std::string_view name) const;
+  // Returns once a byte can be read or ms have passed on the clock; a closed port only lets the
+  // time pass. True when a byte is there.
+  bool WaitForInput(std::uint32_t ms, platform::Clock& clock);
+  // What an event loop watches for input while the port is open; -1 otherwise.
+  std::intptr_t PollHandle() const;
+  const LineActivity& activity() const { return activity_; }
 
   const std::string& portName() const { return portName_; }
   const platform::LineSettings& settings() const { return settings_; }
@@ -64,6 +79,7 @@ class CommCtrl {
   std::array<std::uint8_t, 256> rxBuffer_{};
   std::uint32_t readPos_ = 0;
   std::uint32_t fillCount_ = 0;
+  LineActivity activity_;
 };
 
 }  // namespace vantrel

@@ -53,6 +53,18 @@ std::size_t InProcessDevice::Read(std::span<std::uint8_t> buffer) {
   return model_.Transmit(buffer, baud_, NowUs());
 }
 
+bool InProcessDevice::WaitForInput(std::uint32_t timeoutMs) {
+  if (!open_) return false;
+  for (std::uint32_t waited = 0;; ++waited) {
+    const std::uint64_t now = NowUs();
+    model_.Advance(now);
+    const auto due = model_.NextOutputUs();
+    if (due && *due <= now) return true;
+    if (waited >= timeoutMs) return false;
+    clock_.Sleep(1);
+  }
+}
+
 bool InProcessDevice::Exists(std::string_view) const {
   return true;
 }

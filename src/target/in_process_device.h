@@ -24,6 +24,9 @@ class InProcessDevice final : public platform::SerialDevice {
   std::size_t Write(std::span<const std::uint8_t> bytes) override;
   std::size_t Read(std::span<std::uint8_t> buffer) override;
   void Close() override { open_ = false; }
+  // Lets the clock run a millisecond at a time until the target's next byte is due, so a host
+  // that waits on the port follows the target as it would on a real line.
+  bool WaitForInput(std::uint32_t timeoutMs) override;
   bool Exists(std::string_view portName) const override;
 
   std::uint32_t baud() const { return baud_; }

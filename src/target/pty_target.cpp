@@ -105,10 +105,13 @@ class PtyTarget {
     return 0;
   }
 
-  // How long to wait for the host: until the next answer byte or the noise is due, at most a tick.
+  // How long to wait for the host: until the next answer byte is due, a byte from the host has
+  // arrived or the noise is due, at most a tick. A real target answers a block as soon as its
+  // last byte is in.
   int WaitMs(std::uint64_t now) const {
     std::uint64_t until = now + kTickMs * 1000;
     if (const auto next = model_->NextOutputUs()) until = std::min(until, *next);
+    if (const auto next = model_->NextInputUs()) until = std::min(until, *next);
     if (!noiseDone_) until = std::min(until, presentSince_ + kNoiseDelayUs);
     if (until <= now) return 0;
     return static_cast<int>((until - now + 999) / 1000);

@@ -174,6 +174,11 @@ std::optional<std::uint64_t> TargetModel::NextOutputUs() const {
   return outgoing_.front().atUs;
 }
 
+std::optional<std::uint64_t> TargetModel::NextInputUs() const {
+  if (incoming_.empty() || hungUp_) return std::nullopt;
+  return incoming_.front().atUs;
+}
+
 void TargetModel::Trace(std::string_view text) const {
   if (options_.trace) options_.trace(text);
 }

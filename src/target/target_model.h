@@ -37,6 +37,8 @@ class TargetModel {
   std::size_t Transmit(std::span<std::uint8_t> out, std::uint32_t hostBaud, std::uint64_t nowUs);
   // When the next queued answer byte is due, if any.
   std::optional<std::uint64_t> NextOutputUs() const;
+  // When the next byte from the host has fully arrived and will be acted on, if any is on its way.
+  std::optional<std::uint64_t> NextInputUs() const;
 
   bool HungUp() const { return hungUp_; }
   const Flash& flash() const { return flash_; }

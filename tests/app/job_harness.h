@@ -18,15 +18,29 @@ namespace vantrel::testing {
 // Passes everything to the simulated target's device and keeps what the host wrote.
 class RecordingDevice final : public platform::SerialDevice {
  public:
-  // Each configuration: the rate, and how many bytes had been written before it.
+  // Each configuration: the rate, and how many bytes had been written and read before it.
   struct Configured {
     std::uint32_t baud;
     std::size_t writtenBefore;
+    std::size_t receivedBefore;
+  };
+
+  // What came back, and when each written byte went out.
+  struct Line {
+    std::vector<std::uint8_t> received;
+    std::vector<std::uint32_t> receivedAtMs;
+    std::vector<std::uint32_t> sentAtMs;
   };
 
   RecordingDevice(std::unique_ptr<platform::SerialDevice> inner, std::vector<std::uint8_t>& log,
-                  int& opens, std::vector<Configured>& configured)
-      : inner_(std::move(inner)), log_(log), opens_(opens), configured_(configured) {}
+                  int& opens, std::vector<Configured>& configured, Line& line,
+                  platform::Clock& clock)
+      : inner_(std::move(inner)),
+        log_(log),
+        opens_(opens),
+        configured_(configured),
+        line_(line),
+        clock_(clock) {}
   bool Open(std::string_view name) override {
     const bool ok = inner_->Open(name);
     opens_ += ok;
@@ -34,7 +48,7 @@ class RecordingDevice final : public platform::SerialDevice {
   }
   bool IsOpen() const override { return inner_->IsOpen(); }
   bool Configure(const platform::LineSettings& s) override {
-    configured_.push_back({s.baudRate, log_.size()});
+    configured_.push_back({s.baudRate, log_.size(), line_.received.size()});
     return inner_->Configure(s);
   }
   bool SetWriteTimeout(std::uint32_t m, std::uint32_t c) override {
@@ -45,9 +59,17 @@ class RecordingDevice final : public platform::SerialDevice {
   std::size_t Write(std::span<const std::uint8_t> bytes) override {
     const std::size_t n = inner_->Write(bytes);
     log_.insert(log_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
+    line_.sentAtMs.insert(line_.sentAtMs.end(), n, clock_.NowMs());
     return n;
   }
-  std::size_t Read(std::span<std::uint8_t> buffer) override { return inner_->Read(buffer); }
+  std::size_t Read(std::span<std::uint8_t> buffer) override {
+    const std::size_t n = inner_->Read(buffer);
+    line_.received.insert(line_.received.end(), buffer.begin(),
+                          buffer.begin() + static_cast<std::ptrdiff_t>(n));
+    line_.receivedAtMs.insert(line_.receivedAtMs.end(), n, clock_.NowMs());
+    return n;
+  }
+  bool WaitForInput(std::uint32_t timeoutMs) override { return inner_->WaitForInput(timeoutMs); }
   void Close() override { inner_->Close(); }
   bool Exists(std::string_view name) const override { return inner_->Exists(name); }
 
@@ -56,19 +78,27 @@ class RecordingDevice final : public platform::SerialDevice {
   std::vector<std::uint8_t>& log_;
   int& opens_;
   std::vector<Configured>& configured_;
+  Line& line_;
+  platform::Clock& clock_;
 };
 
 enum class Protocol { Classic, Inquiry };
 
+// How the simulated line behaves apart from the boot loader's faults.
+struct LineOptions {
+  bool pacing = false;  // the target's bytes take their time on the line, as on a real one
+  bool noSync = false;  // the target never answers the zero bytes
+};
+
 // One window on a fake clock, wired to an in-process simulated target, with a CTRL_MOT folder.
 struct JobHarness {
   explicit JobHarness(Protocol protocol, target::ClassicFaults classicFaults = {},
-                      target::InquiryFaults inquiryFaults = {})
-      : model(Options(protocol, classicFaults, inquiryFaults)),
+                      target::InquiryFaults inquiryFaults = {}, LineOptions lineOptions = {})
+      : model(Options(protocol, classicFaults, inquiryFaults, lineOptions)),
         form(host, clock,
              std::make_unique<RecordingDevice>(
                  std::make_unique<target::InProcessDevice>(model, clock), written, opens,
-                 configured)) {
+                 configured, line, clock)) {
     SrecWriter control;
     control.Fill(0xFFE000, 40, 5, 16);
     home.Write("CTRL_MOT/CLS.mot", control.Text());
@@ -86,8 +116,10 @@ struct JobHarness {
   }
 
   static target::TargetOptions Options(Protocol protocol, target::ClassicFaults classicFaults,
-                                       target::InquiryFaults inquiryFaults) {
+                                       target::InquiryFaults inquiryFaults, LineOptions line) {
     target::TargetOptions o;
+    o.pacing = line.pacing;
+    o.noSync = line.noSync;
     o.classic.eraseMs = 1000;
     o.classic.programmingBaud = 38400;
     o.classic.faults = classicFaults;
@@ -137,6 +169,7 @@ struct JobHarness {
   std::vector<std::uint8_t> written;
   int opens = 0;
   std::vector<RecordingDevice::Configured> configured;
+  RecordingDevice::Line line;
   target::TargetModel model;
   TForm1 form;
   std::vector<std::int32_t> steps;

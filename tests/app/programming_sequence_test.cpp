@@ -195,6 +195,22 @@ TEST(Sequence, AbortDuringClassicWritingAwaitsTheAnswerAndSendsNoEndByte) {
   EXPECT_TRUE(h.host.boxes.empty());
 }
 
+TEST(Sequence, AbortWithABlockAnswerThatNeverComesSleepsOnThePortUntilItsTimeOut) {
+  JobHarness h(Protocol::Classic, {.silentBlock = 1});
+  h.SetProgram(SmallProgram());
+  h.form.ButtonProgramClick();
+  ASSERT_TRUE(h.TickUntil(9));
+  h.Tick();  // the first block goes out
+  ASSERT_EQ(h.form.progress().BlocksDone, 1u);
+  h.form.ButtonProgramClick();
+  const std::uint32_t before = h.clock.NowMs();
+  h.Tick();  // the end step waits here; a spinning wait would never see the fake clock move
+  EXPECT_EQ(h.form.SequenceStep(), 0);
+  EXPECT_GE(h.clock.NowMs() - before, 1000u);
+  EXPECT_LE(h.clock.NowMs() - before, 1020u);
+  EXPECT_EQ(h.host.boxes, std::vector<std::string>{"　書き込み異常　Ans=FFFFFFFFH　"});
+}
+
 TEST(Sequence, AbortDuringInquiryWritingSendsTheEndOfProgrammingFrame) {
   JobHarness h(Protocol::Inquiry);
   h.SetProgram(SmallProgram());

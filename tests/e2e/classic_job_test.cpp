@@ -12,6 +12,7 @@ struct LayoutCase {
   int blockSize;
   const char* romBase;  // as Baud.ini writes it
   std::uint32_t base;
+  const char* cadence = "fast";
 };
 
 class ClassicLayout : public ::testing::TestWithParam<LayoutCase> {};
@@ -25,7 +26,8 @@ TEST_P(ClassicLayout, WritesAndVerifiesAndTheFlashHoldsTheProgram) {
   ASSERT_TRUE(job.StartTarget({"--protocol", "classic", "--erase-ms", "100", "--prog-baud", "38400",
                                "--block-size", std::to_string(c.blockSize), "--flash-base",
                                std::to_string(c.base), "--flash-size", "65536"}));
-  EXPECT_EQ(job.RunCli("CLS.mot", {"--verify"}), 0) << job.cliErr;
+  EXPECT_EQ(job.RunCli("CLS.mot", {"--verify", std::string("--cadence=") + c.cadence}), 0)
+      << job.cliErr;
   EXPECT_NE(job.cliErr.find(" ユーザープログラム・書き込み＆ベリファイ完了 "), std::string::npos)
       << job.cliErr;
   job.ExpectFlashHoldsProgram(c.base);
@@ -33,9 +35,11 @@ TEST_P(ClassicLayout, WritesAndVerifiesAndTheFlashHoldsTheProgram) {
 
 INSTANTIATE_TEST_SUITE_P(BlockSizesAndRomBases, ClassicLayout,
                          ::testing::Values(LayoutCase{128, "0", 0},
-                                           LayoutCase{256, "20000", 0x20000}),
+                                           LayoutCase{256, "20000", 0x20000},
+                                           LayoutCase{256, "20000", 0x20000, "10ms"}),
                          [](const auto& info) {
-                           return "Block" + std::to_string(info.param.blockSize);
+                           return "Block" + std::to_string(info.param.blockSize) +
+                                  (std::string(info.param.cadence) == "10ms" ? "Cadence10ms" : "");
                          });
 
 TEST(ClassicJob, WithoutVerifyTheJobEndsWithTheWriteMessage) {
@@ -53,6 +57,7 @@ struct FailureCase {
   std::vector<std::string> targetOptions;
   int exitCode;
   const char* message;
+  std::vector<std::string> cliOptions = {};
 };
 
 class ClassicFailure : public ::testing::TestWithParam<FailureCase> {};
@@ -65,7 +70,9 @@ TEST_P(ClassicFailure, ExitsWithTheJobResultAndTheWindowsMessage) {
   std::vector<std::string> options = {"--erase-ms", "100", "--prog-baud", "38400"};
   options.insert(options.end(), c.targetOptions.begin(), c.targetOptions.end());
   ASSERT_TRUE(job.StartTarget(options));
-  EXPECT_EQ(job.RunCli("CLS.mot", {"--verify"}), c.exitCode) << job.cliErr;
+  std::vector<std::string> cli = {"--verify"};
+  cli.insert(cli.end(), c.cliOptions.begin(), c.cliOptions.end());
+  EXPECT_EQ(job.RunCli("CLS.mot", cli), c.exitCode) << job.cliErr;
   EXPECT_NE(job.cliErr.find(std::string(c.message) + "\n"), std::string::npos) << job.cliErr;
 }
 
@@ -74,6 +81,16 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FailureCase{"FlippedByte", {"--fault-verify-data", "3"}, 2, "ベリファイ不一致"},
         FailureCase{"NeverSyncs", {"--fault-no-sync"}, 1, " ビットレートの調整が出来ませんでした "},
+        FailureCase{"NeverSyncsCadence10ms",
+                    {"--fault-no-sync"},
+                    1,
+                    " ビットレートの調整が出来ませんでした ",
+                    {"--cadence=10ms"}},
+        FailureCase{"FlippedByteCadence10ms",
+                    {"--fault-verify-data", "3"},
+                    2,
+                    "ベリファイ不一致",
+                    {"--cadence=10ms"}},
         FailureCase{"BlockRefused", {"--fault-block-nak", "2"}, 1, "　書き込み異常　Ans=15H　"},
         FailureCase{"HangsUp", {"--fault-hang-up", "4"}, 1, "　書き込み異常　Ans=FFFFFFFFH　"}),
     [](const auto& info) { return info.param.name; });
@@ -105,6 +122,10 @@ TEST(ClassicJob, ASecondProgramCannotOpenAPortThatIsInUse) {
                        "CLS.mot", job.home.PathOf("program.mot")});
   EXPECT_EQ(second.Wait(20000), 1);
   EXPECT_NE(second.err().find("　ＣＯＭポート初期化 ＮＧ　"), std::string::npos) << second.err();
+  EXPECT_NE(
+      second.err().find("is in use by process " + std::to_string(first.pid()) + " (vantrel-cli)"),
+      std::string::npos)
+      << second.err();
   EXPECT_EQ(first.Wait(30000), 0) << first.err();
   job.ExpectFlashHoldsProgram(0);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,21 +47,35 @@ class E2eJob {
 
   // Starts vantrel-target and reads its pty path. Every job ends the target (--jobs 1).
   bool StartTarget(std::vector<std::string> options) {
-    std::vector<std::string> argv = {kBin + "/vantrel-target", "--jobs", "1", "--quiet", "--dump",
-                                     home.PathOf("flash.bin")};
-    argv.insert(argv.end(), options.begin(), options.end());
-    target_.emplace(argv);
-    const auto line = target_->ReadLine(5000);
-    if (!line) return false;
-    pty = *line;
+    pty = StartAnotherTarget("flash.bin", std::move(options));
     return !pty.empty();
+  }
+
+  // Starts one more target, whose flash goes to dumpName; returns its pty path, empty if none.
+  std::string StartAnotherTarget(const std::string& dumpName, std::vector<std::string> options) {
+    std::vector<std::string> argv = {kBin + "/vantrel-target", "--jobs", "1", "--quiet", "--dump",
+                                     home.PathOf(dumpName)};
+    argv.insert(argv.end(), options.begin(), options.end());
+    targets_.push_back(std::make_unique<ChildProcess>(argv));
+    const auto line = targets_.back()->ReadLine(5000);
+    return line ? *line : std::string();
   }
 
   // Writes the program and runs vantrel-cli on the pty; returns its exit code.
   std::optional<int> RunCli(const std::string& cpu, std::vector<std::string> extra = {},
                             int timeoutMs = 60000) {
+    return RunCliOn({pty}, cpu, std::move(extra), timeoutMs);
+  }
+
+  // The same with one --port for each of the ports.
+  std::optional<int> RunCliOn(const std::vector<std::string>& ports, const std::string& cpu,
+                              std::vector<std::string> extra = {}, int timeoutMs = 60000) {
     home.Write("program.mot", program.Text());
-    std::vector<std::string> args = {"--home", home.path(), "--port", pty, "--cpu", cpu};
+    std::vector<std::string> args = {"--home", home.path(), "--cpu", cpu};
+    for (const auto& port : ports) {
+      args.push_back("--port");
+      args.push_back(port);
+    }
     args.insert(args.end(), extra.begin(), extra.end());
     args.push_back(home.PathOf("program.mot"));
     return RunCliWith(args, timeoutMs);
@@ -72,39 +87,41 @@ class E2eJob {
     cli_.emplace(args);
     const auto code = cli_->Wait(timeoutMs);
     cliErr = cli_->err();
+    cliOut = cli_->out();
     return code;
   }
 
-  // Waits for the target to finish its job and write its dump.
+  // Waits for the targets to finish their jobs and write their dumps.
   void WaitForTarget() {
-    if (target_) {
-      if (!target_->Wait(5000)) target_->Signal(SIGTERM);
-      target_->Wait(5000);
+    for (auto& target : targets_) {
+      if (!target->Wait(5000)) target->Signal(SIGTERM);
+      target->Wait(5000);
     }
   }
 
   // The flash must hold exactly the program: every other byte erased.
-  void ExpectFlashHoldsProgram(std::uint32_t flashBase) {
+  void ExpectFlashHoldsProgram(std::uint32_t flashBase, const std::string& dumpName = "flash.bin") {
     WaitForTarget();
-    const std::string dump = home.Read("flash.bin");
-    ASSERT_FALSE(dump.empty());
+    const std::string dump = home.Read(dumpName);
+    ASSERT_FALSE(dump.empty()) << dumpName;
     std::string expected(dump.size(), '\xFF');
     for (const auto& [address, value] : program.image()) {
       ASSERT_GE(address, flashBase);
       ASSERT_LT(address - flashBase, dump.size());
       expected[address - flashBase] = static_cast<char>(value);
     }
-    EXPECT_TRUE(dump == expected) << "the flash differs from the program";
+    EXPECT_TRUE(dump == expected) << dumpName << ": the flash differs from the program";
   }
 
   TempFolder home;
   SrecWriter program;
   std::string pty;
   std::string cliErr;
+  std::string cliOut;
 
  private:
   std::string baudIni_;
-  std::optional<ChildProcess> target_;
+  std::vector<std::unique_ptr<ChildProcess>> targets_;
   std::optional<ChildProcess> cli_;
 };
 

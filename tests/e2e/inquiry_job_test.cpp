@@ -24,6 +24,7 @@ struct InquiryCase {
   int blockSize;
   int matType;
   std::uint32_t size;  // the user boot mat holds 8 KiB
+  const char* cadence = "fast";
 };
 
 class InquiryJob : public ::testing::TestWithParam<InquiryCase> {};
@@ -38,7 +39,8 @@ TEST_P(InquiryJob, WritesAndVerifiesAtTheNewBitRate) {
   // The target listens only at the new rate after the 0x3F exchange and garbles anything sent at
   // another, so a job that verifies proves the host reopened its port at BaudP.
   ASSERT_TRUE(job.StartTarget({"--protocol", "inquiry", "--device", device, "--erase-ms", "200"}));
-  EXPECT_EQ(job.RunCli("INQ.inf", {"--verify"}), 0) << job.cliErr;
+  EXPECT_EQ(job.RunCli("INQ.inf", {"--verify", std::string("--cadence=") + c.cadence}), 0)
+      << job.cliErr;
   if (c.matType == 0) {
     job.ExpectFlashHoldsProgram(0);
   } else {
@@ -50,7 +52,9 @@ TEST_P(InquiryJob, WritesAndVerifiesAtTheNewBitRate) {
 INSTANTIATE_TEST_SUITE_P(BlockSizesAndMats, InquiryJob,
                          ::testing::Values(InquiryCase{"UserMat128", 128, 0, 3000},
                                            InquiryCase{"UserMat256", 256, 0, 3000},
-                                           InquiryCase{"UserBootMat128", 128, 1, 2000}),
+                                           InquiryCase{"UserBootMat128", 128, 1, 2000},
+                                           InquiryCase{"UserMat128Cadence10ms", 128, 0, 3000,
+                                                       "10ms"}),
                          [](const auto& info) { return info.param.name; });
 
 TEST(InquiryReport, CpuReportWritesCpuInfAfterASuccess) {

@@ -95,6 +95,29 @@ TEST(PosixSerialDevice, CarriesEveryByteValueRawBothWaysAndReadsNeverWait) {
   EXPECT_EQ(got, all);
 }
 
+TEST(PosixSerialDevice, WaitForInputWakesOnInputAndSleepsOnAHungUpLine) {
+  Line line;
+  ASSERT_TRUE(line.opened);
+  ASSERT_TRUE(line.device->Open(line.master.slavePath()));
+  ASSERT_TRUE(line.device->Configure(At(115200)));
+  EXPECT_GE(line.device->PollHandle(), 0);
+  std::int64_t start = NowMs();
+  EXPECT_FALSE(line.device->WaitForInput(100));
+  EXPECT_GE(NowMs() - start, 90);
+  const std::uint8_t one[1] = {0x42};
+  ASSERT_EQ(line.master.Write(one, 1000), 1u);
+  start = NowMs();
+  EXPECT_TRUE(line.device->WaitForInput(2000));
+  EXPECT_LT(NowMs() - start, 1000);
+  std::uint8_t buffer[4];
+  EXPECT_EQ(line.device->Read(buffer), 1u);
+  // The far end is gone: every poll reports it at once, and a caller must not spin on that.
+  line.master.Close();
+  start = NowMs();
+  EXPECT_FALSE(line.device->WaitForInput(150));
+  EXPECT_GE(NowMs() - start, 140);
+}
+
 TEST(PosixSerialDevice, AWriteNobodyTakesGivesUpAfterTheWriteTimeOut) {
   Line line;
   ASSERT_TRUE(line.opened);

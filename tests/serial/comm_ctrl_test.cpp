@@ -152,6 +152,33 @@ TEST(CommCtrl, ClosedPortRefusesEveryTransfer) {
   EXPECT_EQ(p.port.Read(buffer), 0u);
 }
 
+TEST(CommCtrl, ActivityTellsAReadThatFoundNothingFromOneThatGotBytes) {
+  Port p;
+  EXPECT_EQ(p.port.GetByte(), -1);  // closed: nothing, and counted as such
+  ASSERT_TRUE(p.port.Open());
+  p.line.Feed({1, 2});
+  p.port.GetByte();
+  p.port.GetByte();  // from the buffer: the device is not asked again
+  p.port.GetByte();
+  p.port.Write(std::vector<std::uint8_t>{7, 8, 9});
+  EXPECT_EQ(p.port.activity().emptyReads, 2u);
+  EXPECT_EQ(p.port.activity().bytesReceived, 2u);
+  EXPECT_EQ(p.port.activity().bytesSent, 3u);
+}
+
+TEST(CommCtrl, WaitForInputSeesBufferedBytesAndLetsTimePassOnAClosedPort) {
+  Port p;
+  FakeClock clock(100);
+  EXPECT_FALSE(p.port.WaitForInput(40, clock));
+  EXPECT_EQ(clock.NowMs(), 140u) << "a closed port only lets the time pass";
+  EXPECT_EQ(p.port.PollHandle(), -1);
+  ASSERT_TRUE(p.port.Open());
+  p.line.Feed({1, 2});
+  p.port.GetByte();
+  EXPECT_TRUE(p.port.WaitForInput(40, clock)) << "the second byte is already buffered";
+  EXPECT_EQ(clock.NowMs(), 140u);
+}
+
 struct OpenPortCase {
   bool failOpen;
   bool announce;

@@ -11,6 +11,7 @@ class FakeClock final : public platform::Clock {
  public:
   explicit FakeClock(std::uint32_t start = 0) : now_(start) {}
   std::uint32_t NowMs() override { return now_; }
+  void Sleep(std::uint32_t ms) override { now_ += ms; }
   void Advance(std::uint32_t ms) { now_ += ms; }
   void Set(std::uint32_t ms) { now_ = ms; }
 

@@ -54,6 +54,21 @@ TEST(InProcessDevice, HostSyncsAndTransfersThroughCommCtrl) {
   EXPECT_EQ(host.port.GetByte(), 0xAA);
 }
 
+TEST(InProcessDevice, WaitingOnThePortRunsTheClockUntilTheAnswerIsDue) {
+  target::TargetOptions options;
+  options.pacing = true;
+  HostOnModel host(options);
+  ASSERT_TRUE(host.OpenAt(9600));
+  host.Put({0x00, 0x00, 0x00});
+  // Three zeros in and one out at 9600 baud: about 1 ms each on the line.
+  const std::uint32_t start = host.clock.NowMs();
+  EXPECT_TRUE(host.port.WaitForInput(500, host.clock));
+  EXPECT_EQ(host.clock.NowMs() - start, 5u);
+  EXPECT_EQ(host.Drain(), Bytes{0x00});
+  EXPECT_FALSE(host.port.WaitForInput(300, host.clock)) << "nothing more comes";
+  EXPECT_EQ(host.clock.NowMs() - start, 305u);
+}
+
 TEST(InProcessDevice, ReopeningAtTheProgrammingRateReachesTheProgram) {
   target::TargetOptions options;
   options.classic.programmingBaud = 57600;

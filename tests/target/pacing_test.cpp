@@ -16,9 +16,12 @@ TEST(Pacing, AnswerComesOneCharacterAfterTheLastZeroHasArrived) {
   // Three zeros at 9600 take 3 x 1042 us to arrive; the answer takes one more character.
   EXPECT_EQ(h.Send({0x00, 0x00, 0x00}), Bytes{});
   EXPECT_EQ(h.model.NextOutputUs(), std::nullopt);
+  // What the pty target waits for before anything is due out: the next byte to arrive.
+  EXPECT_EQ(h.model.NextInputUs(), 1042u);
   h.now = 3 * 1042;
   EXPECT_EQ(h.Take(), Bytes{});
   EXPECT_EQ(h.model.NextOutputUs(), 4 * 1042u);
+  EXPECT_EQ(h.model.NextInputUs(), std::nullopt);
   h.now = 4 * 1042 - 1;
   EXPECT_EQ(h.Take(), Bytes{});
   h.now = 4 * 1042;

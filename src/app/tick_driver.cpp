@@ -1,0 +1,96 @@
+#include "app/tick_driver.h"
+
+#include <algorithm>
+
+#include "app/tform1.h"
+
+namespace vantrel {
+namespace {
+
+// Longest wait on a silent port: keeps the status line and an abort request moving.
+constexpr std::uint32_t kLongestWaitMs = 100;
+// Work done in one Run before an event loop gets its turn.
+constexpr std::uint32_t kSliceMs = 20;
+constexpr int kSliceTicks = 2000;
+
+bool Late(std::uint32_t dueMs, std::uint32_t nowMs) {
+  return static_cast<std::int32_t>(nowMs - dueMs) >= 0;
+}
+
+}  // namespace
+
+std::optional<TickMode> ParseTickMode(std::string_view text) {
+  if (text == "fast") return TickMode::Fast;
+  if (text == "10ms") return TickMode::Cadence;
+  return std::nullopt;
+}
+
+void TickDriver::Tick() {
+  lastTickMs_ = clock_.NowMs();
+  ticked_ = true;
+  ++ticks_;
+  form_.Timer2Timer();
+}
+
+TickPlan TickDriver::After(std::uint32_t dueMs) const {
+  const std::uint32_t now = clock_.NowMs();
+  return {Late(dueMs, now) ? 0u : dueMs - now, false, -1};
+}
+
+TickPlan TickDriver::Run() {
+  // A message box opened inside a tick runs an event loop that may call back in here.
+  if (running_) return {kTimerPeriodMs, false, -1};
+  running_ = true;
+  const TickPlan plan = mode_ == TickMode::Fast ? RunFast() : RunCadence();
+  running_ = false;
+  return plan;
+}
+
+TickPlan TickDriver::RunCadence() {
+  const std::uint32_t now = clock_.NowMs();
+  if (ticked_ && !Late(dueMs_, now)) return After(dueMs_);
+  // A tick a little late keeps the 10 ms grid; one more than a period late starts a new grid, so
+  // a slow tick lengthens nothing but the reaction time.
+  const bool onGrid = ticked_ && !Late(dueMs_ + kTimerPeriodMs, now);
+  dueMs_ = (onGrid ? dueMs_ : now) + kTimerPeriodMs;
+  Tick();
+  return After(dueMs_);
+}
+
+TickPlan TickDriver::RunFast() {
+  const std::uint32_t sliceStart = clock_.NowMs();
+  for (int n = 0; n < kSliceTicks; ++n) {
+    if (form_.SequenceStep() == 0 || form_.PacedByTimer()) {
+      const std::uint32_t due = lastTickMs_ + kTimerPeriodMs;
+      if (ticked_ && !Late(due, clock_.NowMs())) return After(due);
+      Tick();
+      continue;
+    }
+    const LineActivity before = form_.port().activity();
+    Tick();
+    const LineActivity& after = form_.port().activity();
+    const bool foundNothing = after.emptyReads != before.emptyReads &&
+                              after.bytesReceived == before.bytesReceived &&
+                              after.bytesSent == before.bytesSent;
+    if (foundNothing) {
+      // Waiting for the target: until a byte comes or the job's time-out runs out.
+      const std::int32_t left = form_.timeout().TimeoutRemaining();
+      const auto limit =
+          static_cast<std::uint32_t>(std::clamp<std::int32_t>(left, 1, kLongestWaitMs));
+      return {limit, true, form_.port().PollHandle()};
+    }
+    if (clock_.NowMs() - sliceStart >= kSliceMs) break;
+  }
+  return {0, false, -1};
+}
+
+void TickDriver::Wait(const TickPlan& plan) {
+  if (plan.delayMs == 0) return;
+  if (plan.wakeOnInput) {
+    form_.port().WaitForInput(plan.delayMs, clock_);
+  } else {
+    clock_.Sleep(plan.delayMs);
+  }
+}
+
+}  // namespace vantrel

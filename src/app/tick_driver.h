@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "platform/clock.h"
+
+namespace vantrel {
+
+class TForm1;
+
+// How often Timer2Timer runs: as soon as there is something to do (the default), or exactly
+// once per timer period, as the window's original timer did.
+enum class TickMode { Fast, Cadence };
+
+inline constexpr std::uint32_t kTimerPeriodMs = 10;
+
+// "fast" or "10ms", as the command line and the window's settings give it.
+std::optional<TickMode> ParseTickMode(std::string_view text);
+
+// When the driver wants to run again.
+struct TickPlan {
+  std::uint32_t delayMs = 0;      // at the latest after this long
+  bool wakeOnInput = false;       // or as soon as the port has input
+  std::intptr_t pollHandle = -1;  // what to watch for that input; -1: nothing to watch
+};
+
+// Decides when the window's tick runs. In fast mode a tick follows the last one at once while
+// the job gets on with its work, and waits on the port, with the job's time-out as the limit,
+// once a tick found nothing to read. The steps whose timing is part of the protocol keep one
+// tick per timer period. Both fronts use it: an event loop calls Run from its timer and from
+// its watcher of the port, a terminal loop calls Run and Wait in turn.
+class TickDriver {
+ public:
+  TickDriver(TForm1& form, platform::Clock& clock, TickMode mode)
+      : form_(form), clock_(clock), mode_(mode) {}
+
+  // Runs the ticks that are due now, for one time slice at the most, and never waits on the port.
+  // Called again from inside a tick (a message box's event loop), it runs nothing.
+  TickPlan Run();
+  // Blocks as the plan says: on the port for input with the delay as the limit, or for the delay.
+  void Wait(const TickPlan& plan);
+
+  TickMode mode() const { return mode_; }
+  // Timer2Timer calls so far.
+  std::uint64_t ticks() const { return ticks_; }
+
+ private:
+  TickPlan RunCadence();
+  TickPlan RunFast();
+  void Tick();
+  TickPlan After(std::uint32_t dueMs) const;
+
+  TForm1& form_;
+  platform::Clock& clock_;
+  TickMode mode_;
+  bool running_ = false;
+  bool ticked_ = false;
+  std::uint32_t lastTickMs_ = 0;
+  std::uint32_t dueMs_ = 0;
+  std::uint64_t ticks_ = 0;
+};
+
+}  // namespace vantrel

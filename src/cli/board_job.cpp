@@ -1,0 +1,145 @@
+#include "cli/board_job.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "app/tform1.h"
+#include "app/tick_driver.h"
+#include "cli/console_host.h"
+#include "cli/failure_hint.h"
+#include "cli/prepare_job.h"
+#include "cli/sha256.h"
+#include "cli/traced_device.h"
+#include "inquiry/cpu_info_report.h"
+#include "job/marked_blocks.h"
+#include "platform/clock.h"
+#include "platform/executable_path.h"
+#include "platform/interrupt.h"
+
+namespace vantrel::cli {
+namespace {
+
+std::string UtcNow() {
+  using namespace std::chrono;
+  const auto now = time_point_cast<milliseconds>(system_clock::now());
+  const auto day = floor<days>(now);
+  const year_month_day date{day};
+  const hh_mm_ss time{now - day};
+  char text[40];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d.%03dZ", int(date.year()),
+                unsigned(date.month()), unsigned(date.day()), int(time.hours().count()),
+                int(time.minutes().count()), int(time.seconds().count()),
+                int(time.subseconds().count()));
+  return text;
+}
+
+// Keeps letters, digits, '.', '-' and '_' of a port name: "/dev/ttyUSB0" gives "ttyUSB0",
+// "/dev/serial/by-id/usb-X" gives "serial_by-id_usb-X".
+std::string FileNamePart(std::string_view port) {
+  if (port.starts_with("/dev/")) port.remove_prefix(5);
+  std::string part;
+  for (const char c : port) {
+    const bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                      c == '.' || c == '-' || c == '_';
+    part += keep ? c : '_';
+  }
+  return part;
+}
+
+}  // namespace
+
+JobOutcome DecideOutcome(int jobResult, bool interrupted, bool verify) {
+  if (jobResult == 0) return {0, verify ? "verified" : "written", false};
+  if (jobResult == 2) return {2, "verify-failed", false};
+  return {1, interrupted ? "aborted" : "failed", interrupted};
+}
+
+std::vector<std::string> CpuInfoFileNames(const std::vector<std::string>& ports) {
+  if (ports.size() <= 1) return std::vector<std::string>(ports.size(), kCpuInfoFileName);
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < ports.size(); ++i) {
+    std::string name = "CpuInf-" + FileNamePart(ports[i]);
+    // Two ports whose names differ only in left-out characters must not share a report.
+    if (std::find(names.begin(), names.end(), name + ".txt") != names.end()) {
+      name += "-" + std::to_string(i + 1);
+    }
+    names.push_back(name + ".txt");
+  }
+  return names;
+}
+
+std::string WrittenDataSha256(const ProgramImage& image, std::uint16_t blockSize) {
+  Sha256 hash;
+  for (std::size_t n = FindMarkedBlock(image.blocks, 0, blockSize); n < kBlockCount;
+       n = FindMarkedBlock(image.blocks, n + 1, blockSize)) {
+    hash.Update(BlockBytes(image.memory, n, blockSize));
+  }
+  return hash.HexDigest();
+}
+
+BoardRecord RunBoardJob(const BoardSetup& s) {
+  const CliOptions& o = s.options;
+  ConsoleHost host(s.console, s.index);
+  host.SetShiftHeld(o.cpuReport);
+  platform::MonotonicClock clock;
+  const TForm1* traced = nullptr;
+  std::unique_ptr<platform::SerialDevice> device = platform::MakeSystemSerialDevice();
+  if (s.trace != nullptr) {
+    device = std::make_unique<TracedDevice>(
+        std::move(device), *s.trace, s.labelTrace ? s.port : std::string(),
+        [&traced] { return traced ? traced->SequenceStep() : 0; });
+  }
+  TForm1 form(host, clock, std::move(device));
+  traced = &form;
+  BoardRecord r;
+  if (auto error = PrepareJob(form, o, s.port)) {
+    r.port = s.port;
+    r.exitCode = kExitUsage;
+    r.result = "failed";
+    r.message = std::move(*error);
+    return r;
+  }
+  form.cpuInfoFileName = s.cpuInfoFileName;
+  const std::string& port = form.controls.ComboBoxComPort.text;
+  host.SetHint([&form, &port](std::string_view message) {
+    return FailureHint(message,
+                       {port, form.controls.ComboBoxBr1.text, form.port().status() == 1});
+  });
+
+  r.port = port;
+  r.cpuType = form.controls.ComboBoxCpuType.text;
+  r.userProgram = form.fields.UserProgramPath;
+  r.startTime = UtcNow();
+  const auto start = std::chrono::steady_clock::now();
+  // Until the job says otherwise, nothing has been done.
+  form.fields.JobResult = 1;
+  TickDriver driver(form, clock, o.tickMode);
+  bool aborted = false;
+  form.ButtonProgramClick();
+  while (form.SequenceStep() != 0) {
+    if (platform::InterruptRequested() && !aborted) {
+      aborted = true;
+      form.ButtonProgramClick();
+    }
+    const TickPlan plan = driver.Run();
+    if (form.SequenceStep() == 0) break;
+    host.ShowProgress(form.controls.TrackBar1.position, form.controls.Panel5.caption);
+    driver.Wait(plan);
+  }
+  const JobOutcome outcome =
+      DecideOutcome(form.fields.JobResult, aborted, form.controls.CheckBox1.checked);
+  if (outcome.aborted) host.Say("aborted");
+  r.exitCode = outcome.exitCode;
+  r.result = outcome.result;
+  r.message = outcome.aborted ? "aborted" : host.lastMessage();
+  if (r.exitCode != 1) r.sha256 = WrittenDataSha256(form.image(), form.fields.BlockSize);
+  r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  r.bytesSent = form.port().activity().bytesSent;
+  r.bytesReceived = form.port().activity().bytesReceived;
+  return r;
+}
+
+}  // namespace vantrel::cli

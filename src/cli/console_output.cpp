@@ -1,0 +1,118 @@
+#include "cli/console_output.h"
+
+#include <algorithm>
+
+namespace vantrel::cli {
+namespace {
+
+// A fast job changes its status line thousands of times a second; a person reads far fewer.
+constexpr std::chrono::milliseconds kRedrawEvery{50};
+
+}  // namespace
+
+std::string PhaseOf(std::string_view status) {
+  // "書き込み中：Address = 001200H", "消去完了待ち　 5/30 [秒]": the phase ends at the full-width
+  // colon or space.
+  for (std::string_view sep : {std::string_view("："), std::string_view("\u3000")}) {
+    const auto at = status.find(sep);
+    if (at != std::string_view::npos && at > 0) status = status.substr(0, at);
+  }
+  return std::string(status);
+}
+
+ConsoleOutput::ConsoleOutput(std::FILE* out, bool terminal, std::vector<std::string> labels)
+    : out_(out),
+      terminal_(terminal),
+      labels_(std::move(labels)),
+      boards_(std::max<std::size_t>(labels_.size(), 1)) {
+  for (const auto& label : labels_) labelWidth_ = std::max(labelWidth_, label.size());
+}
+
+std::string ConsoleOutput::Prefix(std::size_t board) const {
+  return labels_.empty() ? std::string() : labels_[board] + ": ";
+}
+
+std::string ConsoleOutput::Row(std::size_t board) const {
+  const Board& b = boards_[board];
+  constexpr int kWidth = 30;
+  const int permille = std::clamp(b.permille, 0, 1000);
+  const int filled = permille * kWidth / 1000;
+  std::string row;
+  if (!labels_.empty()) {
+    row = labels_[board];
+    row.append(labelWidth_ - row.size() + 2, ' ');
+  }
+  row += "[";
+  row.append(static_cast<std::size_t>(filled), '#');
+  row.append(static_cast<std::size_t>(kWidth - filled), '-');
+  char percent[16];
+  std::snprintf(percent, sizeof percent, "] %3d%%  ", permille / 10);
+  row += percent;
+  row += b.status;
+  return row;
+}
+
+void ConsoleOutput::EraseRows() {
+  if (!drawn_) return;
+  std::fputs("\r", out_);
+  if (boards_.size() > 1) std::fprintf(out_, "\x1b[%zuA", boards_.size() - 1);
+  std::fputs("\x1b[J", out_);
+  drawn_ = false;
+}
+
+void ConsoleOutput::DrawRows() {
+  std::string text;
+  for (std::size_t i = 0; i < boards_.size(); ++i) {
+    text += Row(i) + "\x1b[K";
+    if (i + 1 < boards_.size()) text += "\n";
+  }
+  if (drawn_ && text == lastDrawn_) return;
+  if (drawn_) {
+    std::fputs("\r", out_);
+    if (boards_.size() > 1) std::fprintf(out_, "\x1b[%zuA", boards_.size() - 1);
+  }
+  std::fputs(text.c_str(), out_);
+  std::fflush(out_);
+  drawn_ = true;
+  lastDrawn_ = std::move(text);
+  lastDraw_ = std::chrono::steady_clock::now();
+}
+
+void ConsoleOutput::Beep() {
+  std::lock_guard lock(mutex_);
+  if (terminal_) std::fputc('\a', out_);
+}
+
+void ConsoleOutput::Line(std::size_t board, std::string_view text) {
+  std::lock_guard lock(mutex_);
+  EraseRows();
+  const std::string line = Prefix(board) + std::string(text) + "\n";
+  std::fwrite(line.data(), 1, line.size(), out_);
+  std::fflush(out_);
+}
+
+void ConsoleOutput::Progress(std::size_t board, int permille, std::string_view status) {
+  std::lock_guard lock(mutex_);
+  Board& b = boards_[board];
+  b.permille = permille;
+  b.status = status;
+  if (!terminal_) {
+    const std::string phase = PhaseOf(status);
+    if (phase.empty() || phase == b.lastPhase) return;
+    b.lastPhase = phase;
+    const std::string line = Prefix(board) + std::string(status) + "\n";
+    std::fwrite(line.data(), 1, line.size(), out_);
+    std::fflush(out_);
+    return;
+  }
+  if (drawn_ && std::chrono::steady_clock::now() - lastDraw_ < kRedrawEvery) return;
+  DrawRows();
+}
+
+void ConsoleOutput::Finish() {
+  std::lock_guard lock(mutex_);
+  EraseRows();
+  std::fflush(out_);
+}
+
+}  // namespace vantrel::cli

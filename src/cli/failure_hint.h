@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/port_diagnosis.h"
+
+namespace vantrel::cli {
+
+// What a hint may need to know about the board's job when its failure message comes.
+struct HintContext {
+  std::string port;
+  std::string baudBoot;  // "Baud (B)" as the job used it
+  bool portOpen = false;
+};
+
+// One line a person can act on after a failure message, or an empty text. The port's problem is
+// looked up when the message says the port did not open.
+std::string FailureHint(std::string_view message, const HintContext& context);
+
+// The hint for a port that did not open, from what the system tells about it.
+std::string PortOpenHint(const platform::PortDiagnosis& diagnosis, std::string_view port);
+
+}  // namespace vantrel::cli

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace vantrel::cli {
+
+// What one board's job did, for the summary and the JSON report.
+struct BoardRecord {
+  std::string port;
+  std::string cpuType;
+  std::string userProgram;
+  // Of the data written to the flash, block by block in address order; only once all was written.
+  std::optional<std::string> sha256;
+  std::string result;  // verified, written, verify-failed, failed, aborted
+  int exitCode = 1;
+  std::string message;    // the last message the job showed
+  std::string startTime;  // UTC, ISO 8601 with milliseconds
+  double seconds = 0;
+  std::uint64_t bytesSent = 0;
+  std::uint64_t bytesReceived = 0;
+};
+
+// A JSON array with one object per board.
+std::string FormatJobReport(std::span<const BoardRecord> records);
+
+// Replaces the file with the report; false (and why) when it could not be written.
+bool WriteJobReport(const std::string& path, std::span<const BoardRecord> records,
+                    std::string& error);
+
+// A JSON string literal; bytes that are no UTF-8 become U+FFFD.
+std::string JsonString(std::string_view text);
+
+}  // namespace vantrel::cli

@@ -1,0 +1,68 @@
+#include "cli/failure_hint.h"
+
+#include <gtest/gtest.h>
+
+#include "cli/board_job.h"
+#include "cli/port_listing.h"
+
+namespace vantrel::cli {
+namespace {
+
+using Problem = platform::PortDiagnosis::Problem;
+
+TEST(PortOpenHint, SaysWhatToDoForEachProblem) {
+  struct Case {
+    platform::PortDiagnosis diagnosis;
+    const char* hint;
+  };
+  const Case cases[] = {
+      {{Problem::Missing, "/dev/ttyUSB3"},
+       "hint: /dev/ttyUSB3 does not exist; vantrel-cli --list-ports shows the serial ports"},
+      {{Problem::NoPermission, "/dev/ttyUSB3", "dialout"},
+       "hint: no permission to use /dev/ttyUSB3: it belongs to the group 'dialout'; add the user "
+       "to it (usermod -aG dialout USER) and log in again"},
+      {{Problem::Busy, "/dev/ttyUSB3", "", {{412, "minicom"}, {977, "screen"}}},
+       "hint: /dev/ttyUSB3 is in use by process 412 (minicom), 977 (screen); end it or choose "
+       "another port"},
+      {{Problem::None, "/dev/ttyUSB3"},
+       "hint: /dev/ttyUSB3 could not be opened or set up; is it a serial port that takes this "
+       "baud rate, and free?"}};
+  for (const auto& c : cases) EXPECT_EQ(PortOpenHint(c.diagnosis, "/dev/ttyUSB3"), c.hint);
+}
+
+TEST(FailureHint, NoSyncPointsAtBootModePortAndRateUnlessThePortNeverOpened) {
+  const std::string noSync = " ビットレートの調整が出来ませんでした ";
+  EXPECT_EQ(FailureHint(noSync, {"/dev/ttyUSB0", "9600", true}),
+            "hint: no answer to the bit-rate adjustment: is the board reset into its serial boot "
+            "mode, connected to /dev/ttyUSB0, and does Baud (B) 9600 suit it?");
+  EXPECT_EQ(FailureHint(noSync, {"/dev/ttyUSB0", "9600", false}), "");
+  EXPECT_EQ(FailureHint("ベリファイ不一致", {"/dev/ttyUSB0", "9600", true}), "");
+  EXPECT_EQ(
+      FailureHint("\u3000ＣＯＭポート初期化 ＮＧ\u3000", {"/dev/no-such-port", "9600", false}),
+      "hint: /dev/no-such-port does not exist; vantrel-cli --list-ports shows the serial "
+      "ports");
+}
+
+TEST(CpuInfoFileNames, OneReportPerPortAndNeverTwoOnOneFile) {
+  EXPECT_EQ(CpuInfoFileNames({"/dev/ttyUSB0"}), std::vector<std::string>{"CpuInf.txt"});
+  EXPECT_EQ(CpuInfoFileNames(
+                {"/dev/ttyUSB0", "COM3", "/dev/serial/by-id/usb-A:B", "/dev/pts/2", "pts/2"}),
+            (std::vector<std::string>{"CpuInf-ttyUSB0.txt", "CpuInf-COM3.txt",
+                                      "CpuInf-serial_by-id_usb-A_B.txt", "CpuInf-pts_2.txt",
+                                      "CpuInf-pts_2-5.txt"}));
+}
+
+TEST(PortList, HeaderThenOneTabSeparatedLinePerPort) {
+  EXPECT_EQ(FormatPortList({}),
+            "port\tdevice\tdriver\tvendor\tproduct-id\tmanufacturer\tproduct\tserial\n");
+  platform::SerialPortInfo usb{"/dev/ttyUSB0", "/dev/ttyUSB0", "ftdi_sio", "0403",
+                               "6001",         "Maker\tCo",    "UART",     ""};
+  platform::SerialPortInfo uart{"COM1", "/dev/ttyS0", "serial8250"};
+  EXPECT_EQ(FormatPortList({uart, usb}),
+            "port\tdevice\tdriver\tvendor\tproduct-id\tmanufacturer\tproduct\tserial\n"
+            "COM1\t/dev/ttyS0\tserial8250\t-\t-\t-\t-\t-\n"
+            "/dev/ttyUSB0\t/dev/ttyUSB0\tftdi_sio\t0403\t6001\tMaker Co\tUART\t-\n");
+}
+
+}  // namespace
+}  // namespace vantrel::cli

@@ -1,0 +1,58 @@
+#include "cli/job_report.h"
+
+#include <gtest/gtest.h>
+
+#include "cli/board_job.h"
+#include "cli/gang_summary.h"
+
+namespace vantrel::cli {
+namespace {
+
+TEST(JsonString, EscapesWhatJsonNeedsAndKeepsUtf8) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"a\"b\\c", R"("a\"b\\c")"},
+      {"tab\tend\n", R"("tab\u0009end\u000a")"},
+      {"\u3000ベリファイ不一致", "\"\u3000ベリファイ不一致\""},
+      {"bad\xFF\xC3", R"("bad\ufffd\ufffd")"},      // a stray byte, a cut sequence
+      {"\xED\xA0\x80", R"("\ufffd\ufffd\ufffd")"},  // a surrogate is no character
+  };
+  for (const auto& [text, json] : cases) EXPECT_EQ(JsonString(text), json);
+}
+
+TEST(GangSummary, AFailedVerificationOutweighsAFailedJob) {
+  auto board = [](int code) {
+    BoardRecord r;
+    r.exitCode = code;
+    return r;
+  };
+  const BoardRecord allOk[] = {board(0), board(0)};
+  const BoardRecord oneFailed[] = {board(1), board(0)};
+  const BoardRecord mismatch[] = {board(1), board(2), board(0)};
+  EXPECT_EQ(GangExitCode(allOk), 0);
+  EXPECT_EQ(GangExitCode(oneFailed), 1);
+  EXPECT_EQ(GangExitCode(mismatch), 2);
+}
+
+TEST(JobOutcome, AnInterruptAfterTheWorkWasDoneKeepsTheRealResult) {
+  struct Case {
+    int jobResult;
+    bool interrupted;
+    bool verify;
+    int exitCode;
+    const char* result;
+  };
+  const Case cases[] = {{0, true, true, 0, "verified"},
+                        {0, true, false, 0, "written"},
+                        {2, true, true, 2, "verify-failed"},
+                        {1, true, true, 1, "aborted"},
+                        {1, false, true, 1, "failed"}};
+  for (const auto& c : cases) {
+    const JobOutcome o = DecideOutcome(c.jobResult, c.interrupted, c.verify);
+    EXPECT_EQ(o.exitCode, c.exitCode);
+    EXPECT_EQ(o.result, c.result);
+    EXPECT_EQ(o.aborted, std::string(c.result) == "aborted");
+  }
+}
+
+}  // namespace
+}  // namespace vantrel::cli

@@ -1,0 +1,83 @@
+#include "platform/port_diagnosis.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/pty.h"
+#include "support/temp_folder.h"
+
+namespace vantrel::platform {
+namespace {
+
+using Problem = PortDiagnosis::Problem;
+
+TEST(PortDiagnosis, AMissingPortIsToldApart) {
+  const auto d = DiagnosePort("/dev/no-such-serial-port");
+  EXPECT_EQ(d.problem, Problem::Missing);
+  EXPECT_EQ(DiagnosePort("COM3").device, "/dev/ttyS2");
+}
+
+TEST(PortDiagnosis, NamesTheProcessThatHoldsThePort) {
+  PtyMaster master;
+  ASSERT_TRUE(master.Open(nullptr));
+  EXPECT_EQ(DiagnosePort(master.slavePath()).problem, Problem::None);
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const int fd = ::open(master.slavePath().c_str(), O_RDWR | O_NOCTTY);
+    const char ok = fd >= 0 ? 'y' : 'n';
+    (void)!::write(ready[1], &ok, 1);
+    ::pause();
+    ::_exit(0);
+  }
+  char ok = 0;
+  ASSERT_EQ(::read(ready[0], &ok, 1), 1);
+  ASSERT_EQ(ok, 'y');
+  const auto d = DiagnosePort(master.slavePath());
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  ::close(ready[0]);
+  ::close(ready[1]);
+  EXPECT_EQ(d.problem, Problem::Busy);
+  ASSERT_EQ(d.holders.size(), 1u);
+  EXPECT_EQ(d.holders[0].pid, child);
+  EXPECT_EQ(d.holders[0].name, "test_platform");
+}
+
+TEST(PortDiagnosis, APortTheUserMayNotUseNamesItsGroup) {
+  testing::TempFolder folder;
+  const std::string port = folder.Write("port", "");
+  ::chmod(folder.path().c_str(), 0755);
+  ::chmod(port.c_str(), 0660);
+  struct stat st {};
+  ASSERT_EQ(::stat(port.c_str(), &st), 0);
+  const group* owner = ::getgrgid(st.st_gid);
+  ASSERT_NE(owner, nullptr);
+  const std::string expected = owner->gr_name;
+  // Root may use any file: the check runs as an ordinary user in a child.
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() != 0) {
+      if (::chmod(port.c_str(), 0) != 0) ::_exit(4);
+    } else if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+      ::_exit(3);
+    }
+    const auto d = DiagnosePort(port);
+    ::_exit(d.problem == Problem::NoPermission && d.group == expected ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+}  // namespace
+}  // namespace vantrel::platform
