@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/tick_driver.h"
 #include "core/shared_timeout.h"
 #include "core/step_context.h"
 #include "core/window_controls.h"
@@ -107,6 +108,8 @@ class TForm1 {
   // Where the CPU information report goes inside ExeFolder; a front running several boards gives
   // each its own.
   std::string cpuInfoFileName = kCpuInfoFileName;
+  // How often a front runs Timer2Timer; the settings file may ask for the 10 ms timer.
+  TickMode tickMode = TickMode::Fast;
 
  private:
   // A command first, else a user program path.

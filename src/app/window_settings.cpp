@@ -15,6 +15,7 @@ void TForm1::ReadSettings() {
   SetSnapChecked(v.Snap);
   fields.LastFolder = v.OD1_Path;
   fields.UserProgramPath = v.MOT_Path;
+  tickMode = ParseTickMode(v.Cadence).value_or(TickMode::Fast);
 }
 
 bool TForm1::WriteSettings() {

@@ -23,6 +23,7 @@ SettingsValues ReadSettingsFile(const std::string& path, std::string_view exeFol
   v.Snap = ini.ReadInt("Position", "Snap", 1) != 0;
   v.OD1_Path = ini.ReadText("Path", "OD1_Path", exeFolder);
   v.MOT_Path = ini.ReadText("Path", "MOT_Path", "");
+  v.Cadence = ini.ReadText("Timer", "Cadence", "fast");
   return v;
 }
 

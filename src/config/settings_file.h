@@ -18,6 +18,8 @@ struct SettingsValues {
   bool Verify = false;
   std::string OD1_Path;  // the executable's folder by default
   std::string MOT_Path;
+  // [Timer] Cadence: "10ms" brings back one tick per timer period. Read, never written.
+  std::string Cadence = "fast";
 };
 
 // The executable's path with its extension replaced by ".ini" (appended when it has none).

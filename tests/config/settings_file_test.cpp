@@ -31,6 +31,7 @@ TEST_F(SettingsFileTest, MissingFileGivesTheDefaults) {
   EXPECT_FALSE(v.Verify);
   EXPECT_EQ(v.OD1_Path, "/exe");
   EXPECT_EQ(v.MOT_Path, "");
+  EXPECT_EQ(v.Cadence, "fast");
 }
 
 TEST_F(SettingsFileTest, ValueRules) {
@@ -84,6 +85,7 @@ TEST_F(SettingsFileTest, ExistingFileKeepsItsOtherContentAndKeyPlaces) {
                "; kept\n[Writer]\nVerify=0\nExtra=1\nCPU=old\n\n[Mine]\nX=y\n[Position]\nLeft=1\n");
   SettingsValues v;
   v.CPU = "new.inf";
+  v.Cadence = "10ms";  // only ever read
   ASSERT_TRUE(WriteSettingsFile(path(), v));
   EXPECT_EQ(folder.Read("vantrel.ini"),
             "; kept\n[Writer]\nVerify=0\nExtra=1\nCPU=new.inf\n\n[Mine]\nX=y\n"

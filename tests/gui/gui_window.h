@@ -29,7 +29,7 @@ struct GuiWindow {
     home.Write("vantrel.ini", "[Writer]\nCPU=CLS.mot\n[CommPort]\nPortNo=sim\n");
     form = std::make_unique<TForm1>(host, clock,
                                     std::make_unique<target::InProcessDevice>(model, clock));
-    window = std::make_unique<qt::MainWindow>(*form);
+    window = std::make_unique<qt::MainWindow>(*form, clock);
     host.AttachWindow(window.get());
     form->Initialise(home.PathOf("vantrel"), {});
     window->SyncFromModels();

@@ -61,7 +61,8 @@ TEST(WindowHandlers, ProgramButtonRunsAJobThatTheWindowFollowsToTheEnd) {
   EXPECT_EQ(bar->value(), 0);
   EXPECT_EQ(highest, 1000);
   EXPECT_EQ(g.form->fields.JobResult, 0);
-  EXPECT_TRUE(statuses.contains("書き込み制御プログラムの転送中"))
+  EXPECT_TRUE(statuses.contains("ビットレート調整中") &&
+              statuses.filter("書き込み中：Address").size() > 0)
       << statuses.join("|").toStdString();
   EXPECT_EQ(status->text(), "ブートモードにして左のボタンを押して下さい");
   for (const auto& [address, value] : program.image()) {

@@ -60,7 +60,13 @@ const Expected kControls[] = {
      true},
     {"Edit1", Kind::Edit, {0, 74, 377, 21}, "", "ＭＳ ゴシック", 13, true},
     {"ButtonProgram", Kind::Button, {0, 96, 110, 24}, "書き込み開始", "ＭＳ Ｐゴシック", 13, true},
-    {"Panel5", Kind::Panel, {114, 96, 260, 24}, "", "ＭＳ Ｐゴシック", 12, true},
+    {"Panel5",
+     Kind::Panel,
+     {114, 96, 260, 24},
+     "書き込むファイルを設定して下さい",
+     "ＭＳ Ｐゴシック",
+     12,
+     true},
     {"TrackBar1", Kind::Track, {0, 120, 377, 25}, "", "ＭＳ ゴシック", 13, false},
 };
 

@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     vantrel::qt::QtHost host;
     vantrel::platform::MonotonicClock clock;
     vantrel::TForm1 form(host, clock);
-    vantrel::qt::MainWindow window(form);
+    vantrel::qt::MainWindow window(form, clock);
     host.AttachWindow(&window);
     std::string exe = vantrel::platform::ExecutablePath();
     if (exe.empty()) exe = argv[0];

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSocketNotifier>
+#include <algorithm>
 
 #include "platform/termination_signal.h"
 
@@ -73,7 +74,7 @@ void SetTextIfChanged(W* widget, const QString& text) {
 
 }  // namespace
 
-MainWindow::MainWindow(TForm1& form) : form_(form) {
+MainWindow::MainWindow(TForm1& form, platform::Clock& clock) : form_(form), clock_(clock) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
@@ -142,9 +143,9 @@ void MainWindow::BindEvents() {
           [&c](const QString& text) { c.Edit1.text = text.toStdString(); });
   edit1_->installEventFilter(this);
 
-  timer2_.setInterval(kTimer2IntervalMs);
-  connect(&timer2_, &QTimer::timeout, this, [this] { Handle([this] { form_.Timer2Timer(); }); });
-  timer2_.start();
+  tickTimer_.setSingleShot(true);
+  connect(&tickTimer_, &QTimer::timeout, this, [this] { RunTicks(); });
+  tickTimer_.start(0);
 
   moveEnded_.setSingleShot(true);
   moveEnded_.setInterval(kMoveEndedMs);
@@ -161,6 +162,37 @@ void MainWindow::BindEvents() {
       close();
     });
   }
+}
+
+void MainWindow::RunTicks() {
+  if (portWatch_) portWatch_->setEnabled(false);
+  // A box opened inside a tick runs an event loop that comes back here: just look again later.
+  if (inTicks_) {
+    tickTimer_.start(kTimerPeriodMs);
+    return;
+  }
+  // The mode comes from the settings, read during the initialisation.
+  if (!driver_) driver_.emplace(form_, clock_, form_.tickMode);
+  inTicks_ = true;
+  const TickPlan plan = driver_->Run();
+  inTicks_ = false;
+  SyncFromModels();
+  if (!plan.wakeOnInput || plan.pollHandle < 0) {
+    // Without a handle to watch, input is looked for once a timer period.
+    tickTimer_.start(
+        static_cast<int>(plan.wakeOnInput ? std::min(plan.delayMs, kTimerPeriodMs) : plan.delayMs));
+    return;
+  }
+  if (portWatch_ && portWatch_->socket() != plan.pollHandle) {
+    delete portWatch_;
+    portWatch_ = nullptr;
+  }
+  if (!portWatch_) {
+    portWatch_ = new QSocketNotifier(plan.pollHandle, QSocketNotifier::Read, this);
+    connect(portWatch_, &QSocketNotifier::activated, this, [this] { RunTicks(); });
+  }
+  portWatch_->setEnabled(true);
+  tickTimer_.start(static_cast<int>(plan.delayMs));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -191,6 +223,16 @@ void MainWindow::SyncFromModels() {
 void MainWindow::SyncControl(const ControlLayout& l) {
   QWidget* w = Control(l.id);
   const ControlState s = StateOf(form_.controls, l.id);
+  // The widgets change only through events that update their models first, so a model as it was
+  // last shown needs nothing done: the window idles without work every tick.
+  auto& last = pushed_[static_cast<std::size_t>(l.id)];
+  static const std::vector<std::string> kNoItems;
+  const auto& items = s.items ? *s.items : kNoItems;
+  if (last && last->text == s.text && last->items == items && last->checked == s.checked &&
+      last->enabled == s.enabled && last->greyed == s.greyed && last->position == s.position) {
+    return;
+  }
+  last = Pushed{std::string(s.text), items, s.checked, s.enabled, s.greyed, s.position};
   const QSignalBlocker block(w);
   const QString text = ToQt(s.text);
   switch (l.kind) {

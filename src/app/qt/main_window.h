@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/tform1.h"
+#include "app/tick_driver.h"
 #include "app/window_layout.h"
 
 class QLineEdit;
@@ -17,7 +18,7 @@ namespace vantrel::qt {
 // and after every handler and tick the models are copied back into the widgets.
 class MainWindow final : public QWidget {
  public:
-  explicit MainWindow(TForm1& form);
+  MainWindow(TForm1& form, platform::Clock& clock);
 
   // Copies every control model into its widget; cheap when nothing changed.
   void SyncFromModels();
@@ -44,6 +45,8 @@ class MainWindow final : public QWidget {
   void SyncControl(const ControlLayout& layout);
   void SyncForm();
   void TrackFrame();
+  // Runs the ticks that are due and sets up the wake-up for the next ones.
+  void RunTicks();
   // Runs a handler, then shows what it changed.
   template <class Handler>
   void Handle(Handler&& handler) {
@@ -52,9 +55,20 @@ class MainWindow final : public QWidget {
   }
 
   TForm1& form_;
+  platform::Clock& clock_;
   std::array<QWidget*, 18> widgets_{};
+  struct Pushed {
+    std::string text;
+    std::vector<std::string> items;
+    bool checked, enabled, greyed;
+    int position;
+  };
+  std::array<std::optional<Pushed>, 18> pushed_;
   QLineEdit* edit1_ = nullptr;
-  QTimer timer2_;
+  std::optional<TickDriver> driver_;
+  QTimer tickTimer_;
+  QSocketNotifier* portWatch_ = nullptr;
+  bool inTicks_ = false;
   QTimer moveEnded_;
   // Where the window was last put, by the program or the user; the move event that follows the
   // program's own move is not the user's.
