@@ -4,7 +4,6 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/ioctl.h>
@@ -15,12 +14,6 @@
 
 namespace vantrel::platform {
 namespace {
-
-volatile sig_atomic_t stopFlag = 0;
-
-void OnStopSignal(int) {
-  stopFlag = 1;
-}
 
 std::uint32_t StandardRate(unsigned code) {
   struct Entry {
@@ -71,7 +64,9 @@ bool PtyMaster::Open(std::string* error) {
   t.c_iflag = IGNBRK;
   t.c_oflag = 0;
   t.c_lflag = 0;
-  t.c_cflag = CS8 | CREAD | CLOCAL | BOTHER;
+  // A standard rate code, not BOTHER: Wine refuses to read the settings of a port whose rate
+  // it cannot name, and so would never open it.
+  t.c_cflag = CS8 | CREAD | CLOCAL | B9600;
   t.c_ispeed = t.c_ospeed = 9600;
   t.c_cc[VMIN] = 0;
   t.c_cc[VTIME] = 0;
@@ -149,19 +144,6 @@ std::uint64_t MonotonicMicros() {
   ::clock_gettime(CLOCK_MONOTONIC, &ts);
   return static_cast<std::uint64_t>(ts.tv_sec) * 1'000'000u +
          static_cast<std::uint64_t>(ts.tv_nsec) / 1000u;
-}
-
-void InstallStopSignals() {
-  struct sigaction sa {};
-  sa.sa_handler = OnStopSignal;
-  sigemptyset(&sa.sa_mask);
-  sa.sa_flags = 0;  // no restart: a waiting poll returns at once
-  ::sigaction(SIGTERM, &sa, nullptr);
-  ::sigaction(SIGINT, &sa, nullptr);
-}
-
-bool StopRequested() {
-  return stopFlag != 0;
 }
 
 }  // namespace vantrel::platform
