@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "platform/serial_device.h"
+
 namespace vantrel::cli {
 namespace {
 
@@ -105,15 +107,14 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
 }
 
 std::string CliHelpText() {
-  return R"(Usage: vantrel-cli [--home DIR] --port PORT --cpu NAME [--baud-boot RATE]
+  std::string text = R"(Usage: vantrel-cli [--home DIR] --port PORT --cpu NAME [--baud-boot RATE]
                    [--baud-prog RATE] [--verify] [--cpu-report] FILE
 
 Writes the user program FILE (Motorola S-records) into the flash of a target that has been
 reset into its serial boot mode, and optionally reads it back and compares it.
 
   --home DIR        folder that holds CTRL_MOT (default: the folder of this program)
-  --port PORT       serial port: a device path (/dev/ttyUSB0, a pseudo-terminal) or COMn,
-                    which names /dev/ttyS(n-1)
+  --port PORT       serial port: @PORTS@
   --cpu NAME        CPU type: a write-control file in DIR/CTRL_MOT (NAME.mot for the classic
                     protocol, NAME.inf for the inquiry/selection protocol); its section of
                     CTRL_MOT/Baud.ini sets the baud rates, BlockSize and RomBaseAddr
@@ -136,6 +137,8 @@ Exit codes:
   2   verification failed
   64  usage error
 )";
+  text.replace(text.find("@PORTS@"), 7, platform::PortNameHelp());
+  return text;
 }
 
 std::string CliVersionText() {

@@ -1,40 +1,25 @@
 #include "cli/cli_runner.h"
 
-#include <signal.h>
-#include <unistd.h>
-
 #include <cstdio>
-#include <filesystem>
 
 #include "app/tform1.h"
 #include "cli/console_host.h"
 #include "platform/clock.h"
+#include "platform/console.h"
 #include "platform/executable_path.h"
+#include "platform/file_access.h"
+#include "platform/stop_signals.h"
 
 namespace vantrel::cli {
 namespace {
-
-volatile sig_atomic_t gAbortRequested = 0;
-
-void OnInterrupt(int) {
-  gAbortRequested = 1;
-}
-
-void CatchInterrupts() {
-  struct sigaction sa {};
-  sa.sa_handler = OnInterrupt;
-  sigemptyset(&sa.sa_mask);
-  sigaction(SIGINT, &sa, nullptr);
-  sigaction(SIGTERM, &sa, nullptr);
-}
 
 constexpr std::uint32_t kTickMs = 10;
 
 }  // namespace
 
 int RunCli(const CliOptions& options) {
-  CatchInterrupts();
-  ConsoleHost host(stderr, ::isatty(STDERR_FILENO) == 1);
+  platform::InstallStopSignals();
+  ConsoleHost host(stderr, platform::PrepareConsole());
   host.SetShiftHeld(options.cpuReport);
   platform::MonotonicClock clock;
   TForm1 form(host, clock);
@@ -46,9 +31,7 @@ int RunCli(const CliOptions& options) {
   if (options.baudBoot) form.controls.ComboBoxBr1.text = *options.baudBoot;
   if (options.baudProg) form.controls.ComboBoxBr2.text = *options.baudProg;
   form.controls.CheckBox1.checked = options.verify;
-  std::error_code ec;
-  const auto absolute = std::filesystem::absolute(options.file, ec);
-  form.fields.UserProgramPath = ec ? options.file : absolute.string();
+  form.fields.UserProgramPath = platform::AbsolutePath(options.file);
   form.controls.Edit1.text = form.fields.UserProgramPath;
 
   form.ButtonProgramClick();
@@ -63,7 +46,7 @@ int RunCli(const CliOptions& options) {
     } else {
       next = now;  // a slow tick lengthens nothing but the reaction time
     }
-    if (gAbortRequested && !aborted && form.SequenceStep() != 0) {
+    if (platform::StopRequested() && !aborted && form.SequenceStep() != 0) {
       aborted = true;
       form.ButtonProgramClick();
     }
@@ -72,7 +55,7 @@ int RunCli(const CliOptions& options) {
     if (step != 0) {
       started = true;
       host.ShowProgress(form.controls.TrackBar1.position, form.controls.Panel5.caption);
-    } else if (started || gAbortRequested) {
+    } else if (started || platform::StopRequested()) {
       break;
     } else {
       // The job did not start (no file to write); the message has been printed.
@@ -81,7 +64,7 @@ int RunCli(const CliOptions& options) {
     }
   }
   host.FinishProgress();
-  if (aborted || gAbortRequested) {
+  if (aborted || platform::StopRequested()) {
     std::fputs("aborted\n", stderr);
     return 1;
   }
