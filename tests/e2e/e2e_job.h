@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/cli_under_test.h"
 #include "support/child_process.h"
 #include "support/srec_writer.h"
 #include "support/temp_folder.h"
@@ -44,7 +45,8 @@ class E2eJob {
                    "MulRatio4=0\n");
   }
 
-  // Starts vantrel-target and reads its pty path. Every job ends the target (--jobs 1).
+  // Starts vantrel-target, reads its pty path and names the port vantrel-cli opens to reach it.
+  // Every job ends the target (--jobs 1).
   bool StartTarget(std::vector<std::string> options) {
     std::vector<std::string> argv = {kBin + "/vantrel-target", "--jobs", "1", "--quiet", "--dump",
                                      home.PathOf("flash.bin")};
@@ -53,20 +55,31 @@ class E2eJob {
     const auto line = target_->ReadLine(5000);
     if (!line) return false;
     pty = *line;
-    return !pty.empty();
+    if (pty.empty()) return false;
+    port_.emplace(pty);
+    port = port_->name();
+    return !port.empty();
+  }
+
+  // The user program goes into a folder and file with Japanese names: they must reach the
+  // system intact (under Wine as UTF-16, whatever the locale).
+  std::string WriteProgram() { return home.Write(kProgramName, program.Text()); }
+
+  // The arguments of a job on this home, port and CPU type.
+  std::vector<std::string> CliArgs(const std::string& cpu, std::vector<std::string> extra = {}) {
+    std::vector<std::string> args = {"--home", CliPath(home.path()), "--port", port, "--cpu", cpu};
+    args.insert(args.end(), extra.begin(), extra.end());
+    args.push_back(CliPath(home.PathOf(kProgramName)));
+    return CliCommand(args);
   }
 
   // Writes the program and runs vantrel-cli on the pty; returns its exit code.
   std::optional<int> RunCli(const std::string& cpu, std::vector<std::string> extra = {},
                             int timeoutMs = 60000) {
-    home.Write("program.mot", program.Text());
-    std::vector<std::string> argv = {
-        kBin + "/vantrel-cli", "--home", home.path(), "--port", pty, "--cpu", cpu};
-    argv.insert(argv.end(), extra.begin(), extra.end());
-    argv.push_back(home.PathOf("program.mot"));
-    cli_.emplace(argv);
+    WriteProgram();
+    cli_.emplace(CliArgs(cpu, std::move(extra)));
     const auto code = cli_->Wait(timeoutMs);
-    cliErr = cli_->err();
+    cliErr = CliText(cli_->err());
     return code;
   }
 
@@ -94,11 +107,15 @@ class E2eJob {
 
   TempFolder home;
   SrecWriter program;
-  std::string pty;
+  std::string pty;   // the target's pseudo-terminal
+  std::string port;  // what vantrel-cli is told to open
   std::string cliErr;
 
  private:
+  static constexpr const char* kProgramName = "ユーザー/書込み.mot";
+
   std::string baudIni_;
+  std::optional<CliPort> port_;
   std::optional<ChildProcess> target_;
   std::optional<ChildProcess> cli_;
 };
