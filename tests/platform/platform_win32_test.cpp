@@ -36,8 +36,13 @@ TEST(Win32Folder, HiddenAndSystemFilesAreMarkedAndAReplaceKeepsTheMark) {
     ASSERT_TRUE(::SetFileAttributesW(Widen(path).c_str(), c.attributes));
     ASSERT_TRUE(ReplaceFile(path, "S9030000FC\n")) << c.name;
   }
+  folder.Write("sub.mot/x.mot", "");
+  EXPECT_TRUE(ListFolder(folder.PathOf("missing")).empty());
   const auto entries = ListFolder(folder.path());
-  ASSERT_EQ(entries.size(), std::size(cases)) << "a temporary file was left behind";
+  ASSERT_EQ(entries.size(), std::size(cases) + 1) << "a temporary file was left behind";
+  EXPECT_TRUE(std::any_of(entries.begin(), entries.end(), [](const FolderEntry& x) {
+    return x.name == "sub.mot" && !x.regular && !x.hidden;
+  }));
   for (const auto& c : cases) {
     const auto e = std::find_if(entries.begin(), entries.end(),
                                 [&](const FolderEntry& x) { return x.name == c.name; });
