@@ -4,7 +4,6 @@
 #include <array>
 #include <string>
 
-#include "platform/serial_dcb_win32.h"
 #include "platform/serial_device.h"
 
 namespace vantrel::platform {
@@ -14,6 +13,34 @@ namespace {
 // is still a port.
 bool EscapeTolerated(HANDLE h, DWORD function) {
   return ::EscapeCommFunction(h, function) || ::GetLastError() == ERROR_NOT_SUPPORTED;
+}
+
+// The line settings in a control block read from the port: raw bytes, no hardware flow control,
+// DTR and RTS on, no error replacement. What the settings do not name (XonLim, XoffLim, the
+// reserved members) keeps what the driver gave.
+void FillDcb(DCB& dcb, const LineSettings& s) {
+  dcb.BaudRate = s.baudRate;
+  dcb.ByteSize = s.byteSize;
+  dcb.Parity = s.parity;
+  dcb.StopBits = s.stopBits;
+  dcb.XonChar = static_cast<char>(s.xonChar);
+  dcb.XoffChar = static_cast<char>(s.xoffChar);
+  dcb.ErrorChar = 0x3F;
+  dcb.EofChar = 0;
+  dcb.EvtChar = 0;
+  dcb.fBinary = 1;
+  dcb.fParity = s.parity != 0 ? 1 : 0;
+  dcb.fOutxCtsFlow = 0;
+  dcb.fOutxDsrFlow = 0;
+  dcb.fDtrControl = DTR_CONTROL_ENABLE;
+  dcb.fDsrSensitivity = 0;
+  dcb.fTXContinueOnXoff = 1;
+  dcb.fOutX = s.outX ? 1 : 0;
+  dcb.fInX = s.inX ? 1 : 0;
+  dcb.fErrorChar = 0;
+  dcb.fNull = 0;
+  dcb.fRtsControl = RTS_CONTROL_ENABLE;
+  dcb.fAbortOnError = 0;
 }
 
 class Win32SerialDevice final : public SerialDevice {

@@ -8,7 +8,6 @@
 #include "platform/folder_listing.h"
 #include "platform/port_list.h"
 #include "platform/replace_file.h"
-#include "platform/serial_dcb_win32.h"
 #include "platform/serial_device.h"
 #include "platform/utf16_win32.h"
 #include "support/temp_folder.h"
@@ -49,41 +48,6 @@ TEST(Win32Folder, HiddenAndSystemFilesAreMarkedAndAReplaceKeepsTheMark) {
     ASSERT_NE(e, entries.end()) << c.name;
     EXPECT_EQ(e->hidden, c.hidden) << c.name;
     EXPECT_TRUE(e->regular) << c.name;
-  }
-}
-
-TEST(Win32Serial, TheControlBlockCarriesTheLineFormatAndKeepsTheDriversLimits) {
-  const struct {
-    LineSettings settings;
-    BYTE parityCheck;
-  } cases[] = {
-      {{115200, 8, 0, 0, false, false, 0x11, 0x13}, 0},
-      {{9600, 7, 2, 2, true, true, 0x11, 0x13}, 1},
-  };
-  for (const auto& c : cases) {
-    DCB dcb{};
-    dcb.fDtrControl = DTR_CONTROL_HANDSHAKE;
-    dcb.fRtsControl = RTS_CONTROL_TOGGLE;
-    dcb.fOutxCtsFlow = 1;
-    dcb.fAbortOnError = 1;
-    dcb.XonLim = 2048;
-    FillDcb(dcb, c.settings);
-    EXPECT_EQ(dcb.BaudRate, c.settings.baudRate);
-    EXPECT_EQ(dcb.ByteSize, c.settings.byteSize);
-    EXPECT_EQ(dcb.Parity, c.settings.parity);
-    EXPECT_EQ(dcb.StopBits, c.settings.stopBits);
-    EXPECT_EQ(dcb.fParity, c.parityCheck);
-    EXPECT_EQ(dcb.fOutX, c.settings.outX ? 1u : 0u);
-    EXPECT_EQ(dcb.fInX, c.settings.inX ? 1u : 0u);
-    // Raw bytes, DTR and RTS simply on, no hardware handshake, errors never stop the line.
-    EXPECT_EQ(dcb.fBinary, 1u);
-    EXPECT_EQ(dcb.fDtrControl, static_cast<DWORD>(DTR_CONTROL_ENABLE));
-    EXPECT_EQ(dcb.fRtsControl, static_cast<DWORD>(RTS_CONTROL_ENABLE));
-    EXPECT_EQ(dcb.fOutxCtsFlow, 0u);
-    EXPECT_EQ(dcb.fAbortOnError, 0u);
-    EXPECT_EQ(dcb.fErrorChar, 0u);
-    EXPECT_EQ(dcb.fNull, 0u);
-    EXPECT_EQ(dcb.XonLim, 2048);
   }
 }
 
