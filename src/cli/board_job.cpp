@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include "app/tform1.h"
@@ -17,7 +16,7 @@
 #include "job/marked_blocks.h"
 #include "platform/clock.h"
 #include "platform/executable_path.h"
-#include "platform/interrupt.h"
+#include "platform/stop_signals.h"
 
 namespace vantrel::cli {
 namespace {
@@ -105,8 +104,7 @@ BoardRecord RunBoardJob(const BoardSetup& s) {
   form.cpuInfoFileName = s.cpuInfoFileName;
   const std::string& port = form.controls.ComboBoxComPort.text;
   host.SetHint([&form, &port](std::string_view message) {
-    return FailureHint(message,
-                       {port, form.controls.ComboBoxBr1.text, form.port().status() == 1});
+    return FailureHint(message, {port, form.controls.ComboBoxBr1.text, form.port().status() == 1});
   });
 
   r.port = port;
@@ -120,7 +118,7 @@ BoardRecord RunBoardJob(const BoardSetup& s) {
   bool aborted = false;
   form.ButtonProgramClick();
   while (form.SequenceStep() != 0) {
-    if (platform::InterruptRequested() && !aborted) {
+    if (platform::StopRequested() && !aborted) {
       aborted = true;
       form.ButtonProgramClick();
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/serial_device.h"
+
 namespace vantrel::cli {
 namespace {
 
@@ -147,7 +149,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
 }
 
 std::string CliHelpText() {
-  return R"(Usage: vantrel-cli [--home DIR] --port PORT [--port PORT ...] --cpu NAME
+  std::string text = R"(Usage: vantrel-cli [--home DIR] --port PORT [--port PORT ...] --cpu NAME
                    [--baud-boot RATE] [--baud-prog RATE] [--verify] [--cpu-report]
                    [--cadence 10ms|fast] [--trace FILE|-] [--report FILE.json] FILE
        vantrel-cli [--home DIR] [--port PORT ...] [--cpu NAME] [OPTIONS] --job [JOBFILE]
@@ -158,8 +160,8 @@ reset into its serial boot mode, and optionally reads it back and compares it. G
 ports, it programs the same FILE into the board on each of them at the same time.
 
   --home DIR        folder that holds CTRL_MOT (default: the folder of this program)
-  --port PORT       serial port: a device path (/dev/ttyUSB0, a pseudo-terminal) or COMn,
-                    which names /dev/ttyS(n-1); repeat it for several boards at once
+  --port PORT       serial port: @PORTS@;
+                    repeat it for several boards at once
   --cpu NAME        CPU type: a write-control file in DIR/CTRL_MOT (NAME.mot for the classic
                     protocol, NAME.inf for the inquiry/selection protocol); its section of
                     CTRL_MOT/Baud.ini sets the baud rates, BlockSize and RomBaseAddr
@@ -209,6 +211,8 @@ Exit codes:
   2   a verification failed (on any board)
   64  usage error, or a --trace file that cannot be created
 )";
+  text.replace(text.find("@PORTS@"), 7, platform::PortNameHelp());
+  return text;
 }
 
 std::string CliVersionText() {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -13,18 +12,19 @@
 #include "cli/job_report.h"
 #include "cli/port_listing.h"
 #include "cli/trace_log.h"
-#include "platform/interrupt.h"
+#include "config/path_rules.h"
+#include "platform/console.h"
+#include "platform/file_access.h"
 #include "platform/port_list.h"
-#include "platform/terminal.h"
+#include "platform/stop_signals.h"
 
 namespace vantrel::cli {
 namespace {
 
 // The report is written after the jobs: a folder that is not there must be found before them.
 bool ReportFolderExists(const std::string& path) {
-  std::error_code ec;
-  const auto folder = std::filesystem::absolute(path, ec).parent_path();
-  return !ec && std::filesystem::is_directory(folder, ec);
+  const std::string folder = FolderPart(platform::AbsolutePath(path));
+  return !folder.empty() && platform::IsFolder(folder);
 }
 
 }  // namespace
@@ -48,14 +48,14 @@ int RunCli(const CliOptions& options) {
       return kExitUsage;
     }
   }
-  platform::CatchInterrupts();
+  platform::InstallStopSignals();
 
   // A job file may name the one port itself.
   const std::vector<std::string> ports =
       options.ports.empty() ? std::vector<std::string>{std::string()} : options.ports;
   const bool gang = ports.size() > 1;
   // Progress lines redrawn in place would garble a trace written to the same terminal.
-  const bool terminal = platform::IsTerminal(stderr) && options.trace != "-";
+  const bool terminal = platform::PrepareConsole() && options.trace != "-";
   ConsoleOutput console(stderr, terminal, gang ? ports : std::vector<std::string>());
   const std::vector<std::string> cpuInfoNames = CpuInfoFileNames(ports);
   std::vector<BoardRecord> records(ports.size());

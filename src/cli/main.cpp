@@ -5,10 +5,12 @@
 
 #include "cli/cli_options.h"
 #include "cli/cli_runner.h"
+#include "platform/command_line.h"
 
 int main(int argc, char** argv) {
   using namespace vantrel::cli;
-  std::vector<std::string_view> args(argv + 1, argv + argc);
+  const std::vector<std::string> utf8Args = vantrel::platform::CommandLineArguments(argc, argv);
+  std::vector<std::string_view> args(utf8Args.begin(), utf8Args.end());
   std::string error;
   const auto options = ParseCliOptions(args, error);
   if (!options) {

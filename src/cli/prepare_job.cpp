@@ -1,17 +1,20 @@
 #include "cli/prepare_job.h"
 
-#include <filesystem>
+#include <cstdio>
 
 #include "config/auto_command.h"
 #include "platform/executable_path.h"
+#include "platform/file_access.h"
 
 namespace vantrel::cli {
 namespace {
 
-std::string Absolute(const std::string& path) {
-  std::error_code ec;
-  const auto absolute = std::filesystem::absolute(path, ec);
-  return ec ? path : absolute.string();
+// The job file is there and can be read (a folder cannot).
+bool Readable(const std::string& path) {
+  std::FILE* file = platform::OpenFileForReading(path);
+  if (file == nullptr) return false;
+  std::fclose(file);
+  return true;
 }
 
 }  // namespace
@@ -23,8 +26,7 @@ std::optional<std::string> PrepareJob(TForm1& form, const CliOptions& options,
   WindowControls& c = form.controls;
   if (options.job) {
     const std::string path = AutoPgmPath(form.fields.ExeFolder, *options.job);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return "cannot read the job file " + path;
+    if (!Readable(path)) return "cannot read the job file " + path;
     form.ReadAutoPgm(path);
     // The window's flags: this front ends after its one job anyway.
     form.fields.AutoStart = false;
@@ -37,7 +39,7 @@ std::optional<std::string> PrepareJob(TForm1& form, const CliOptions& options,
   if (!port.empty()) c.ComboBoxComPort.text = port;
   if (!options.cpu.empty()) c.ComboBoxCpuType.text = options.cpu;
   if (!options.file.empty()) {
-    form.fields.UserProgramPath = Absolute(options.file);
+    form.fields.UserProgramPath = platform::AbsolutePath(options.file);
     c.Edit1.text = form.fields.UserProgramPath;
   }
   if (c.ComboBoxComPort.text.empty()) return "--port is required (or ComPortNo in the job file)";

@@ -1,5 +1,7 @@
 #include "cli/trace_log.h"
 
+#include "platform/file_access.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -62,7 +64,7 @@ std::string FormatTraceLine(const TraceRun& run) {
 
 std::unique_ptr<TraceLog> TraceLog::Open(const std::string& path, std::string& error) {
   if (path == "-") return std::unique_ptr<TraceLog>(new TraceLog(stderr, false));
-  std::FILE* file = std::fopen(path.c_str(), "w");
+  std::FILE* file = platform::OpenFileForWriting(path);
   if (file == nullptr) {
     error = "cannot create the trace file " + path + ": " + std::strerror(errno);
     return nullptr;

@@ -1,15 +1,12 @@
 #include "objfile/record_file.h"
 
-#include <filesystem>
-#include <system_error>
+#include "platform/file_access.h"
 
 namespace vantrel {
 
 bool RecordFile::Open(const std::string& path) {
   Close();
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return false;
-  file_ = std::fopen(path.c_str(), "rb");
+  file_ = platform::OpenFileForReading(path);
   return file_ != nullptr;
 }
 

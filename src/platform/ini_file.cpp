@@ -1,12 +1,11 @@
 #include "platform/ini_file.h"
 
-#include <cstdio>
-#include <filesystem>
 #include <limits>
 
-#include <system_error>
+#include "platform/file_access.h"
 #include "platform/replace_file.h"
 #include "platform/text.h"
+#include "platform/text_encoding.h"
 
 namespace vantrel::platform {
 namespace {
@@ -47,17 +46,12 @@ std::optional<KeyLine> SplitKeyLine(std::string_view line) {
   return KeyLine{key, TrimBlanks(line.substr(eq + 1))};
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return false;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return false;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) out.append(buffer, n);
-  const bool ok = std::ferror(f) == 0;
-  std::fclose(f);
-  return ok;
+// The file's text as UTF-8, whatever encoding the program that wrote it used.
+bool ReadIniText(const std::string& path, std::string& out) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return false;
+  out = TextFromForeignFile(bytes);
+  return true;
 }
 
 // A UTF-8 byte order mark at the start is not part of the first line.
@@ -113,7 +107,7 @@ std::optional<std::int32_t> ParseIniInteger(std::string_view text) {
 
 IniFile IniFile::Load(const std::string& path) {
   std::string text;
-  if (!ReadWholeFile(path, text)) return IniFile{};
+  if (!ReadIniText(path, text)) return IniFile{};
   return Parse(text);
 }
 
@@ -157,7 +151,7 @@ std::int32_t IniFile::ReadInt(std::string_view section, std::string_view key,
 bool IniFile::WriteText(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
   std::string old;
-  ReadWholeFile(path, old);
+  ReadIniText(path, old);
 
   struct Line {
     std::string text;

@@ -16,7 +16,8 @@ inline constexpr std::size_t kIniTextLimit = 2047;
 // first non-blank character is ';' are comments. Within a file the first occurrence of a key wins.
 class IniFile {
  public:
-  // A missing or unreadable file reads as an empty one: every key gives its default.
+  // A missing or unreadable file reads as an empty one: every key gives its default. A file that
+  // is not UTF-8 is read in the legacy code page (TextFromForeignFile).
   static IniFile Load(const std::string& path);
   static IniFile Parse(std::string_view text);
 
@@ -28,9 +29,11 @@ class IniFile {
   std::int32_t ReadInt(std::string_view section, std::string_view key,
                        std::int32_t defaultValue) const;
 
-  // Writes one key, replacing the file atomically (temporary file, then rename). Other lines
-  // keep their bytes; an existing key is replaced in place, a new key goes to the end of its
-  // section, a new section to the end of the file. False when the file could not be written.
+  // Writes one key, replacing the file atomically (temporary file, then rename). The file is
+  // written in UTF-8: other lines keep their bytes when it was UTF-8 already, their text when it
+  // was in the legacy code page. An existing key is replaced in place, a new key goes to the end
+  // of its section, a new section to the end of the file. False when the file could not be
+  // written.
   static bool WriteText(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
 

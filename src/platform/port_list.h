@@ -18,15 +18,15 @@ struct SerialPortInfo {
   std::string serialNumber;
 };
 
-// COM1 to COM20 that have hardware behind them, in that order, then the USB and ACM serial
-// devices. Read from what the system already knows: no port is opened, since opening raises DTR
-// and RTS and resets many boards.
+// COM1 to COM20 that have hardware behind them, in that order; on POSIX then the USB and ACM
+// serial devices. Read from what the system already knows: no port is opened, since opening
+// raises DTR and RTS and resets many boards. On Windows only the name and device are filled.
 std::vector<SerialPortInfo> ListSerialPorts();
 
-// The same under another system root (sysfs), for tests.
+// POSIX only: the same under another system root (sysfs), for tests.
 std::vector<SerialPortInfo> ListSerialPorts(std::string_view sysRoot);
 
-// A built-in UART with hardware behind it, by its COM number (1 = the first).
+// POSIX only: a built-in UART with hardware behind it, by its COM number (1 = the first).
 bool UartPresent(std::string_view sysRoot, unsigned comNumber);
 
 }  // namespace vantrel::platform

@@ -12,7 +12,6 @@
 
 #include <array>
 
-#include "platform/interrupt.h"
 
 namespace vantrel::platform {
 namespace {
@@ -66,7 +65,9 @@ bool PtyMaster::Open(std::string* error) {
   t.c_iflag = IGNBRK;
   t.c_oflag = 0;
   t.c_lflag = 0;
-  t.c_cflag = CS8 | CREAD | CLOCAL | BOTHER;
+  // A standard rate code, not BOTHER: Wine refuses to read the settings of a port whose rate
+  // it cannot name, and so would never open it.
+  t.c_cflag = CS8 | CREAD | CLOCAL | B9600;
   t.c_ispeed = t.c_ospeed = 9600;
   t.c_cc[VMIN] = 0;
   t.c_cc[VTIME] = 0;
@@ -144,14 +145,6 @@ std::uint64_t MonotonicMicros() {
   ::clock_gettime(CLOCK_MONOTONIC, &ts);
   return static_cast<std::uint64_t>(ts.tv_sec) * 1'000'000u +
          static_cast<std::uint64_t>(ts.tv_nsec) / 1000u;
-}
-
-void InstallStopSignals() {
-  CatchInterrupts();
-}
-
-bool StopRequested() {
-  return InterruptRequested();
 }
 
 }  // namespace vantrel::platform

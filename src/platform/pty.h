@@ -43,8 +43,4 @@ class PtyMaster {
 // A monotonic count of microseconds.
 std::uint64_t MonotonicMicros();
 
-// SIGTERM and SIGINT set a flag instead of ending the process; blocking waits return early.
-void InstallStopSignals();
-bool StopRequested();
-
 }  // namespace vantrel::platform

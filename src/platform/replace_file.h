@@ -3,6 +3,11 @@
 #include <string>
 #include <string_view>
 
+// windows.h names its own ReplaceFile with a macro; where this header is seen, ours is meant.
+#ifdef ReplaceFile
+#undef ReplaceFile
+#endif
+
 namespace vantrel::platform {
 
 // Replaces the file's contents with the bytes, or leaves the old file as it was: the bytes go to a

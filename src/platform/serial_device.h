@@ -49,7 +49,8 @@ class SerialDevice {
     (void)timeoutMs;
     return false;
   }
-  // What an event loop can watch for input: the file descriptor on POSIX; -1 when there is none.
+  // What an event loop can watch for input: the file descriptor on POSIX; -1 when there is none
+  // (a Windows port handle does not signal input: use WaitForInput).
   virtual std::intptr_t PollHandle() const { return -1; }
   // The port exists on this machine (it need not be free).
   virtual bool Exists(std::string_view portName) const = 0;
@@ -58,7 +59,12 @@ class SerialDevice {
 // The operating system's serial device.
 std::unique_ptr<SerialDevice> MakeSystemSerialDevice();
 
-// COMn names the n-th real UART (/dev/ttyS(n-1)); anything else is taken as a device path.
+// How this system's port names are written, for help texts; a second line starts with a newline
+// and is indented to column 20.
+std::string_view PortNameHelp();
+
+// The name the system opens. POSIX: COMn names the n-th real UART (/dev/ttyS(n-1)); anything
+// else is taken as a device path. Windows: \\.\ and the port name (COM1 to COM99 and beyond).
 std::string ResolvePortName(std::string_view portName);
 
 }  // namespace vantrel::platform

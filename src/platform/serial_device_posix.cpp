@@ -191,6 +191,11 @@ std::unique_ptr<SerialDevice> MakeSystemSerialDevice() {
   return std::make_unique<PosixSerialDevice>();
 }
 
+std::string_view PortNameHelp() {
+  return "a device path (/dev/ttyUSB0, a pseudo-terminal) or COMn,\n"
+         "                    which names /dev/ttyS(n-1)";
+}
+
 std::string ResolvePortName(std::string_view portName) {
   if (portName.size() > 3 && (portName.substr(0, 3) == "COM" || portName.substr(0, 3) == "com")) {
     const std::string_view digits = portName.substr(3);

@@ -10,6 +10,7 @@
 
 #include "platform/clock.h"
 #include "platform/pty.h"
+#include "platform/stop_signals.h"
 #include "target/flash_dump.h"
 #include "target/target_model.h"
 

@@ -59,24 +59,24 @@ TEST_F(WindowTest, WithoutSettingsTheWindowComesUpWithTheDefaults) {
 
 TEST_F(WindowTest, LaterStartUpStepsOverrideTheSettingsFile) {
   Settings(
-      "[CommPort]\nPortNo=COM7\nBaudB=2400\nBaudP=2400\n[Writer]\nCPU=A.mot\nVerify=1\n"
-      "[Path]\nMOT_Path=/old/x.mot\nOD1_Path=/old\n");
-  auto w = Start({"/new/", "app.MOT"});                 // joined without a separator
+      Native("[CommPort]\nPortNo=COM7\nBaudB=2400\nBaudP=2400\n[Writer]\nCPU=A.mot\nVerify=1\n"
+             "[Path]\nMOT_Path=/old/x.mot\nOD1_Path=/old\n"));
+  auto w = Start({Native("/new/"), "app.MOT"});         // joined without a separator
   EXPECT_EQ(w->controls.ComboBoxComPort.text, "COM7");  // not in the list, shown all the same
   EXPECT_EQ(w->controls.ComboBoxBr1.text, "19200");     // Baud.ini wins
   EXPECT_EQ(w->controls.ComboBoxBr2.text, "115200");
-  EXPECT_EQ(w->fields.UserProgramPath, "/new/app.MOT");
-  EXPECT_EQ(w->fields.LastFolder, "/new");
-  EXPECT_EQ(w->controls.Edit1.text, "/new/app.MOT");
+  EXPECT_EQ(w->fields.UserProgramPath, Native("/new/app.MOT"));
+  EXPECT_EQ(w->fields.LastFolder, Native("/new"));
+  EXPECT_EQ(w->controls.Edit1.text, Native("/new/app.MOT"));
   EXPECT_EQ(w->fields.BlockSize, 256);
   EXPECT_EQ(w->controls.PAN_ROM_BASE.caption, "RomBase=00FFFF80");
   EXPECT_TRUE(w->controls.CheckBox1.checked);
 }
 
 TEST_F(WindowTest, StoredProgramWithAWrongExtensionIsKeptButNotShown) {
-  Settings("[Path]\nMOT_Path=/old/x.hex\n");
+  Settings(Native("[Path]\nMOT_Path=/old/x.hex\n"));
   auto w = Start();
-  EXPECT_EQ(w->fields.UserProgramPath, "/old/x.hex");
+  EXPECT_EQ(w->fields.UserProgramPath, Native("/old/x.hex"));
   EXPECT_EQ(w->controls.Edit1.text, "");
   EXPECT_TRUE(host.boxes.empty());
 }
@@ -115,42 +115,42 @@ TEST_F(WindowTest, EmptyCpuTypeAtStartUpLeavesThePanelsBlank) {
 }
 
 TEST_F(WindowTest, UserProgramSources) {
-  Settings("[Path]\nMOT_Path=/w/a.mot\n");
+  Settings(Native("[Path]\nMOT_Path=/w/a.mot\n"));
   auto w = Start();
   // A wrong extension from the dialog keeps the previous program.
-  host.chosenFile = "/w/b.hex";
+  host.chosenFile = Native("/w/b.hex");
   w->Button5Click();
   ASSERT_EQ(host.dialogs.size(), 1u);
   EXPECT_EQ(host.dialogs[0].title, "書き込むファイルを選択してください");
-  EXPECT_EQ(host.dialogs[0].initialFolder, "/w");
+  EXPECT_EQ(host.dialogs[0].initialFolder, Native("/w"));
   EXPECT_EQ(host.boxes, std::vector<std::string>{kWrongExtension});
-  EXPECT_EQ(w->fields.UserProgramPath, "/w/a.mot");
+  EXPECT_EQ(w->fields.UserProgramPath, Native("/w/a.mot"));
   // A drop takes the first file and moves the focus first.
   host.Clear();
-  w->FilesDropped({"/d/first.s", "/d/second.mot", "/d/third.mot"});
-  EXPECT_EQ(w->fields.UserProgramPath, "/d/first.s");
+  w->FilesDropped({Native("/d/first.s"), Native("/d/second.mot"), Native("/d/third.mot")});
+  EXPECT_EQ(w->fields.UserProgramPath, Native("/d/first.s"));
   EXPECT_EQ(host.events, std::vector<std::string>{"focus"});
   // Typed text with a wrong extension stays in the field and the path, with the message.
   w->Edit1Enter();
-  EXPECT_EQ(w->controls.Edit1.text, "/d/first.s");
-  w->controls.Edit1.text = "/d/typed.txt";
+  EXPECT_EQ(w->controls.Edit1.text, Native("/d/first.s"));
+  w->controls.Edit1.text = Native("/d/typed.txt");
   w->Edit1Exit();
   EXPECT_EQ(host.boxes, std::vector<std::string>{kWrongExtension});
-  EXPECT_EQ(w->fields.UserProgramPath, "/d/typed.txt");
-  EXPECT_EQ(w->controls.Edit1.text, "/d/typed.txt");
-  EXPECT_EQ(w->fields.LastFolder, "/d");
+  EXPECT_EQ(w->fields.UserProgramPath, Native("/d/typed.txt"));
+  EXPECT_EQ(w->controls.Edit1.text, Native("/d/typed.txt"));
+  EXPECT_EQ(w->fields.LastFolder, Native("/d"));
   // A cancelled dialog changes nothing.
   host.chosenFile.reset();
   w->Button5Click();
-  EXPECT_EQ(w->fields.UserProgramPath, "/d/typed.txt");
+  EXPECT_EQ(w->fields.UserProgramPath, Native("/d/typed.txt"));
 }
 
 TEST_F(WindowTest, LongPathsAreShortenedToTheFieldsWidth) {
   auto w = Start();
   // One pixel a byte: the field holds 52.
-  const std::string folder = "/" + std::string(30, 'f') + "/" + std::string(20, 'g') + "/";
+  const std::string folder = Native("/" + std::string(30, 'f') + "/" + std::string(20, 'g') + "/");
   w->SetUserProgram(folder + "app.mot", false);
-  EXPECT_EQ(w->controls.Edit1.text, "/.../" + std::string(20, 'g') + "/app.mot");
+  EXPECT_EQ(w->controls.Edit1.text, Native("/.../" + std::string(20, 'g') + "/app.mot"));
   w->Edit1Enter();
   EXPECT_EQ(w->controls.Edit1.text, folder + "app.mot");
 }
@@ -202,7 +202,7 @@ TEST_F(WindowTest, ClosingSavesTheSettingsAndEndsWithTheJobResult) {
   auto w = Start();
   w->controls.ComboBoxComPort.text = "/dev/ttyUSB3";
   w->controls.Form.left = 40;
-  w->SetUserProgram("/p/app.mot", true);
+  w->SetUserProgram(Native("/p/app.mot"), true);
   w->fields.JobResult = 2;
   try {
     w->FormClose();
@@ -213,8 +213,8 @@ TEST_F(WindowTest, ClosingSavesTheSettingsAndEndsWithTheJobResult) {
   auto again = Start();
   EXPECT_EQ(again->controls.ComboBoxComPort.text, "/dev/ttyUSB3");
   EXPECT_EQ(again->controls.Form.left, 40);
-  EXPECT_EQ(again->fields.UserProgramPath, "/p/app.mot");
-  EXPECT_EQ(again->fields.LastFolder, "/p");
+  EXPECT_EQ(again->fields.UserProgramPath, Native("/p/app.mot"));
+  EXPECT_EQ(again->fields.LastFolder, Native("/p"));
 }
 
 TEST_F(WindowTest, ReadOnlySettingsFileIsReportedAndTheWindowStillCloses) {
@@ -230,15 +230,15 @@ TEST_F(WindowTest, ReadOnlySettingsFileIsReportedAndTheWindowStillCloses) {
 TEST_F(WindowTest, StartUpCommandAppliesItsJobFileThenBaudIniWins) {
   Settings("[CommPort]\nPortNo=COM2\n[Writer]\nVerify=0\n");
   home.Write("@AUTO_PGM/job.ini",
-             "[AutoPgm]\nComPortNo=12\nBaudB=4800\nBaudP=9600\nCtrlProgam=A.mot\nVerify=1\n"
-             "UserMotPath=/w/job.mot\nAutoExit=1\nLeft=100\nTop=-1\n");
+             Native("[AutoPgm]\nComPortNo=12\nBaudB=4800\nBaudP=9600\nCtrlProgam=A.mot\n"
+                    "Verify=1\nUserMotPath=/w/job.mot\nAutoExit=1\nLeft=100\nTop=-1\n"));
   auto w = Start({"-", "GO", "job.ini"});
   EXPECT_EQ(w->controls.ComboBoxComPort.text, "COM12");
   EXPECT_EQ(w->controls.ComboBoxBr1.text, "19200");  // A.mot's Baud.ini section wins
   EXPECT_EQ(w->controls.ComboBoxBr2.text, "115200");
   EXPECT_EQ(w->fields.BlockSize, 256);
   EXPECT_TRUE(w->controls.CheckBox1.checked);
-  EXPECT_EQ(w->fields.UserProgramPath, "/w/job.mot");
+  EXPECT_EQ(w->fields.UserProgramPath, Native("/w/job.mot"));
   EXPECT_TRUE(w->fields.AutoExit);
   EXPECT_EQ(w->controls.Form.left, 0);  // Left without a valid Top changes nothing
   EXPECT_TRUE(host.boxes.empty());
@@ -247,7 +247,7 @@ TEST_F(WindowTest, StartUpCommandAppliesItsJobFileThenBaudIniWins) {
 TEST_F(WindowTest, AFixedProgramLocksTheChoices) {
   home.Write("@APP_MOT/b.s", "");
   home.Write("@APP_MOT/a.mot", "");
-  auto w = Start({"/w/other.mot"});
+  auto w = Start({Native("/w/other.mot")});
   EXPECT_TRUE(w->fields.FixedProgram);
   EXPECT_EQ(w->fields.UserProgramPath, home.PathOf("@APP_MOT/a.mot"));
   EXPECT_EQ(w->controls.Edit1.text, "a.mot");
@@ -261,8 +261,8 @@ TEST_F(WindowTest, AFixedProgramLocksTheChoices) {
               w->controls.PanelCpuType.greyed);
   EXPECT_TRUE(w->controls.ComboBoxComPort.enabled && w->controls.CheckBox1.enabled);
   // Drops and forwarded texts change nothing; a forwarded text is still greeted with a beep.
-  w->FilesDropped({"/d/x.mot"});
-  w->CommandForwarded("/d/y.mot");
+  w->FilesDropped({Native("/d/x.mot")});
+  w->CommandForwarded(Native("/d/y.mot"));
   w->CommandForwarded("-GO");
   EXPECT_EQ(w->fields.UserProgramPath, home.PathOf("@APP_MOT/a.mot"));
   EXPECT_EQ(host.events, (std::vector<std::string>{"beep", "beep"}));
@@ -270,24 +270,23 @@ TEST_F(WindowTest, AFixedProgramLocksTheChoices) {
 
 TEST_F(WindowTest, ForwardedTexts) {
   auto w = Start();
-  const std::string folder = "/" + std::string(251, 'f') + "/";
+  const std::string folder = Native("/" + std::string(251, 'f') + "/");
   const struct {
     std::string text;
     std::vector<std::string> events;
-    const char* program;
+    std::string program;  // what it selects
   } cases[] = {
-      {folder + "ab.mot", {"beep", "focus"}, "/f.mot"},              // 259 bytes
+      {folder + "ab.mot", {"beep", "focus"}, folder + "ab.mot"},     // 259 bytes
       {folder + "abc.mot", {"beep", "box:Too Long Parameter"}, ""},  // 260 bytes
-      {"/w/x.hex", {"beep", "focus", "beep", std::string("box:") + kWrongExtension}, ""},
-      {std::string("/w/nul.mot\0junk", 15), {"beep", "focus"}, "/w/nul.mot"},
+      {Native("/w/x.hex"), {"beep", "focus", "beep", std::string("box:") + kWrongExtension}, ""},
+      {Native(std::string("/w/nul.mot\0junk", 15)), {"beep", "focus"}, Native("/w/nul.mot")},
   };
   for (const auto& c : cases) {
     host.Clear();
     w->fields.UserProgramPath.clear();
     w->CommandForwarded(c.text);
     EXPECT_EQ(host.events, c.events) << c.text.size();
-    const std::string want = std::string(c.program) == "/f.mot" ? c.text : c.program;
-    EXPECT_EQ(w->fields.UserProgramPath, want) << c.text.size();
+    EXPECT_EQ(w->fields.UserProgramPath, c.program) << c.text.size();
   }
 }
 

@@ -35,10 +35,11 @@ TEST(AutoCommand, RecognisesHyphenGoWithItsFileArgument) {
 }
 
 TEST(AutoCommand, JobFileLocation) {
-  EXPECT_EQ(AutoPgmPath("/exe", ""), "/exe/@AUTO_PGM/AutoPgm.ini");
-  EXPECT_EQ(AutoPgmPath("/exe", "job.ini"), "/exe/@AUTO_PGM/job.ini");
-  EXPECT_EQ(AutoPgmPath("/exe", "/w/job.ini"), "/w/job.ini");
-  EXPECT_EQ(AutoPgmPath("/exe", "sub/job.ini"), "sub/job.ini");
+  using testing::Native;
+  EXPECT_EQ(AutoPgmPath(Native("/exe"), ""), Native("/exe/@AUTO_PGM/AutoPgm.ini"));
+  EXPECT_EQ(AutoPgmPath(Native("/exe"), "job.ini"), Native("/exe/@AUTO_PGM/job.ini"));
+  EXPECT_EQ(AutoPgmPath(Native("/exe"), Native("/w/job.ini")), Native("/w/job.ini"));
+  EXPECT_EQ(AutoPgmPath(Native("/exe"), Native("sub/job.ini")), Native("sub/job.ini"));
 }
 
 TEST(AutoCommand, OnlyAcceptedValuesAreTaken) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_folder.h"
+
 namespace vantrel {
 namespace {
 
@@ -22,17 +24,17 @@ TEST(PathRules, FolderPartAndExtension) {
       {"", "", ""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(FolderPart(c.path), c.folder) << c.path;
-    EXPECT_EQ(FileExtension(c.path), c.extension) << c.path;
+    EXPECT_EQ(FolderPart(testing::Native(c.path)), testing::Native(c.folder)) << c.path;
+    EXPECT_EQ(FileExtension(testing::Native(c.path)), c.extension) << c.path;
   }
 }
 
 TEST(PathRules, OnlyMotAndSInAnyCaseAreUserPrograms) {
   for (const char* good : {"a.mot", "a.MOT", "a.Mot", "/x/a.s", "a.S"}) {
-    EXPECT_TRUE(IsUserProgramExtension(good)) << good;
+    EXPECT_TRUE(IsUserProgramExtension(testing::Native(good))) << good;
   }
   for (const char* bad : {"a.mot.bak", "a.hex", "a", "", "/x.mot/a", "a.ini", "a.motx"}) {
-    EXPECT_FALSE(IsUserProgramExtension(bad)) << bad;
+    EXPECT_FALSE(IsUserProgramExtension(testing::Native(bad))) << bad;
   }
 }
 
@@ -49,13 +51,15 @@ TEST(PathRules, CutFirstFolderLeavesAnEllipsis) {
       {"Work/Sub/", ".../Sub/"},
       {"Work", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(CutFirstFolder(c.folder), c.cut) << c.folder;
+  for (const auto& c : cases) {
+    EXPECT_EQ(CutFirstFolder(testing::Native(c.folder)), testing::Native(c.cut)) << c.folder;
+  }
 }
 
 TEST(PathRules, ShortenPathStopsAtTheFirstFormThatFits) {
   // One pixel a byte.
   const auto width = [](std::string_view s) { return static_cast<int>(s.size()); };
-  const std::string path = "/Work/Proj/Sub/file.mot";
+  const std::string path = testing::Native("/Work/Proj/Sub/file.mot");
   const struct {
     int maxWidth;
     const char* shown;
@@ -70,10 +74,25 @@ TEST(PathRules, ShortenPathStopsAtTheFirstFormThatFits) {
       {3, "file.mot"},  // nothing left to cut
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ShortenPath(path, width, c.maxWidth), c.shown) << c.maxWidth;
+    EXPECT_EQ(ShortenPath(path, width, c.maxWidth), testing::Native(c.shown)) << c.maxWidth;
   }
   EXPECT_EQ(ShortenPath("file.mot", width, 2), "file.mot");
 }
+
+#ifdef _WIN32
+TEST(PathRules, DrivesOnWindows) {
+  const auto width = [](std::string_view s) { return static_cast<int>(s.size()); };
+  EXPECT_EQ(FolderPart("C:\\app.mot"), "C:\\");
+  EXPECT_EQ(FolderPart("C:app.mot"), "C:");
+  EXPECT_EQ(FolderPart("C:\\Work\\app.mot"), "C:\\Work");
+  const std::string path = "C:\\Work\\Proj\\Sub\\file.mot";
+  EXPECT_EQ(ShortenPath(path, width, 24), "C:\\...\\Proj\\Sub\\file.mot");
+  EXPECT_EQ(ShortenPath(path, width, 19), "C:\\...\\Sub\\file.mot");
+  EXPECT_EQ(ShortenPath(path, width, 15), "C:\\...\\file.mot");
+  EXPECT_EQ(ShortenPath(path, width, 14), "...\\file.mot");
+  EXPECT_EQ(ShortenPath(path, width, 11), "file.mot");
+}
+#endif
 
 }  // namespace
 }  // namespace vantrel

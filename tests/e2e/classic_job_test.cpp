@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <iostream>
+
 #include "e2e/e2e_job.h"
 
 namespace vantrel::testing {
@@ -99,7 +101,7 @@ TEST(ClassicJob, APortThatCannotBeOpenedIsReportedAndTheJobFailsOnItsTimeOut) {
   E2eJob job;
   job.CpuType("CLS.mot", 128, "0");
   job.program.Fill(0, 100, 5);
-  job.pty = job.home.PathOf("no-such-port");
+  job.port = CliPort::Missing(job.home.path());
   EXPECT_EQ(job.RunCli("CLS.mot"), 1);
   const auto ng = job.cliErr.find("　ＣＯＭポート初期化 ＮＧ　\n");
   const auto failed = job.cliErr.find(" ビットレートの調整が出来ませんでした \n");
@@ -109,17 +111,19 @@ TEST(ClassicJob, APortThatCannotBeOpenedIsReportedAndTheJobFailsOnItsTimeOut) {
 }
 
 TEST(ClassicJob, ASecondProgramCannotOpenAPortThatIsInUse) {
+  if (kUnderWine) {
+    GTEST_SKIP() << "Wine does not enforce exclusive access (share mode 0) to a COM port: a "
+                    "second open succeeds there and cannot be tested; Windows refuses it";
+  }
   E2eJob job;
   job.CpuType("CLS.mot", 128, "0");
   job.program.Fill(0, 256, 6);
   // A long erase keeps the first job on the port while the second one tries it.
   ASSERT_TRUE(job.StartTarget({"--erase-ms", "3000", "--prog-baud", "38400"}));
-  job.home.Write("program.mot", job.program.Text());
-  ChildProcess first({kBin + "/vantrel-cli", "--home", job.home.path(), "--port", job.pty, "--cpu",
-                      "CLS.mot", job.home.PathOf("program.mot")});
+  job.WriteProgram();
+  ChildProcess first(job.CliArgs("CLS.mot"));
   ::usleep(1500 * 1000);
-  ChildProcess second({kBin + "/vantrel-cli", "--home", job.home.path(), "--port", job.pty, "--cpu",
-                       "CLS.mot", job.home.PathOf("program.mot")});
+  ChildProcess second(job.CliArgs("CLS.mot"));
   EXPECT_EQ(second.Wait(20000), 1);
   EXPECT_NE(second.err().find("　ＣＯＭポート初期化 ＮＧ　"), std::string::npos) << second.err();
   EXPECT_NE(
@@ -135,12 +139,22 @@ TEST(ClassicJob, CtrlCAbortsTheJobAndClosesThePort) {
   job.CpuType("CLS.mot", 128, "0");
   job.program.Fill(0, 256, 7);
   ASSERT_TRUE(job.StartTarget({"--erase-ms", "20000", "--prog-baud", "38400"}));
-  job.home.Write("program.mot", job.program.Text());
-  ChildProcess cli({kBin + "/vantrel-cli", "--home", job.home.path(), "--port", job.pty, "--cpu",
-                    "CLS.mot", job.home.PathOf("program.mot")});
-  ::usleep(1500 * 1000);  // in the erase wait by now
+  job.WriteProgram();
+  ChildProcess cli(job.CliArgs("CLS.mot"));
+  // Signalled in the erase wait, not while the program (or Wine) is still starting.
+  for (int i = 0; i < 200 && cli.err().find("消去完了待ち") == std::string::npos; ++i) {
+    ::usleep(50 * 1000);
+  }
+  ASSERT_NE(cli.err().find("消去完了待ち"), std::string::npos) << cli.err();
+  // Under Wine the signal reaches the console control handler as Ctrl-C.
   cli.Signal(SIGINT);
   EXPECT_EQ(cli.Wait(5000), 1) << cli.err();
+  EXPECT_NE(cli.err().find("aborted"), std::string::npos) << cli.err();
+  if (kUnderWine) {
+    std::cout << "under Wine: the port is not held exclusively, so a reopen cannot show that it "
+                 "was released; the abort above is what Wine shows\n";
+    return;
+  }
   // The port is free again: a plain exclusive open succeeds.
   const int fd = ::open(job.pty.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
   ASSERT_GE(fd, 0);
@@ -154,14 +168,12 @@ TEST(Cli, UsageErrorsExit64WithOneLine) {
         std::vector<std::string>{"--port", "/dev/null", "--cpu", "A.mot", "--baud-boot", "fast",
                                  "x.mot"},
         std::vector<std::string>{"--bogus"}}) {
-    std::vector<std::string> argv = {kBin + "/vantrel-cli"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    ChildProcess cli(argv);
+    ChildProcess cli(CliCommand(args));
     EXPECT_EQ(cli.Wait(5000), 64);
     const std::string err = cli.err();
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
   }
-  ChildProcess help({kBin + "/vantrel-cli", "--help"});
+  ChildProcess help(CliCommand({"--help"}));
   EXPECT_EQ(help.Wait(5000), 0);
   EXPECT_NE(help.out().find("Exit codes"), std::string::npos);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/cli_under_test.h"
 #include "support/child_process.h"
 #include "support/srec_writer.h"
 #include "support/temp_folder.h"
@@ -45,49 +46,55 @@ class E2eJob {
                    "MulRatio4=0\n");
   }
 
-  // Starts vantrel-target and reads its pty path. Every job ends the target (--jobs 1).
+  // Starts vantrel-target, reads its pty path and names the port vantrel-cli opens to reach it.
+  // Every job ends the target (--jobs 1).
   bool StartTarget(std::vector<std::string> options) {
-    pty = StartAnotherTarget("flash.bin", std::move(options));
-    return !pty.empty();
+    port = StartAnotherTarget("flash.bin", std::move(options));
+    return !port.empty();
   }
 
-  // Starts one more target, whose flash goes to dumpName; returns its pty path, empty if none.
+  // Starts one more target, whose flash goes to dumpName; returns the port vantrel-cli opens to
+  // reach it, empty if none. The first target's pseudo-terminal is `pty`.
   std::string StartAnotherTarget(const std::string& dumpName, std::vector<std::string> options) {
     std::vector<std::string> argv = {kBin + "/vantrel-target", "--jobs", "1", "--quiet", "--dump",
                                      home.PathOf(dumpName)};
     argv.insert(argv.end(), options.begin(), options.end());
     targets_.push_back(std::make_unique<ChildProcess>(argv));
     const auto line = targets_.back()->ReadLine(5000);
-    return line ? *line : std::string();
+    if (!line || line->empty()) return {};
+    if (pty.empty()) pty = *line;
+    ports_.push_back(std::make_unique<CliPort>(*line));
+    return ports_.back()->name();
   }
 
-  // Writes the program and runs vantrel-cli on the pty; returns its exit code.
+  // The user program goes into a folder and file with Japanese names: they must reach the
+  // system intact (under Wine as UTF-16, whatever the locale).
+  std::string WriteProgram() { return home.Write(kProgramName, program.Text()); }
+
+  // The arguments of a job on this home, port and CPU type.
+  std::vector<std::string> CliArgs(const std::string& cpu, std::vector<std::string> extra = {}) {
+    return CliCommand(JobArgs({port}, cpu, std::move(extra)));
+  }
+
+  // Writes the program and runs vantrel-cli on the port; returns its exit code.
   std::optional<int> RunCli(const std::string& cpu, std::vector<std::string> extra = {},
                             int timeoutMs = 60000) {
-    return RunCliOn({pty}, cpu, std::move(extra), timeoutMs);
+    return RunCliOn({port}, cpu, std::move(extra), timeoutMs);
   }
 
   // The same with one --port for each of the ports.
   std::optional<int> RunCliOn(const std::vector<std::string>& ports, const std::string& cpu,
                               std::vector<std::string> extra = {}, int timeoutMs = 60000) {
-    home.Write("program.mot", program.Text());
-    std::vector<std::string> args = {"--home", home.path(), "--cpu", cpu};
-    for (const auto& port : ports) {
-      args.push_back("--port");
-      args.push_back(port);
-    }
-    args.insert(args.end(), extra.begin(), extra.end());
-    args.push_back(home.PathOf("program.mot"));
-    return RunCliWith(args, timeoutMs);
+    WriteProgram();
+    return RunCliWith(JobArgs(ports, cpu, std::move(extra)), timeoutMs);
   }
 
   // Runs vantrel-cli with exactly these arguments after the program name.
-  std::optional<int> RunCliWith(std::vector<std::string> args, int timeoutMs = 60000) {
-    args.insert(args.begin(), kBin + "/vantrel-cli");
-    cli_.emplace(args);
+  std::optional<int> RunCliWith(const std::vector<std::string>& args, int timeoutMs = 60000) {
+    cli_.emplace(CliCommand(args));
     const auto code = cli_->Wait(timeoutMs);
-    cliErr = cli_->err();
-    cliOut = cli_->out();
+    cliErr = CliText(cli_->err());
+    cliOut = CliText(cli_->out());
     return code;
   }
 
@@ -115,13 +122,26 @@ class E2eJob {
 
   TempFolder home;
   SrecWriter program;
-  std::string pty;
+  std::string pty;   // the target's pseudo-terminal
+  std::string port;  // what vantrel-cli is told to open
   std::string cliErr;
   std::string cliOut;
 
  private:
+  static constexpr const char* kProgramName = "ユーザー/書込み.mot";
+
+  std::vector<std::string> JobArgs(const std::vector<std::string>& ports, const std::string& cpu,
+                                   std::vector<std::string> extra) {
+    std::vector<std::string> args = {"--home", CliPath(home.path()), "--cpu", cpu};
+    for (const auto& p : ports) args.insert(args.end(), {"--port", p});
+    args.insert(args.end(), extra.begin(), extra.end());
+    args.push_back(CliPath(home.PathOf(kProgramName)));
+    return args;
+  }
+
   std::string baudIni_;
   std::vector<std::unique_ptr<ChildProcess>> targets_;
+  std::vector<std::unique_ptr<CliPort>> ports_;
   std::optional<ChildProcess> cli_;
 };
 

@@ -17,7 +17,9 @@ TEST(JobFile, TheJobFileNamesTheCpuTypeProgramAndVerify) {
                      job.home.Write("app.mot", job.program.Text()) + "\n");
   ASSERT_TRUE(job.StartTarget({"--protocol", "classic", "--erase-ms", "100", "--prog-baud", "38400",
                                "--block-size", "256"}));
-  EXPECT_EQ(job.RunCliWith({"--home", job.home.path(), "--port", job.pty, "--job", "line.ini"}), 0)
+  EXPECT_EQ(
+      job.RunCliWith({"--home", CliPath(job.home.path()), "--port", job.port, "--job", "line.ini"}),
+      0)
       << job.cliErr;
   EXPECT_NE(job.cliErr.find("書き込み＆ベリファイ完了"), std::string::npos) << job.cliErr;
   job.ExpectFlashHoldsProgram(0);
@@ -36,7 +38,7 @@ TEST(JobFile, AnIncompleteJobIsAUsageError) {
   };
   for (const auto& c : cases) {
     auto args = c.args;
-    args.insert(args.begin(), {"--home", job.home.path()});
+    args.insert(args.begin(), {"--home", CliPath(job.home.path())});
     EXPECT_EQ(job.RunCliWith(args, 10000), 64) << c.says;
     EXPECT_NE(job.cliErr.find(c.says), std::string::npos) << job.cliErr;
   }

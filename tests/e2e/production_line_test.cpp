@@ -42,7 +42,8 @@ TEST(Gang, FourBoardsAtOnceAndTheFaultyOneDisturbsNoOther) {
     ASSERT_FALSE(ports.back().empty());
   }
   const std::string report = job.home.PathOf("report.json");
-  EXPECT_EQ(job.RunCliOn(ports, "CLS.mot", {"--verify", "--report", report}), 1) << job.cliErr;
+  EXPECT_EQ(job.RunCliOn(ports, "CLS.mot", {"--verify", "--report", CliPath(report)}), 1)
+      << job.cliErr;
 
   EXPECT_NE(job.cliErr.find(ports[2] + ": 　書き込み異常　Ans=15H　\n"), std::string::npos)
       << job.cliErr;
@@ -87,7 +88,7 @@ TEST(Trace, EveryByteBothWaysWithTimeRateAndStep) {
   job.program.Fill(0, 200, 34);
   ASSERT_TRUE(job.StartTarget({"--erase-ms", "100", "--prog-baud", "38400"}));
   const std::string trace = job.home.PathOf("trace.txt");
-  EXPECT_EQ(job.RunCli("CLS.mot", {"--trace", trace}), 0) << job.cliErr;
+  EXPECT_EQ(job.RunCli("CLS.mot", {"--trace", CliPath(trace)}), 0) << job.cliErr;
   const auto lines = Lines(job.home.Read("trace.txt"));
   ASSERT_GE(lines.size(), 8u);
   // The adjustment's zero bytes, the target's answer, then the handshake.
@@ -111,7 +112,7 @@ TEST(Report, OneRecordWithTheHashOfTheDataWritten) {
   job.program.Fill(0, 700, 35).Fill(0x1000, 10, 36);
   ASSERT_TRUE(
       job.StartTarget({"--erase-ms", "100", "--prog-baud", "38400", "--block-size", "256"}));
-  EXPECT_EQ(job.RunCli("CLS.mot", {"--verify", "--report", job.home.PathOf("r.json")}), 0)
+  EXPECT_EQ(job.RunCli("CLS.mot", {"--verify", "--report", CliPath(job.home.PathOf("r.json"))}), 0)
       << job.cliErr;
   const std::string json = job.home.Read("r.json");
   ChildProcess check({"/usr/bin/env", "python3", "-c",
@@ -120,7 +121,7 @@ TEST(Report, OneRecordWithTheHashOfTheDataWritten) {
                       job.home.PathOf("r.json")});
   ASSERT_EQ(check.Wait(10000), 0) << check.err() << json;
   EXPECT_EQ(check.out(), "1 verified 0 True " + ProgramSha256(job.program, 256) + "\n") << json;
-  EXPECT_NE(json.find("\"port\": \"" + job.pty + "\""), std::string::npos) << json;
+  EXPECT_NE(json.find("\"port\": \"" + job.port + "\""), std::string::npos) << json;
   EXPECT_NE(json.find("\"cpuType\": \"CLS.mot\""), std::string::npos) << json;
   EXPECT_NE(json.find("\"startTime\": \"20"), std::string::npos) << json;
 }
@@ -129,15 +130,15 @@ TEST(Report, AFolderThatIsNotThereIsRefusedBeforeAnyJob) {
   E2eJob job;
   job.CpuType("CLS.mot", 128, "0");
   job.program.Fill(0, 10, 37);
-  job.pty = "/dev/null";
-  EXPECT_EQ(job.RunCli("CLS.mot", {"--report", job.home.PathOf("none/r.json")}), 64);
+  job.port = CliPort::Missing(job.home.path());
+  EXPECT_EQ(job.RunCli("CLS.mot", {"--report", CliPath(job.home.PathOf("none/r.json"))}), 64);
   EXPECT_EQ(Lines(job.cliErr).size(), 1u) << job.cliErr;
 }
 
 TEST(ListPorts, AHeaderAndOneWellFormedLinePerPortWithoutOpeningAny) {
-  ChildProcess cli({kBin + "/vantrel-cli", "--list-ports"});
+  ChildProcess cli(CliCommand({"--list-ports"}));
   ASSERT_EQ(cli.Wait(10000), 0) << cli.err();
-  const auto lines = Lines(cli.out());
+  const auto lines = Lines(CliText(cli.out()));
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines[0], "port\tdevice\tdriver\tvendor\tproduct-id\tmanufacturer\tproduct\tserial");
   for (const auto& line : lines) EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 7) << line;

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "objfile/srecord_builder.h"
+#include "support/file_held_open.h"
 #include "support/step_fixture.h"
 #include "support/temp_folder.h"
 
@@ -13,12 +14,6 @@ namespace vantrel {
 namespace {
 
 using testing::MakeRecord;
-
-int OpenDescriptors() {
-  int n = 0;
-  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
-  return n;
-}
 
 class LoadUserProgramTest : public ::testing::Test {
  protected:
@@ -139,12 +134,11 @@ TEST_F(LoadUserProgramTest, FormatErrorsBeepShowTheCodeAndCloseTheFile) {
   for (const auto& c : cases) {
     f.host.Clear();
     UseFile(c.file);
-    const int before = OpenDescriptors();
     EXPECT_EQ(Load(), StepFailed) << c.code;
     EXPECT_EQ(Events(), (std::vector<std::string>{
                             "beep", std::string("box: Ｓフォーマット異常 No.") + c.code}));
     EXPECT_FALSE(op.FileOpen());
-    EXPECT_EQ(OpenDescriptors(), before) << c.code;
+    EXPECT_FALSE(testing::FileHeldOpen(f.fields.UserProgramPath)) << c.code;
   }
 }
 
@@ -221,16 +215,16 @@ TEST_F(LoadUserProgramTest, MissingFileOrFolderCannotBeOpened) {
 
 TEST_F(LoadUserProgramTest, TheEndStepClosesAFileLeftOpenMidLoad) {
   UseFile(MakeRecord('1', 0, {1}) + "\n" + MakeRecord('1', 1, {2}) + "\n");
-  const int before = OpenDescriptors();
+  const std::string& path = f.fields.UserProgramPath;
   ASSERT_EQ(op.Run(PhaseStart), StepBusy);
   ASSERT_EQ(op.Run(PhaseContinue), StepBusy);
   EXPECT_TRUE(op.FileOpen());
-  EXPECT_EQ(OpenDescriptors(), before + 1);
+  EXPECT_TRUE(testing::FileHeldOpen(path));
   op.CloseFile();
   EXPECT_FALSE(op.FileOpen());
-  EXPECT_EQ(OpenDescriptors(), before);
+  EXPECT_FALSE(testing::FileHeldOpen(path));
   op.CloseFile();  // a second end step finds nothing to close
-  EXPECT_EQ(OpenDescriptors(), before);
+  EXPECT_FALSE(testing::FileHeldOpen(path));
   // Going on after the close reads nothing and fails rather than reporting a finished load.
   EXPECT_EQ(op.Run(PhaseContinue), StepFailed);
   EXPECT_EQ(Byte(1), 0xFF);

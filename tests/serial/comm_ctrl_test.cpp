@@ -221,13 +221,26 @@ TEST(OpenPort, ReopeningLeavesOneOpenHandle) {
   EXPECT_EQ(f.line.opens - f.line.closes, 1);
 }
 
-TEST(PortNames, ComNNamesTheUartsAndPathsStayAsTheyAre) {
-  EXPECT_EQ(platform::ResolvePortName("COM1"), "/dev/ttyS0");
-  EXPECT_EQ(platform::ResolvePortName("COM12"), "/dev/ttyS11");
-  EXPECT_EQ(platform::ResolvePortName("/dev/serial/by-id/usb-adapter-if00-port0"),
-            "/dev/serial/by-id/usb-adapter-if00-port0");
-  EXPECT_EQ(platform::ResolvePortName("COM"), "COM");
-  EXPECT_EQ(platform::ResolvePortName("COM0"), "COM0");
+TEST(PortNames, TheSystemsOwnNamesOpen) {
+  const struct {
+    const char* name;
+    const char* opened;
+  } cases[] = {
+#ifdef _WIN32
+      // COM10 and above open only through the device namespace.
+      {"COM1", "\\\\.\\COM1"},
+      {"COM12", "\\\\.\\COM12"},
+      {"\\\\.\\COM12", "\\\\.\\COM12"},
+      {"", ""},
+#else
+      {"COM1", "/dev/ttyS0"},
+      {"COM12", "/dev/ttyS11"},
+      {"/dev/serial/by-id/usb-adapter-if00-port0", "/dev/serial/by-id/usb-adapter-if00-port0"},
+      {"COM", "COM"},
+      {"COM0", "COM0"},
+#endif
+  };
+  for (const auto& c : cases) EXPECT_EQ(platform::ResolvePortName(c.name), c.opened) << c.name;
 }
 
 }  // namespace

@@ -1,20 +1,35 @@
 #pragma once
 
-#include <stdlib.h>
-
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <string_view>
 
+#include "platform/path_separators.h"
+
 namespace vantrel::testing {
+
+// A path written with "/" in a test, with the system's own separator.
+inline std::string Native(std::string path) {
+  for (char& c : path) {
+    if (c == '/') c = platform::kPathSeparator;
+  }
+  return path;
+}
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    // create_directory fails on a name that is taken, so the folder is ours alone.
+    std::random_device random;
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      const auto candidate = base / ("vantrel-" + std::to_string(random()));
+      std::error_code ec;
+      if (std::filesystem::create_directory(candidate, ec)) path_ = candidate.string();
+    }
   }
   ~TempFolder() {
     std::error_code ec;
@@ -24,7 +39,10 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
 
   const std::string& path() const { return path_; }
-  std::string PathOf(std::string_view name) const { return path_ + "/" + std::string(name); }
+  // The name's "/" become the system's separator.
+  std::string PathOf(std::string_view name) const {
+    return path_ + platform::kPathSeparator + Native(std::string(name));
+  }
 
   // Writes the bytes as they are (no line-end translation), creating folders on the way.
   std::string Write(std::string_view name, std::string_view bytes) const {

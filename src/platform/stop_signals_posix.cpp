@@ -2,32 +2,32 @@
 
 #include <atomic>
 
-#include "platform/interrupt.h"
+#include "platform/stop_signals.h"
 
 namespace vantrel::platform {
 namespace {
 
 // Lock-free, so the handler may set it and every job's thread may read it.
-std::atomic<int> gInterrupted{0};
+std::atomic<int> stopFlag{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
-void OnInterrupt(int) {
-  gInterrupted.store(1, std::memory_order_relaxed);
+void OnStopSignal(int) {
+  stopFlag.store(1, std::memory_order_relaxed);
 }
 
 }  // namespace
 
-void CatchInterrupts() {
+void InstallStopSignals() {
   struct sigaction sa {};
-  sa.sa_handler = OnInterrupt;
+  sa.sa_handler = OnStopSignal;
   sigemptyset(&sa.sa_mask);
   sa.sa_flags = 0;  // no restart: a waiting poll returns at once
   ::sigaction(SIGTERM, &sa, nullptr);
   ::sigaction(SIGINT, &sa, nullptr);
 }
 
-bool InterruptRequested() {
-  return gInterrupted.load(std::memory_order_relaxed) != 0;
+bool StopRequested() {
+  return stopFlag.load(std::memory_order_relaxed) != 0;
 }
 
 }  // namespace vantrel::platform

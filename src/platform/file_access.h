@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace vantrel::platform {
+
+// Opens a regular file to read its bytes; nullptr for a folder, a device or a missing file
+// (a folder would otherwise read as an empty file). The path is UTF-8 on every system.
+std::FILE* OpenFileForReading(const std::string& path);
+
+// Creates or empties a file to write bytes to; nullptr when it cannot.
+std::FILE* OpenFileForWriting(const std::string& path);
+
+// The whole file's bytes; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& out);
+
+// The path names a folder that is there.
+bool IsFolder(const std::string& path);
+
+// The path made absolute against the current folder; the path itself when that fails.
+std::string AbsolutePath(const std::string& path);
+
+}  // namespace vantrel::platform

@@ -1,0 +1,32 @@
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "platform/file_access.h"
+
+namespace vantrel::platform {
+
+std::FILE* OpenFileForReading(const std::string& path) {
+  // Looked at before opening: opening a FIFO waits for a writer, opening a tty raises its lines.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  return std::fopen(path.c_str(), "rb");
+}
+
+std::FILE* OpenFileForWriting(const std::string& path) {
+  return std::fopen(path.c_str(), "wb");
+}
+
+bool IsFolder(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string AbsolutePath(const std::string& path) {
+  std::error_code ec;
+  const auto absolute = std::filesystem::absolute(path, ec);
+  return ec ? path : absolute.string();
+}
+
+}  // namespace vantrel::platform

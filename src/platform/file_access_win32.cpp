@@ -1,0 +1,41 @@
+#include <io.h>
+#include <windows.h>
+
+#include "platform/file_access.h"
+#include "platform/utf16_win32.h"
+
+namespace vantrel::platform {
+
+std::FILE* OpenFileForReading(const std::string& path) {
+  // A folder does not open; a device name (NUL, COM1, CON) opens, but not as a disk file.
+  std::FILE* f = ::_wfopen(Widen(path).c_str(), L"rb");
+  if (f == nullptr) return nullptr;
+  const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(f)));
+  if (::GetFileType(handle) != FILE_TYPE_DISK) {
+    std::fclose(f);
+    return nullptr;
+  }
+  return f;
+}
+
+std::FILE* OpenFileForWriting(const std::string& path) {
+  return ::_wfopen(Widen(path).c_str(), L"wb");
+}
+
+bool IsFolder(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string AbsolutePath(const std::string& path) {
+  const std::wstring wide = Widen(path);
+  const DWORD n = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (n == 0) return path;
+  std::wstring full(n, L'\0');
+  const DWORD written = ::GetFullPathNameW(wide.c_str(), n, full.data(), nullptr);
+  if (written == 0 || written >= n) return path;
+  full.resize(written);
+  return Narrow(full);
+}
+
+}  // namespace vantrel::platform

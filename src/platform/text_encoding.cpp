@@ -1,0 +1,44 @@
+#include "platform/text_encoding.h"
+
+#include <cstdint>
+
+namespace vantrel::platform {
+
+bool IsValidUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto lead = static_cast<std::uint8_t>(bytes[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t length;
+    std::uint32_t min;
+    std::uint32_t cp;
+    if ((lead & 0xE0) == 0xC0) {
+      length = 2, min = 0x80, cp = lead & 0x1Fu;
+    } else if ((lead & 0xF0) == 0xE0) {
+      length = 3, min = 0x800, cp = lead & 0x0Fu;
+    } else if ((lead & 0xF8) == 0xF0) {
+      length = 4, min = 0x10000, cp = lead & 0x07u;
+    } else {
+      return false;
+    }
+    if (bytes.size() - i < length) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto c = static_cast<std::uint8_t>(bytes[i + k]);
+      if ((c & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (c & 0x3Fu);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    i += length;
+  }
+  return true;
+}
+
+std::string TextFromForeignFile(std::string_view bytes) {
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  return DecodeCodePage(bytes, LegacyCodePage()).value_or(std::string(bytes));
+}
+
+}  // namespace vantrel::platform
