@@ -86,8 +86,8 @@ TEST(Forwarding, TwoCopiesStartedTogetherMakeOneWindow) {
   const bool oneIsLater = !WindowApp::Windows("^vtl$", one->pid()).empty();
   ChildProcess& later = oneIsLater ? *one : *two;
   ChildProcess& first = oneIsLater ? *two : *one;
-  EXPECT_TRUE(WindowApp::PressOk(later.pid()));
-  EXPECT_EQ(later.Wait(10000), 0);
+  EXPECT_TRUE(WindowApp::PressOk(later.pid())) << later.err();
+  EXPECT_EQ(later.Wait(10000), 0) << later.err() << "\n--\n" << first.err();
   ASSERT_TRUE(WindowApp::WaitForWindow(kCaption, first.pid()));
   EXPECT_EQ(WindowApp::Windows(kCaption).size(), 1u);
   CloseAndReadSettings(first, job);
