@@ -15,6 +15,9 @@ std::FILE* OpenFileForWriting(const std::string& path);
 // The whole file's bytes; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& out);
 
+// Something (a file, a folder, a device) is there under the path.
+bool PathExists(const std::string& path);
+
 // The path names a folder that is there.
 bool IsFolder(const std::string& path);
 

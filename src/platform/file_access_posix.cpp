@@ -18,6 +18,11 @@ std::FILE* OpenFileForWriting(const std::string& path) {
   return std::fopen(path.c_str(), "wb");
 }
 
+bool PathExists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
 bool IsFolder(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);

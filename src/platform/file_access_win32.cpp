@@ -22,6 +22,10 @@ std::FILE* OpenFileForWriting(const std::string& path) {
   return ::_wfopen(Widen(path).c_str(), L"wb");
 }
 
+bool PathExists(const std::string& path) {
+  return ::GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool IsFolder(const std::string& path) {
   const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;

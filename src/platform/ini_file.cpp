@@ -151,7 +151,8 @@ std::int32_t IniFile::ReadInt(std::string_view section, std::string_view key,
 bool IniFile::WriteText(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
   std::string old;
-  ReadIniText(path, old);
+  // A file that is there but cannot be read would be replaced by the one key: refuse instead.
+  if (!ReadIniText(path, old) && PathExists(path)) return false;
 
   struct Line {
     std::string text;
