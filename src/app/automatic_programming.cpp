@@ -46,14 +46,14 @@ void TForm1::PerformPendingStart() {
   ButtonProgramClick();
 }
 
-void TForm1::CommandForwarded(std::string_view bytes) {
+void TForm1::CommandForwarded(std::string_view sent, std::size_t sentBytes) {
   host_.Beep();
-  if (bytes.size() >= kForwardedTextLimit) {
+  if (sentBytes >= kForwardedTextLimit) {
     display_.MessageWithoutBeep("Too Long Parameter");
     return;
   }
   // What the receiving buffer holds: up to the first NUL.
-  const std::string text(bytes.substr(0, bytes.find('\0')));
+  const std::string text(sent.substr(0, sent.find('\0')));
   if (!fields.FixedProgram) {
     host_.MoveFocus(FocusTarget::Button5);
     HandleCommandText(text);

@@ -72,7 +72,9 @@ class TForm1 {
   void FormClose();
 
   // A command line handed over by a later copy of the program: beep, then like the start-up's own.
-  void CommandForwarded(std::string_view bytes);
+  // The length limit counts the bytes as they were sent (sentBytes), whatever their encoding.
+  void CommandForwarded(std::string_view text, std::size_t sentBytes);
+  void CommandForwarded(std::string_view bytes) { CommandForwarded(bytes, bytes.size()); }
   // True when the text is "-GO [file]"; that AutoPgm.ini has then been read and applied.
   bool HandleAutoCommand(std::string_view text);
   void ReadAutoPgm(const std::string& path);

@@ -8,67 +8,12 @@
 #include <QSlider>
 
 #include "gui/gui_window.h"
+#include "support/designed_window.h"
 
 namespace vantrel::testing {
 namespace {
 
-enum class Kind { Panel, Combo, Check, Button, Label, Edit, Track };
-
-// The window as designed, written down independently of the layout data the window is built from.
-struct Expected {
-  const char* name;
-  Kind kind;
-  QRect rect;
-  const char* text;
-  const char* family;
-  int px;
-  bool enabled;
-};
-
-const Expected kControls[] = {
-    {"PanelCpuType",
-     Kind::Panel,
-     {0, 0, 177, 17},
-     "書き込み制御ファイル",
-     "ＭＳ Ｐゴシック",
-     13,
-     true},
-    {"ComboBoxCpuType", Kind::Combo, {0, 16, 177, 21}, "CLS.mot", "ＭＳ ゴシック", 13, true},
-    {"CheckBox2", Kind::Check, {180, 2, 49, 17}, "Snap", "ＭＳ ゴシック", 13, true},
-    {"CheckBox1", Kind::Check, {180, 20, 65, 17}, "Verify", "ＭＳ ゴシック", 13, true},
-    {"PanelComPort", Kind::Panel, {245, 0, 65, 17}, "COM Port", "ＭＳ ゴシック", 13, true},
-    {"ComboBoxComPort", Kind::Combo, {312, 0, 65, 21}, "sim", "ＭＳ ゴシック", 13, true},
-    {"PanelBr1", Kind::Panel, {245, 24, 65, 17}, "Baud (B)", "ＭＳ ゴシック", 13, true},
-    {"ComboBoxBr1", Kind::Combo, {312, 24, 65, 21}, "9600", "ＭＳ ゴシック", 13, true},
-    {"PanelBr2", Kind::Panel, {245, 48, 65, 17}, "Baud (P)", "ＭＳ ゴシック", 13, true},
-    {"ComboBoxBr2", Kind::Combo, {312, 48, 65, 21}, "38400", "ＭＳ ゴシック", 13, true},
-    {"PAN_ROM_BASE",
-     Kind::Panel,
-     {114, 38, 128, 16},
-     "RomBase=00000000",
-     "ＭＳ ゴシック",
-     13,
-     true},
-    {"PAN_BLOCK_SIZE", Kind::Panel, {114, 55, 128, 16}, "BlockSize=128", "ＭＳ ゴシック", 13, true},
-    {"Button5", Kind::Button, {0, 50, 110, 24}, "書き込むファイル", "ＭＳ Ｐゴシック", 13, true},
-    {"Label1",
-     Kind::Label,
-     {0, 72, 364, 13},
-     "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa",
-     "ＭＳ ゴシック",
-     13,
-     true},
-    {"Edit1", Kind::Edit, {0, 74, 377, 21}, "", "ＭＳ ゴシック", 13, true},
-    {"ButtonProgram", Kind::Button, {0, 96, 110, 24}, "書き込み開始", "ＭＳ Ｐゴシック", 13, true},
-    {"Panel5",
-     Kind::Panel,
-     {114, 96, 260, 24},
-     "書き込むファイルを設定して下さい",
-     "ＭＳ Ｐゴシック",
-     12,
-     true},
-    {"TrackBar1", Kind::Track, {0, 120, 377, 25}, "", "ＭＳ ゴシック", 13, false},
-};
+using Kind = DesignedKind;
 
 QString TextOf(QWidget* w, Kind kind) {
   switch (kind) {
@@ -111,22 +56,39 @@ bool IsKind(QWidget* w, Kind kind) {
 TEST(WindowLayout, EveryControlAsDesigned) {
   GuiWindow g;
   QWidget& w = *g.window;
-  EXPECT_EQ(w.windowTitle(), " Vantrel Ver.0.39b1");
-  EXPECT_EQ(w.size(), QSize(379, 154));
+  EXPECT_EQ(w.windowTitle(), kDesignedCaption);
+  EXPECT_EQ(w.size(), QSize(kDesignedClientWidth, kDesignedClientHeight));
   EXPECT_EQ(w.minimumSize(), w.maximumSize());  // not resizable
   EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
   EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
   EXPECT_TRUE(w.acceptDrops());
-  for (const auto& c : kControls) {
+  for (const auto& c : kDesignedControls) {
     auto* control = w.findChild<QWidget*>(c.name);
     ASSERT_NE(control, nullptr) << c.name;
     EXPECT_TRUE(IsKind(control, c.kind)) << c.name;
-    EXPECT_EQ(control->geometry(), c.rect) << c.name;
-    EXPECT_EQ(TextOf(control, c.kind), QString::fromUtf8(c.text)) << c.name;
-    EXPECT_EQ(control->font().family(), QString::fromUtf8(c.family)) << c.name;
+    EXPECT_EQ(control->geometry(), QRect(c.left, c.top, c.width, c.height)) << c.name;
+    if (c.text != nullptr) {
+      EXPECT_EQ(TextOf(control, c.kind), QString::fromUtf8(c.text)) << c.name;
+    }
+    EXPECT_EQ(control->font().family(), QString::fromUtf8(c.face)) << c.name;
     EXPECT_EQ(control->font().pixelSize(), c.px) << c.name;
     EXPECT_EQ(control->isEnabled(), c.enabled) << c.name;
-    EXPECT_EQ(control->isVisible(), std::string(c.name) != "Label1") << c.name;
+    EXPECT_EQ(control->isVisible(), c.visible) << c.name;
+  }
+  // What start-up put there from this window's settings and CTRL_MOT.
+  const std::pair<const char*, const char*> started[] = {
+      {"ComboBoxCpuType", "CLS.mot"},
+      {"ComboBoxComPort", "sim"},
+      {"ComboBoxBr1", "9600"},
+      {"ComboBoxBr2", "38400"},
+      {"PAN_ROM_BASE", "RomBase=00000000"},
+      {"PAN_BLOCK_SIZE", "BlockSize=128"},
+      {"Edit1", ""},
+      {"Panel5", "書き込むファイルを設定して下さい"}};
+  for (const auto& [name, text] : started) {
+    const auto& c = *std::find_if(kDesignedControls.begin(), kDesignedControls.end(),
+                                  [&](const auto& d) { return std::string(d.name) == name; });
+    EXPECT_EQ(TextOf(w.findChild<QWidget*>(name), c.kind), QString::fromUtf8(text)) << name;
   }
   auto left = [&](const char* name) { return w.findChild<QLabel*>(name)->alignment(); };
   EXPECT_TRUE(left("Panel5") & Qt::AlignLeft);
@@ -145,15 +107,12 @@ TEST(WindowLayout, EveryControlAsDesigned) {
   EXPECT_EQ(bar->focusPolicy(), Qt::NoFocus);
 
   // Tab order from the port selector round the window.
-  const char* order[] = {"ComboBoxComPort", "ComboBoxBr1",   "ComboBoxBr2",
-                         "ComboBoxCpuType", "CheckBox1",     "Button5",
-                         "Edit1",           "ButtonProgram", "CheckBox2"};
-  QWidget* at = w.findChild<QWidget*>(order[0]);
-  for (std::size_t i = 1; i < std::size(order); ++i) {
+  QWidget* at = w.findChild<QWidget*>(kDesignedTabOrder[0]);
+  for (std::size_t i = 1; i < kDesignedTabOrder.size(); ++i) {
     do {
       at = at->nextInFocusChain();
     } while (at->focusPolicy() == Qt::NoFocus || at->parentWidget() != &w);
-    EXPECT_EQ(at->objectName().toStdString(), order[i]);
+    EXPECT_EQ(at->objectName().toStdString(), kDesignedTabOrder[i]);
   }
 }
 

@@ -38,13 +38,13 @@ TEST_P(Unattended, GoRunsTheJobAndEndsWithItsResult) {
   SrecWriter other;
   other.Fill(0, 64, 22);
   job.home.Write("@APP_MOT/b.s", other.Text());
-  // A pseudo-terminal has no COM number: the port comes from the settings file.
-  const std::string settings = "[CommPort]\nPortNo=" + job.pty + "\n[Position]\nLeft=5\n";
+  // The port comes from the settings file: a pseudo-terminal has no COM number on Linux.
+  const std::string settings = "[CommPort]\nPortNo=" + job.port + "\n[Position]\nLeft=5\n";
   job.home.Write("vantrel.ini", settings);
   job.home.Write("@AUTO_PGM/AutoPgm.ini",
                  std::string("[AutoPgm]\nAutoStart=1\nAutoExit=1\nVerify=1\nCtrlProgam=") +
                      (c.inquiry ? "INQ.inf" : "CLS.mot") +
-                     "\nUserMotPath=" + job.home.PathOf("other.mot") + "\n");
+                     "\nUserMotPath=" + WindowApp::AppPath(job.home.PathOf("other.mot")) + "\n");
 
   auto vantrel = app.Start({"-GO"});
   if (c.box != nullptr) {

@@ -11,18 +11,83 @@
 namespace vantrel::testing {
 
 // The window program copied alone into the job's home folder (so that folder is its ExeFolder),
-// with a runtime folder of the test's own, so copies of other tests never meet it.
+// started and looked at the way a person would: the Linux window with a runtime folder of the
+// test's own, or (test_process_wine) vantrel.exe under Wine, seen through window-probe.exe.
 class WindowApp {
  public:
   explicit WindowApp(E2eJob& job) : job_(job) {
-    std::filesystem::copy_file(kBin + "/vantrel", job.home.PathOf("vantrel"));
+    const std::string name = kUnderWine ? "vantrel.exe" : "vantrel";
+    std::filesystem::copy_file(Bin() + "/" + name, job.home.PathOf(name));
+    exe_ = job.home.PathOf(name);
     ::chmod(runtime_.path().c_str(), 0700);
     ::setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
   }
 
   std::unique_ptr<ChildProcess> Start(std::vector<std::string> args = {}) {
-    args.insert(args.begin(), job_.home.PathOf("vantrel"));
+    args.insert(args.begin(), exe_);
+    if (kUnderWine) args.insert(args.begin(), WineRun());
     return std::make_unique<ChildProcess>(args);
+  }
+
+  // The main window of the process is up, within timeoutMs.
+  static bool WaitForMainWindow(pid_t pid, int timeoutMs = 20000) {
+    if (kUnderWine) return Probe({"wait"}).first == 0;
+    return WaitFor(kCaption, pid, timeoutMs);
+  }
+  // A "vtl" box of the process is open, within timeoutMs.
+  static bool WaitForBox(pid_t pid, int timeoutMs = 20000) {
+    if (kUnderWine) return Probe({"box"}).first == 0;
+    return WaitFor("^vtl$", pid, timeoutMs);
+  }
+  // Presses OK in the process's "vtl" box once it shows.
+  static bool PressOk(pid_t pid) {
+    if (kUnderWine) return Probe({"press"}).first == 0;
+    if (!WaitFor("^vtl$", pid, 20000)) return false;  // pid 0: any process's
+    const auto ids = Windows("^vtl$", pid);
+    ChildProcess key({"/usr/bin/xdotool", "windowfocus", "--sync", ids.front(), "key", "Return"});
+    return key.Wait(5000) == 0;
+  }
+  static std::size_t MainWindows() {
+    if (kUnderWine) return std::stoul("0" + Probe({"count"}).second);
+    return Windows(kCaption).size();
+  }
+  // Closes the window as its close box does.
+  static void Close(ChildProcess& app) {
+    if (kUnderWine) {
+      Probe({"close"});
+    } else {
+      app.Signal(SIGTERM);
+    }
+  }
+
+  // The boxes the program showed, from the lines it prints for them.
+  static bool Showed(ChildProcess& app, const std::string& text) {
+    return CliText(app.err()).find("vantrel: " + text + "\n") != std::string::npos;
+  }
+
+  // A path written with "/" as the program takes it: under Wine, on drive Z:.
+  static std::string AppPath(const std::string& path) { return CliPath(path); }
+
+ private:
+  static constexpr const char* kCaption = "^ Vantrel Ver\\.0\\.39b1$";
+
+  static std::string Bin() {
+#ifdef VANTREL_E2E_WINE
+    return VANTREL_WINDOWS_BIN_DIR;
+#else
+    return kBin;
+#endif
+  }
+  static std::string WineRun() {
+    return std::string(VANTREL_SOURCE_DIR) + "/scripts/wine-run";
+  }
+
+  // Runs window-probe.exe; its exit code and what it printed.
+  static std::pair<int, std::string> Probe(std::vector<std::string> args) {
+    args.insert(args.begin(), {WineRun(), Bin() + "/../tests/window-probe.exe"});
+    ChildProcess probe(args);
+    const auto code = probe.Wait(30000);
+    return {code.value_or(-1), CliText(probe.out())};
   }
 
   // Visible windows whose name matches, of one process or of any.
@@ -38,9 +103,7 @@ class WindowApp {
     for (std::string id; lines >> id;) ids.push_back(id);
     return ids;
   }
-
-  // Waits for a window of the process to appear, at most timeoutMs.
-  static bool WaitForWindow(const std::string& name, pid_t pid, int timeoutMs = 10000) {
+  static bool WaitFor(const std::string& name, pid_t pid, int timeoutMs) {
     for (int waited = 0; waited < timeoutMs; waited += 50) {
       if (!Windows(name, pid).empty()) return true;
       ::usleep(50000);
@@ -48,21 +111,8 @@ class WindowApp {
     return false;
   }
 
-  // Presses OK in the process's "vtl" box once it shows.
-  static bool PressOk(pid_t pid, int timeoutMs = 20000) {
-    if (!WaitForWindow("^vtl$", pid, timeoutMs)) return false;
-    const auto ids = Windows("^vtl$", pid);
-    ChildProcess key({"/usr/bin/xdotool", "windowfocus", "--sync", ids.front(), "key", "Return"});
-    return key.Wait(5000) == 0;
-  }
-
-  // The boxes the program showed, from the lines it prints for them.
-  static bool Showed(ChildProcess& app, const std::string& text) {
-    return app.err().find("vantrel: " + text + "\n") != std::string::npos;
-  }
-
- private:
   E2eJob& job_;
+  std::string exe_;
   TempFolder runtime_;
 };
 
