@@ -1,10 +1,11 @@
 #include "inquiry/cpu_info_report.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <span>
 
 #include "core/format.h"
+#include "platform/path_separators.h"
+#include "platform/replace_file.h"
 
 namespace vantrel {
 namespace {
@@ -82,12 +83,8 @@ std::string FormatCpuInfoReport(const BootDefinition& def, const CpuInformation&
 void WriteCpuInfoReport(bool failed, const BootDefinition& def, const CpuInformation& info,
                         std::string_view exeFolder, WindowHost& host, std::string_view fileName) {
   if (!failed && !host.ShiftHeld()) return;
-  const std::string path = std::string(exeFolder) + "/" + std::string(fileName);
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return;
-  const std::string report = FormatCpuInfoReport(def, info);
-  std::fwrite(report.data(), 1, report.size(), file);
-  std::fclose(file);
+  // Written whole or not at all: a full disk must not leave half a report behind.
+  platform::ReplaceFile(platform::JoinPath(exeFolder, fileName), FormatCpuInfoReport(def, info));
 }
 
 }  // namespace vantrel

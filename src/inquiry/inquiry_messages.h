@@ -9,7 +9,6 @@ inline constexpr const char* kInquiryDeviceMismatch = " DeviceName が一致し�
 inline constexpr const char* kInquiryClockModeMismatch = " ClockMode が一致しません ";
 inline constexpr const char* kInquiryErrorResponse = "Error Response ";
 inline constexpr const char* kInquiryAnswerTimeUp = "Ans TimeUp";
-inline constexpr const char* kInquiryEraseWaitFormat = "消去完了待ち\u3000%2d/30 [秒]";
 inline constexpr const char* kInquirySelectingMat = " マット選択中";
 
 }  // namespace vantrel

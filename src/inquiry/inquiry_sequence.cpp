@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/format.h"
+#include "core/status_texts.h"
 #include "inquiry/acknowledgement.h"
 #include "inquiry/inquiry_answers.h"
 #include "inquiry/inquiry_messages.h"
@@ -151,7 +152,7 @@ void InquirySequence::SwitchBitRate() {
 
 void InquirySequence::WaitErase() {
   const int elapsedSeconds = (kEraseTimeoutMs - ctx_.timeout.TimeoutRemaining()) / 1000;
-  ctx_.display.ShowStatus(Format(kInquiryEraseWaitFormat, elapsedSeconds));
+  ctx_.display.ShowStatus(Format(kEraseWaitFormat, elapsedSeconds));
   const int byte = ctx_.port.GetByte();
   if (byte == kAck || byte == kEraseDoneAlt) {
     step_ = Step::SelectMat;

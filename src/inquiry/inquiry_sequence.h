@@ -68,7 +68,6 @@ class InquirySequence {
 
   Step subState() const { return step_; }
   const std::string& failureMessage() const { return message_; }
-  const ReceiveResponse& receiver() const { return receiver_; }
 
  private:
   void Reset();

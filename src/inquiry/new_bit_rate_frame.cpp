@@ -1,32 +1,12 @@
 #include "inquiry/new_bit_rate_frame.h"
 
 #include <algorithm>
-#include <limits>
+
+#include "platform/text.h"
 
 namespace vantrel {
-namespace {
-
-bool IsBlank(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-}  // namespace
-
-std::int64_t ReadDecimal(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && IsBlank(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  constexpr std::int64_t kLimit = std::numeric_limits<std::int32_t>::max();
-  std::int64_t value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = std::min(value * 10 + (text[i] - '0'), kLimit + 1);
-  }
-  return negative ? -value : std::min(value, kLimit);
-}
-
 std::span<const std::uint8_t> BuildNewBitRateData(const BootDefinition& def, CommandData& out) {
-  const auto rate = static_cast<std::uint16_t>(ReadDecimal(def.BaudP) / 100);
+  const auto rate = static_cast<std::uint16_t>(platform::ReadLeadingDecimal(def.BaudP) / 100);
   const auto freq = static_cast<std::uint16_t>(def.ClockFreq);
   const int ratioCount = std::clamp(def.MulRatioNo, 0, kMaxMulRatios);
   const std::int32_t ratios[kMaxMulRatios] = {def.MulRatio1, def.MulRatio2, def.MulRatio3,

@@ -15,10 +15,6 @@ inline constexpr int kMaxMulRatios = 4;
 // The send buffer of a framed command; the longest, 0x3F with four ratios, holds 9 bytes.
 using CommandData = std::array<std::uint8_t, 9>;
 
-// Decimal text read as the C library's atol does: leading blanks, a sign, digits up to the first
-// other character; 0 without digits. Saturates instead of overflowing.
-std::int64_t ReadDecimal(std::string_view text);
-
 // The data of the new bit rate command: BaudP / 100, ClockFreq (low 16 bits each, most
 // significant byte first), the ratio count and that many ratios. The count is held to 0..4 so
 // the frame always carries as many ratios as it announces. Returns the data bytes used.

@@ -16,9 +16,6 @@ inline bool UsableBlockSize(std::uint16_t blockSize) {
   return blockSize != 0 && blockSize <= kMaxBlockSize;
 }
 
-// Flags past this count would name blocks that reach beyond the memory image.
-std::size_t UsableBlockCount(std::uint16_t blockSize);
-
 // The first marked block at or after `from`, or kBlockCount when there is none.
 std::size_t FindMarkedBlock(const BlockMap& map, std::size_t from, std::uint16_t blockSize);
 

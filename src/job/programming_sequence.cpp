@@ -2,6 +2,7 @@
 
 #include "inquiry/inquiry_sequence.h"
 #include "job/adjust_bit_rate.h"
+#include "job/classic_bytes.h"
 #include "job/transfer_control_program.h"
 #include "job/verify_blocks.h"
 #include "job/verify_blocks_by_read.h"
@@ -18,7 +19,6 @@ constexpr const char* kChooseFile = "書き込むファイルを設定して下�
 constexpr const char* kPressButton = "ブートモードにして左のボタンを押して下さい";
 constexpr const char* kWrittenMessage = " ユーザプログラム・書き込み完了 ";
 constexpr const char* kVerifiedMessage = " ユーザープログラム・書き込み＆ベリファイ完了 ";
-constexpr std::uint8_t kEndOfJob = 0xFF;
 constexpr int kLinesPerTick = 100;
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "job/send_program_command.h"
 
+#include "inquiry/frame_checksum.h"
 #include "serial/comm_ctrl.h"
 
 namespace vantrel {
@@ -11,16 +12,13 @@ constexpr std::uint8_t kProgramCommand = 0x50;
 
 void SendProgramCommand(CommCtrl& port, std::uint32_t address, std::span<const std::uint8_t> data) {
   if (address == kProgramEndAddress) data = {};
-  std::uint8_t sum = kProgramCommand;
-  port.PutByte(kProgramCommand);
-  for (int shift = 24; shift >= 0; shift -= 8) {
-    const auto b = static_cast<std::uint8_t>(address >> shift);
-    port.PutByte(b);
-    sum = static_cast<std::uint8_t>(sum + b);
-  }
+  const std::uint8_t head[] = {kProgramCommand, static_cast<std::uint8_t>(address >> 24),
+                               static_cast<std::uint8_t>(address >> 16),
+                               static_cast<std::uint8_t>(address >> 8),
+                               static_cast<std::uint8_t>(address)};
+  for (auto b : head) port.PutByte(b);
   if (!data.empty()) port.Write(data);
-  for (auto b : data) sum = static_cast<std::uint8_t>(sum + b);
-  port.PutByte(static_cast<std::uint8_t>(0x100 - sum));
+  port.PutByte(ClosingChecksum(ByteSum(data, ByteSum(head))));
 }
 
 void SendProgramEnd(CommCtrl& port) {

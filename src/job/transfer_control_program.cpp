@@ -4,6 +4,8 @@
 #include <string>
 
 #include "core/format.h"
+#include "core/status_texts.h"
+#include "job/classic_bytes.h"
 #include "serial/comm_ctrl.h"
 
 namespace vantrel {
@@ -14,7 +16,6 @@ constexpr int kEraseWindowMs = 30000;
 constexpr std::uint32_t kChunkSize = 16;
 // A whole chunk's echo plus the decision to send the next one.
 constexpr int kEchoReadsPerCall = 18;
-constexpr int kEraseDone = 0xAA;
 
 }  // namespace
 
@@ -88,9 +89,9 @@ StepResult TransferControlProgram::Run(StepPhase phase) {
       return StepBusy;
     case SubState::AwaitErase: {
       const int elapsedSeconds = (kEraseWindowMs - timeout.TimeoutRemaining()) / 1000;
-      ctx_.display.ShowStatus(Format("消去完了待ち　%2d/30 [秒]", elapsedSeconds));
+      ctx_.display.ShowStatus(Format(kEraseWaitFormat, elapsedSeconds));
       const int b = port.GetByte();
-      if (b == kEraseDone) return StepDone;
+      if (b == kClassicOk) return StepDone;
       if (b >= 0) {
         Fail("Ans != 0xaa    ");
       } else if (timeout.TimeoutRemaining() == 0) {

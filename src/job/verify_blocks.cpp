@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "core/format.h"
+#include "core/status_texts.h"
+#include "job/classic_bytes.h"
 #include "serial/comm_ctrl.h"
 
 namespace vantrel {
@@ -10,7 +12,6 @@ namespace {
 
 constexpr int kAnswerWindowMs = 2000;
 constexpr std::uint8_t kVerifyCommand = 0x56;
-constexpr std::uint8_t kEndOfJob = 0xFF;
 
 }  // namespace
 
@@ -38,7 +39,7 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
       if (next == BlockReadBack::Next::None) return StepDone;
       if (next == BlockReadBack::Next::Unusable) {
         // The block would not fit the read-back buffer, so it cannot be shown to match.
-        Fail("ベリファイ不一致");
+        Fail(kVerifyMismatch);
         return StepBusy;
       }
       const std::uint32_t address = readBack_.Address(fields_.RomBaseAddr);
@@ -46,7 +47,7 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
                       static_cast<std::uint8_t>(address >> 16)};
       port.PutByte(kVerifyCommand);
       for (auto b : addressSent_) port.PutByte(b);
-      ctx_.display.ShowStatus(Format("ベリファイ中：Address = %06XH", address));
+      ctx_.display.ShowStatus(Format(kVerifyingFormat, address));
       timeout.StartTimeout(kAnswerWindowMs);
       position_ = 0;
       subState_ = SubState::AwaitAddressEcho;
@@ -82,7 +83,7 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
       return StepBusy;
     case SubState::Compare: {
       if (!readBack_.MatchesImage(image_.memory)) {
-        Fail("ベリファイ不一致");
+        Fail(kVerifyMismatch);
         return StepBusy;
       }
       readBack_.Accept(progress_);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/format.h"
+#include "core/status_texts.h"
 #include "job/send_read_command.h"
 #include "serial/comm_ctrl.h"
 
@@ -12,7 +13,6 @@ namespace {
 
 constexpr int kAnswerWindowMs = 2000;
 constexpr std::uint8_t kReadAnswer = 0x52;
-constexpr std::string_view kMismatch = "ベリファイ不一致";
 
 }  // namespace
 
@@ -35,7 +35,7 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
       if (next == BlockReadBack::Next::None) return StepDone;
       if (next == BlockReadBack::Next::Unusable) {
         // The block would not fit the read-back buffer, so it cannot be shown to match.
-        failure_ = kMismatch;
+        failure_ = kVerifyMismatch;
         subState_ = SubState::Failed;
         return StepBusy;
       }
@@ -44,7 +44,7 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
       header_ = {kReadAnswer, 0x00, 0x00, static_cast<std::uint8_t>(blockSize >> 8),
                  static_cast<std::uint8_t>(blockSize)};
       sum_ = 0;
-      ctx_.display.ShowStatus(Format("ベリファイ中：Address = %06XH", address));
+      ctx_.display.ShowStatus(Format(kVerifyingFormat, address));
       timeout.StartTimeout(kAnswerWindowMs);
       position_ = 0;
       subState_ = SubState::ReceiveHeader;
@@ -91,7 +91,7 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
     }
     case SubState::Compare: {
       if (!readBack_.MatchesImage(image_.memory)) {
-        failure_ = kMismatch;
+        failure_ = kVerifyMismatch;
         subState_ = SubState::Failed;
         return StepBusy;
       }

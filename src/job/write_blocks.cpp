@@ -1,6 +1,8 @@
 #include "job/write_blocks.h"
 
 #include "core/format.h"
+#include "inquiry/acknowledgement.h"
+#include "job/classic_bytes.h"
 #include "job/marked_blocks.h"
 #include "job/send_program_command.h"
 #include "serial/comm_ctrl.h"
@@ -11,9 +13,6 @@ namespace {
 constexpr int kBlockAnswerMs = 1000;
 constexpr int kEndAnswerMs = 500;
 constexpr std::uint8_t kClassicWrite = 0x55;
-constexpr int kClassicOk = 0xAA;
-constexpr int kInquiryOk = 0x06;
-constexpr std::uint8_t kEndOfJob = 0xFF;
 
 }  // namespace
 
@@ -71,7 +70,7 @@ StepResult WriteBlocks::Run(StepPhase phase) {
     }
     case SubState::AwaitBlockAnswer: {
       lastValue_ = port.GetByte();
-      const int expected = inquiryMode_ ? kInquiryOk : kClassicOk;
+      const int expected = inquiryMode_ ? kAck : kClassicOk;
       if (lastValue_ < 0) {
         if (timeout.TimeoutRemaining() == 0) subState_ = SubState::Failed;
       } else if (lastValue_ == expected) {
@@ -88,7 +87,7 @@ StepResult WriteBlocks::Run(StepPhase phase) {
       return StepBusy;
     case SubState::AwaitEndAnswer:
       lastValue_ = port.GetByte();
-      if (lastValue_ == kInquiryOk) return StepDone;
+      if (lastValue_ == kAck) return StepDone;
       if (lastValue_ >= 0 || timeout.TimeoutRemaining() == 0) subState_ = SubState::Failed;
       return StepBusy;
     case SubState::Failed:

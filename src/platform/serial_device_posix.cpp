@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/port_list.h"
 #include "platform/serial_device.h"
+#include "platform/text.h"
 
 namespace vantrel::platform {
 namespace {
@@ -197,7 +198,7 @@ std::string_view PortNameHelp() {
 }
 
 std::string ResolvePortName(std::string_view portName) {
-  if (portName.size() > 3 && (portName.substr(0, 3) == "COM" || portName.substr(0, 3) == "com")) {
+  if (portName.size() > 3 && EqualsIgnoringCase(portName.substr(0, 3), "COM")) {
     const std::string_view digits = portName.substr(3);
     unsigned n = 0;
     for (char c : digits) {

@@ -7,4 +7,7 @@ namespace vantrel::platform {
 // pipe could not be made. Installed once; later calls return the same descriptor.
 int TerminationSignalDescriptor();
 
+// Empties that descriptor once the request has been seen.
+void DrainTerminationSignal();
+
 }  // namespace vantrel::platform

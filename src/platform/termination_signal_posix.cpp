@@ -29,4 +29,11 @@ int TerminationSignalDescriptor() {
   return gPipe[0];
 }
 
+void DrainTerminationSignal() {
+  if (gPipe[0] < 0) return;
+  char byte;
+  while (::read(gPipe[0], &byte, 1) == 1) {
+  }
+}
+
 }  // namespace vantrel::platform

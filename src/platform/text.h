@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <string_view>
 
 namespace vantrel::platform {
@@ -34,6 +37,22 @@ inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
   }
   return true;
+}
+
+// Decimal text read as a 32-bit atol: leading white space, a sign, digits up to the first other
+// character; 0 when there are none. Out-of-range values stop at the 32-bit limits instead of
+// being undefined.
+inline std::int32_t ReadLeadingDecimal(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  constexpr std::int64_t kLimit = std::numeric_limits<std::int32_t>::max();
+  std::int64_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = std::min(value * 10 + (text[i] - '0'), kLimit + 1);
+  }
+  return static_cast<std::int32_t>(negative ? -value : std::min(value, kLimit));
 }
 
 }  // namespace vantrel::platform

@@ -1,28 +1,10 @@
 #include "serial/comm_ctrl.h"
 
-#include <cctype>
-#include <cstdlib>
 #include <string>
 
+#include "platform/text.h"
+
 namespace vantrel {
-namespace {
-
-// atol: leading white space, an optional sign, digits; 0 when there are none.
-long AsciiToLong(std::string_view text) {
-  return std::strtol(std::string(text).c_str(), nullptr, 10);
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 CommCtrl::CommCtrl() : CommCtrl(platform::MakeSystemSerialDevice()) {}
 
@@ -47,7 +29,7 @@ bool CommCtrl::SetBaudRate(std::uint32_t rate) {
 }
 
 bool CommCtrl::SetBaudRate(std::string_view text) {
-  settings_.baudRate = static_cast<std::uint32_t>(AsciiToLong(text));
+  settings_.baudRate = static_cast<std::uint32_t>(platform::ReadLeadingDecimal(text));
   return true;
 }
 
@@ -57,7 +39,7 @@ bool CommCtrl::SetByteSize(std::uint8_t size) {
 }
 
 bool CommCtrl::SetByteSize(std::string_view text) {
-  const auto size = static_cast<std::uint8_t>(AsciiToLong(text));
+  const auto size = static_cast<std::uint8_t>(platform::ReadLeadingDecimal(text));
   if (size != 4 && size != 7 && size != 8) return false;
   settings_.byteSize = size;
   return true;
@@ -71,7 +53,7 @@ bool CommCtrl::SetParity(std::uint8_t parity) {
 bool CommCtrl::SetParity(std::string_view text) {
   static constexpr std::string_view kNames[] = {"NONE", "ODD", "EVEN", "MARK", "SPACE"};
   for (std::uint8_t code = 0; code < 5; ++code) {
-    if (EqualsIgnoringCase(text, kNames[code])) {
+    if (platform::EqualsIgnoringCase(text, kNames[code])) {
       settings_.parity = code;
       return true;
     }

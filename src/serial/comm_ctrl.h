@@ -65,7 +65,6 @@ class CommCtrl {
   std::intptr_t PollHandle() const;
   const LineActivity& activity() const { return activity_; }
 
-  const std::string& portName() const { return portName_; }
   const platform::LineSettings& settings() const { return settings_; }
   // Exactly 1 means open and configured.
   int status() const { return status_; }

@@ -79,14 +79,6 @@ INSTANTIATE_TEST_SUITE_P(
                        {0x3F, 0x05, 0x00, 0x60, 0x00, 0x01, 0x00, 0x5B}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ReadDecimal, ReadsLikeAtol) {
-  const std::pair<const char*, std::int64_t> cases[] = {
-      {"38400", 38400}, {"  +9600", 9600}, {"-4800", -4800},   {"19200bps", 19200},
-      {"abc", 0},       {"", 0},           {"\t57600", 57600}, {"99999999999", 2147483647},
-  };
-  for (const auto& [text, value] : cases) EXPECT_EQ(ReadDecimal(text), value) << text;
-}
-
 struct AckCase {
   std::vector<std::uint8_t> incoming;
   std::uint32_t elapsedMs;

@@ -179,6 +179,15 @@ TEST_F(CpuInfoReportTest, WrittenOnlyAfterFailureOrWithShiftHeld) {
   }
 }
 
+TEST_F(CpuInfoReportTest, ReadOnlyReportStaysAsItWas) {
+  std::ofstream(folder / "CpuInf.txt", std::ios::binary) << "older";
+  fs::permissions(folder / "CpuInf.txt", fs::perms::owner_read);
+  Report(true);
+  EXPECT_EQ(ReportFile(), "older");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+  fs::permissions(folder / "CpuInf.txt", fs::perms::owner_all);
+}
+
 TEST_F(CpuInfoReportTest, FolderThatCannotHoldTheFileIsSkippedSilently) {
   WriteCpuInfoReport(true, def, info, (folder / "missing").string(), fx.host);
   EXPECT_FALSE(fs::exists(folder / "missing"));

@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include <filesystem>
 
 #include "support/temp_folder.h"
@@ -162,6 +169,30 @@ TEST_F(IniWriteTest, ReadOnlyFileIsRefusedUnchangedAndModesAreKept) {
   ASSERT_TRUE(IniFile::WriteText(path(), "A", "X", "2"));
   EXPECT_EQ(fs::status(path()).permissions(), modes);
 }
+
+#ifndef _WIN32
+// A disk that fills up part-way: the write fails, the old file stays whole and no temporary file
+// is left. A file size limit in a child process stands in for the full disk.
+TEST_F(IniWriteTest, FullDiskLeavesTheOldFileWhole) {
+  folder.Write("vantrel.ini", "[A]\nX=1\n");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, 4096};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::_exit(IniFile::WriteText(path(), "A", "Y", std::string(8192, 'y')) ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(folder.Read("vantrel.ini"), "[A]\nX=1\n");
+  int files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder.path())) ++files;
+  EXPECT_EQ(files, 1);
+}
+#endif
 
 }  // namespace
 }  // namespace vantrel::platform

@@ -235,6 +235,8 @@ TEST(PortNames, TheSystemsOwnNamesOpen) {
 #else
       {"COM1", "/dev/ttyS0"},
       {"COM12", "/dev/ttyS11"},
+      {"com3", "/dev/ttyS2"},
+      {"Com3", "/dev/ttyS2"},
       {"/dev/serial/by-id/usb-adapter-if00-port0", "/dev/serial/by-id/usb-adapter-if00-port0"},
       {"COM", "COM"},
       {"COM0", "COM0"},

@@ -1,6 +1,5 @@
 #include "app/qt/main_window.h"
 
-#include <unistd.h>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -155,10 +154,8 @@ void MainWindow::BindEvents() {
   const int fd = platform::TerminationSignalDescriptor();
   if (fd >= 0) {
     termination_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-    connect(termination_, &QSocketNotifier::activated, this, [this, fd] {
-      char byte;
-      while (::read(fd, &byte, 1) == 1) {
-      }
+    connect(termination_, &QSocketNotifier::activated, this, [this] {
+      platform::DrainTerminationSignal();
       close();
     });
   }
