@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -163,6 +164,11 @@ std::vector<FaultRow> Rows() {
     }
   }
   return rows;
+}
+
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const FaultRow& row, std::ostream* out) {
+  *out << row.name;
 }
 
 // How many whole lines of text equal line.
