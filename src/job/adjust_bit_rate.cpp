@@ -28,10 +28,17 @@ StepResult AdjustBitRate::Run(StepPhase phase) {
       for (int i = 0; i < kStaleBytesDropped; ++i) port.GetByte();
       timeout.StartTimeout(kSyncWindowMs);
       subState_ = SubState::SendZeros;
+      zeroSent_ = false;
       return StepBusy;
     case SubState::SendZeros:
-      if (port.GetByte() == kSyncByte) subState_ = SubState::SendHandshake;
+      if (!zeroSent_) {
+        // Until our first 0x00 is out, a 0x00 is noise from the open, never the loader's answer.
+        for (int i = 0; i < kStaleBytesDropped; ++i) port.GetByte();
+      } else if (port.GetByte() == kSyncByte) {
+        subState_ = SubState::SendHandshake;
+      }
       port.PutByte(kSyncByte);
+      zeroSent_ = true;
       // A 0x00 that arrives in the tick the window closes comes too late.
       if (timeout.TimeoutRemaining() == 0) subState_ = SubState::Failed;
       return StepBusy;

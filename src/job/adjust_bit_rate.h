@@ -27,6 +27,7 @@ class AdjustBitRate {
   StepContext& ctx_;
   const bool& inquiryMode_;
   SubState subState_ = SubState::DropStaleInput;
+  bool zeroSent_ = false;
 };
 
 }  // namespace vantrel

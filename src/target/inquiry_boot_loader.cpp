@@ -267,6 +267,7 @@ void InquiryBootLoader::OnProgramFrame(Line& line) {
   if (ok && mat_ == Mat::User) ok = flash_.Program(address_, block_);
   if (ok && mat_ == Mat::UserBoot) ok = StoreBootMat(address_, block_);
   line.Send(ok ? kAck : kNak);
+  if (blocksSeen_ == config_.faults.hangUpAfterBlock) line.HangUp();
 }
 
 void InquiryBootLoader::AnswerRead(std::span<const std::uint8_t> data, Line& line) {

@@ -24,6 +24,7 @@ struct InquiryFaults {
   int eraseAnswer = 0x06;        // the byte that ends the erase; -1: none at all
   bool nakMatSelection = false;
   std::uint32_t nakBlock = 0;  // refuse the k-th programming frame with data (from 1; 0 off)
+  std::uint32_t hangUpAfterBlock = 0;  // after answering that frame the line goes dead
   // The k-th read answer (from 1; 0 off) has a wrong length header, a wrong checksum, or its
   // last data byte flipped.
   std::uint32_t readWrongLength = 0;

@@ -26,6 +26,7 @@ constexpr std::array kOptions{
     OptionInfo{"--fault-erase-answer", Kind::EraseAnswer},
     OptionInfo{"--fault-mat-nak", Kind::Flag},
     OptionInfo{"--fault-block-nak", Kind::Number},
+    OptionInfo{"--fault-hang-up", Kind::Number},
     OptionInfo{"--fault-read-length", Kind::Number},
     OptionInfo{"--fault-read-checksum", Kind::Number},
     OptionInfo{"--fault-read-data", Kind::Number},
@@ -46,6 +47,8 @@ constexpr std::string_view kHelp =
     "  --fault-erase-answer B|none   end the erase with byte B (0x26, 0x16, 0x55...) or nothing\n"
     "  --fault-mat-nak               refuse the mat selection\n"
     "  --fault-block-nak K           refuse the K-th programming frame (from 1)\n"
+    "  --fault-hang-up K             after answering the K-th programming frame, drop the line\n"
+    "                                and end\n"
     "  --fault-read-length K         give the K-th read answer a wrong length header\n"
     "  --fault-read-checksum K       give the K-th read answer a wrong checksum\n"
     "  --fault-read-data K           flip the last data byte of the K-th read answer\n";
@@ -126,6 +129,7 @@ bool ApplyInquiryOption(std::string_view option, std::string_view value, Inquiry
       if (option == "--erase-ms") config.eraseMs = *n;
       if (option == "--end-quiet-ms") config.endQuietMs = *n;
       if (option == "--fault-block-nak") f.nakBlock = *n;
+      if (option == "--fault-hang-up") f.hangUpAfterBlock = *n;
       if (option == "--fault-read-length") f.readWrongLength = *n;
       if (option == "--fault-read-checksum") f.readWrongChecksum = *n;
       if (option == "--fault-read-data") f.readFlippedData = *n;

@@ -9,7 +9,7 @@ namespace vantrel::target {
 namespace {
 
 enum class Scope { Both, Classic };
-enum class Kind { Flag, Number, Count, Byte, ByteOrNone, Bytes, Text };
+enum class Kind { Flag, Number, Count, Byte, ByteOrNone, Bytes, Text, Stall };
 
 struct OptionInfo {
   std::string_view name;
@@ -36,6 +36,9 @@ constexpr std::array kOptions{
     OptionInfo{"--fault-no-sync", Kind::Flag, Scope::Both},
     OptionInfo{"--fault-handshake", Kind::Byte, Scope::Both},
     OptionInfo{"--fault-noise", Kind::Bytes, Scope::Both},
+    OptionInfo{"--fault-drop", Kind::Count, Scope::Both},
+    OptionInfo{"--fault-cut", Kind::Count, Scope::Both},
+    OptionInfo{"--fault-stall", Kind::Stall, Scope::Both},
     OptionInfo{"--fault-drop-echo", Kind::Count, Scope::Classic},
     OptionInfo{"--fault-corrupt-echo", Kind::Count, Scope::Classic},
     OptionInfo{"--fault-erase-answer", Kind::ByteOrNone, Scope::Classic},
@@ -65,6 +68,11 @@ constexpr std::string_view kHelp =
     "  --fault-no-sync               never answer the bit-rate adjustment\n"
     "  --fault-handshake B           answer 0x55 with byte B\n"
     "  --fault-noise B[,B...]        send these bytes when the host opens the line\n"
+    "  --fault-drop K                lose the K-th byte the target answers (from 1, the sync\n"
+    "                                answer; counted again in each boot mode)\n"
+    "  --fault-cut K                 lose the K-th answer byte and the rest of its answer\n"
+    "  --fault-stall K,MS            hold the K-th answer byte, and every byte after it, for\n"
+    "                                MS ms: the line goes silent, then comes back\n"
     "\n"
     "Classic boot loader and write-control program:\n"
     "  --prog-baud N                 rate the program listens at after the erase (default:\n"
@@ -245,6 +253,20 @@ class Parser {
         if (n == "--fault-verify-no-data") f.noVerifyData = c;
         if (n == "--fault-verify-data") f.flipVerifyByte = c;
         if (n == "--fault-hang-up") f.hangUpAfterBlock = c;
+        if (n == "--fault-drop") t.line.dropByte = c;
+        if (n == "--fault-cut") t.line.cutByte = c;
+        return true;
+      }
+      case Kind::Stall: {
+        const auto comma = value.find(',');
+        const auto k = ParseNumber(value.substr(0, comma));
+        std::optional<std::uint64_t> ms;
+        if (comma != std::string_view::npos) ms = ParseNumber(value.substr(comma + 1));
+        if (!k || *k == 0 || *k > 0xFFFFFFFFu || !ms || *ms > 0xFFFFFFFFu) {
+          return Bad(o, value, "a count from 1 and a time in ms (K,MS)");
+        }
+        t.line.stallByte = static_cast<std::uint32_t>(*k);
+        t.line.stallMs = static_cast<std::uint32_t>(*ms);
         return true;
       }
       case Kind::Number: {

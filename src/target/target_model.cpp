@@ -44,6 +44,8 @@ void TargetModel::BackToBootMode() {
   uartBaud_ = 0;
   zeros_ = 0;
   hostSpoke_ = false;
+  answered_ = 0;
+  cutting_ = false;
 }
 
 void TargetModel::Reset() {
@@ -52,6 +54,7 @@ void TargetModel::Reset() {
   hungUp_ = false;
   jobEnded_ = false;
   inFreeUs_ = outFreeUs_ = nowUs_;
+  heldUntilUs_ = 0;
   BackToBootMode();
 }
 
@@ -96,6 +99,7 @@ void TargetModel::Advance(std::uint64_t nowUs) {
 
 void TargetModel::AdvanceLoader(std::uint64_t nowUs) {
   nowUs_ = nowUs;
+  cutting_ = false;  // a cut ends with the answer it fell in
   if (hungUp_ || mode_ != Mode::Loader) return;
   loader_->Advance(nowUs, *line_);
   CheckJobEnd();
@@ -103,6 +107,7 @@ void TargetModel::AdvanceLoader(std::uint64_t nowUs) {
 
 void TargetModel::ProcessByte(const Pending& in) {
   hostSpoke_ = true;
+  cutting_ = false;
   switch (mode_) {
     case Mode::BitRateAdjust:
       // The boot loader measures the low time of a zero byte; anything else tells it nothing.
@@ -147,12 +152,24 @@ void TargetModel::CheckJobEnd() {
 
 void TargetModel::Queue(std::uint8_t byte, std::uint32_t baud) {
   if (hungUp_) return;
-  std::uint64_t at = nowUs_;
+  if (baud != 0 && LostOnTheLine()) return;
+  std::uint64_t at = std::max(nowUs_, heldUntilUs_);
   if (options_.pacing && baud != 0) {
-    at = std::max(nowUs_, outFreeUs_) + CharTimeUs(baud);
+    at = std::max(at, outFreeUs_) + CharTimeUs(baud);
     outFreeUs_ = at;
   }
   outgoing_.push_back({byte, baud, at});
+}
+
+bool TargetModel::LostOnTheLine() {
+  const LineFaults& f = options_.line;
+  const std::uint32_t k = ++answered_;
+  if (k == f.stallByte) {
+    heldUntilUs_ = nowUs_ + std::uint64_t{f.stallMs} * 1000;
+    Trace("line stalled for " + std::to_string(f.stallMs) + " ms");
+  }
+  if (k == f.cutByte) cutting_ = true;
+  return cutting_ || k == f.dropByte;
 }
 
 std::size_t TargetModel::Transmit(std::span<std::uint8_t> out, std::uint32_t hostBaud,
@@ -161,7 +178,7 @@ std::size_t TargetModel::Transmit(std::span<std::uint8_t> out, std::uint32_t hos
   std::size_t n = 0;
   while (n < out.size() && !outgoing_.empty()) {
     const Pending& p = outgoing_.front();
-    if (options_.pacing && p.atUs > nowUs) break;
+    if (p.atUs > nowUs) break;  // paced, or held by a stalled line
     const auto v = ReceiveAcrossRates(p.value, p.baud, hostBaud);
     if (v) out[n++] = *v;
     outgoing_.pop_front();

@@ -64,6 +64,8 @@ class TargetModel {
   void ProcessByte(const Pending& in);
   void AdvanceLoader(std::uint64_t nowUs);
   void Queue(std::uint8_t byte, std::uint32_t baud);
+  // Counts an answer byte against the line faults; true when the line loses it.
+  bool LostOnTheLine();
   void CheckJobEnd();
   void Trace(std::string_view text) const;
 
@@ -80,6 +82,9 @@ class TargetModel {
   std::uint64_t nowUs_ = 0;  // the time of the event being handled
   std::uint64_t inFreeUs_ = 0;
   std::uint64_t outFreeUs_ = 0;
+  std::uint32_t answered_ = 0;     // answer bytes of this boot mode, for the line faults
+  bool cutting_ = false;           // the rest of the answer being sent is lost
+  std::uint64_t heldUntilUs_ = 0;  // a stalled line sends nothing before this
   std::deque<Pending> incoming_;
   std::deque<Pending> outgoing_;
 };

@@ -303,5 +303,54 @@ TEST(Sequence, TicksDuringAMessageBoxDoNotReenterTheSequence) {
   EXPECT_EQ(form.SequenceStep(), 0);
 }
 
+// The guard must be down again whichever way a tick left: after a box it opened, or through the
+// host's process exit (this test host throws where a real one would end the process).
+struct TickExitCase {
+  const char* name;
+  const char* cpuType;  // with a file chosen; empty: no file, so the first tick opens a box
+  bool autoExit;
+};
+
+class TickGuardRelease : public ::testing::TestWithParam<TickExitCase> {};
+
+TEST_P(TickGuardRelease, TheTickAfterRunsTheSequenceAgain) {
+  const auto& c = GetParam();
+  FakeClock clock;
+  ReentrantHost host;
+  TForm1 form(host, clock);
+  host.form = &form;
+  TempFolder home;
+  form.fields.ExeFolder = home.path();
+  form.fields.AutoExit = c.autoExit;
+  if (*c.cpuType != '\0') {
+    form.controls.Edit1.text = home.Write("p.mot", SmallProgram().Text());
+    form.controls.ComboBoxCpuType.text = c.cpuType;
+  }
+  bool exited = false;
+  form.ButtonProgramClick();
+  for (int i = 0; i < 3 && !exited && form.SequenceStep() != 0; ++i) {
+    try {
+      form.Timer2Timer();
+    } catch (int) {
+      exited = true;
+    }
+  }
+  EXPECT_EQ(exited, c.autoExit);
+  ASSERT_EQ(form.SequenceStep(), 0);
+  const int boxes = host.boxes;
+  form.ButtonProgramClick();
+  try {
+    form.Timer2Timer();
+  } catch (int) {
+  }
+  EXPECT_EQ(host.boxes, boxes + 1) << "the next tick did not run";
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, TickGuardRelease,
+                         ::testing::Values(TickExitCase{"BoxOpenedMidTick", "", false},
+                                           TickExitCase{"ProcessExitAtTheEndStep", "NONE.mot",
+                                                        true}),
+                         [](const auto& info) { return info.param.name; });
+
 }  // namespace
 }  // namespace vantrel::testing

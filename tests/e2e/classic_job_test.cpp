@@ -78,24 +78,20 @@ TEST_P(ClassicFailure, ExitsWithTheJobResultAndTheWindowsMessage) {
   EXPECT_NE(job.cliErr.find(std::string(c.message) + "\n"), std::string::npos) << job.cliErr;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, ClassicFailure,
-    ::testing::Values(
-        FailureCase{"FlippedByte", {"--fault-verify-data", "3"}, 2, "ベリファイ不一致"},
-        FailureCase{"NeverSyncs", {"--fault-no-sync"}, 1, " ビットレートの調整が出来ませんでした "},
-        FailureCase{"NeverSyncsCadence10ms",
-                    {"--fault-no-sync"},
-                    1,
-                    " ビットレートの調整が出来ませんでした ",
-                    {"--cadence=10ms"}},
-        FailureCase{"FlippedByteCadence10ms",
-                    {"--fault-verify-data", "3"},
-                    2,
-                    "ベリファイ不一致",
-                    {"--cadence=10ms"}},
-        FailureCase{"BlockRefused", {"--fault-block-nak", "2"}, 1, "　書き込み異常　Ans=15H　"},
-        FailureCase{"HangsUp", {"--fault-hang-up", "4"}, 1, "　書き込み異常　Ans=FFFFFFFFH　"}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Faults, ClassicFailure,
+                         ::testing::Values(
+                             // The fault catalogue has these at the fast cadence.
+                             FailureCase{"NeverSyncsCadence10ms",
+                                         {"--fault-no-sync"},
+                                         1,
+                                         " ビットレートの調整が出来ませんでした ",
+                                         {"--cadence=10ms"}},
+                             FailureCase{"FlippedByteCadence10ms",
+                                         {"--fault-verify-data", "3"},
+                                         2,
+                                         "ベリファイ不一致",
+                                         {"--cadence=10ms"}}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(ClassicJob, APortThatCannotBeOpenedIsReportedAndTheJobFailsOnItsTimeOut) {
   E2eJob job;

@@ -85,15 +85,5 @@ TEST(InquiryReport, ADeviceNameMismatchFailsAndWritesCpuInf) {
   EXPECT_NE(report.find("ClockModeNo = 0\r\n"), std::string::npos) << report;
 }
 
-TEST(InquiryFailure, ATargetSilentAtTheNewRateFailsTheJob) {
-  E2eJob job;
-  job.CpuType("INQ.inf", 128, "0");
-  job.BootDefinition("INQ.inf", "VTR-100", 0);
-  job.program.Fill(0, 256, 15);
-  ASSERT_TRUE(job.StartTarget({"--protocol", "inquiry", "--fault-silent-new-rate"}));
-  EXPECT_EQ(job.RunCli("INQ.inf"), 1);
-  EXPECT_NE(job.cliErr.find(" ＣＰＵとの通信が失敗しました \n"), std::string::npos) << job.cliErr;
-}
-
 }  // namespace
 }  // namespace vantrel::testing

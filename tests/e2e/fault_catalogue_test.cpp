@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "e2e/e2e_job.h"
+
+namespace vantrel::testing {
+namespace {
+
+// Every fault vantrel-target can show, in both protocols and at every phase it applies to, with
+// what vantrel-cli must make of it. All rows verify, so an exit code 0 must mean a flash that
+// holds the program.
+
+enum class Boot { Classic, Inquiry };
+
+struct FaultRow {
+  std::string name;
+  Boot boot;
+  std::vector<std::string> faults;
+  int exitCode;
+  std::string message;  // a whole line of stderr
+  // What the job waits out on this fault: the time-outs that run out, or a stall it rides out.
+  int waitMs;
+  bool hangsUp = false;     // the target drops the line itself
+  int messageTimes = 1;     // "Error Response " is shown at once and again as the failure
+  std::string before = {};  // a line printed before the message
+};
+
+// Process starts, the erase (100 ms) and a whole clean job fit in this.
+constexpr int kMarginMs = 2500;
+
+const std::string kNoSync = " ビットレートの調整が出来ませんでした ";
+const std::string kTransfer = "　書き込み制御 MOTの転送失敗　";
+const std::string kAnsTimeUp = kTransfer + "Ans 0xaa TimeUp  ";
+const std::string kEchoTimeUp = kTransfer + "Data Echo TimeUp  ";
+const std::string kWriteNak = "　書き込み異常　Ans=15H　";
+const std::string kWriteSilent = "　書き込み異常　Ans=FFFFFFFFH　";
+const std::string kVerified = " ユーザープログラム・書き込み＆ベリファイ完了 ";
+const std::string kNoVerifyAnswer = " ベリファイに応答しませんが、書き込みは完了しています ";
+const std::string kVerifyTimeUp = "ベリファイ・タイムアウト";
+const std::string kMismatch = "ベリファイ不一致";
+const std::string kCpuComm = " ＣＰＵとの通信が失敗しました ";
+const std::string kNewRate = " 新ボーレートに設定できませんでした ";
+const std::string kReadComm = " ベリファイ通信異常 ";
+
+// Answer bytes of a job on the target, counted as --fault-drop, --fault-cut and --fault-stall
+// count them (1 is the sync answer, 2 the handshake answer). Classic: a 64-byte write-control
+// program and ten blocks of 128 bytes.
+constexpr int kClassicEcho = 5;    // first echoed program byte, after the two length bytes
+constexpr int kClassicErase = 69;  // the erase answer
+constexpr int kClassicBlock2 = 71;
+constexpr int kClassicVerify1 = 80;  // three address bytes, then 128 data bytes
+// Inquiry, on the sample device: eight inquiry answers with their selections, then the rest.
+constexpr int kDevices = 3;        // 28 bytes
+constexpr int kDeviceAck = 31;     // after 0x10
+constexpr int kClockModeAck = 38;  // after 0x11
+constexpr int kEraseBlocks = 88;   // the answer with a two-byte size, 69 bytes
+constexpr int kBitRateAck = 162;   // after 0x3F, at the old rate
+constexpr int kEraseAnswer = 164;
+constexpr int kMatAck = 165;
+constexpr int kBlockAck2 = 167;
+constexpr int kEndAck = 176;  // the end-of-programming frame's answer
+constexpr int kRead1 = 177;   // 0x52, four length bytes, 128 data bytes, checksum
+
+std::string N(int n) {
+  return std::to_string(n);
+}
+std::string Stall(int byte, int ms) {
+  return N(byte) + "," + N(ms);
+}
+
+std::vector<FaultRow> Rows() {
+  using B = Boot;
+  // clang-format off
+  std::vector<FaultRow> rows = {
+      {"ClassicClean", B::Classic, {}, 0, kVerified, 0},
+      {"ClassicNoSync", B::Classic, {"--fault-no-sync"}, 1, kNoSync, 500},
+      {"ClassicSyncAnswerStalled", B::Classic, {"--fault-stall", Stall(1, 1500)}, 1, kNoSync, 500},
+      {"ClassicWrongHandshake", B::Classic, {"--fault-handshake", "0xE6"}, 1, kNoSync, 1000},
+      {"ClassicHandshakeLost", B::Classic, {"--fault-drop", "2"}, 1, kNoSync, 1000},
+      {"ClassicHandshakeStalled", B::Classic, {"--fault-stall", Stall(2, 2000)}, 1, kNoSync, 1000},
+      {"ClassicNoiseBeforeTheSync", B::Classic, {"--fault-noise", "0x13,0xFF,0x7F"}, 0, kVerified, 0},
+      {"ClassicZerosBeforeTheSync", B::Classic, {"--fault-noise", "0x00,0x00"}, 0, kVerified, 0},
+      {"ClassicLengthHighEchoLost", B::Classic, {"--fault-drop", "3"}, 1, kTransfer + "AddrH Echo Error  ", 500},
+      {"ClassicLengthLowEchoLost", B::Classic, {"--fault-drop", "4"}, 1, kTransfer + "AddrL Echo Error  ", 500},
+      {"ClassicProgramEchoDropped", B::Classic, {"--fault-drop-echo", "10"}, 1, kEchoTimeUp, 500},
+      {"ClassicProgramEchoCorrupted", B::Classic, {"--fault-corrupt-echo", "10"}, 1, kEchoTimeUp, 500},
+      {"ClassicProgramEchoStalled", B::Classic, {"--fault-stall", Stall(kClassicEcho + 20, 1000)}, 1, kEchoTimeUp, 500},
+      {"ClassicEraseAnswerWrong", B::Classic, {"--fault-erase-answer", "0x55"}, 1, kTransfer + "Ans != 0xaa      ", 0},
+      {"ClassicEraseAnswerMissing", B::Classic, {"--fault-erase-answer", "none"}, 1, kAnsTimeUp, 30000},
+      {"ClassicEraseAnswerLate", B::Classic, {"--fault-stall", Stall(kClassicErase, 31000)}, 1, kAnsTimeUp, 30000},
+      {"ClassicEraseAnswerSlowButInTime", B::Classic, {"--fault-stall", Stall(kClassicErase, 1500)}, 0, kVerified, 1500},
+      {"ClassicBlockRefused", B::Classic, {"--fault-block-nak", "2"}, 1, kWriteNak, 0},
+      {"ClassicBlockUnanswered", B::Classic, {"--fault-block-silent", "2"}, 1, kWriteSilent, 1000},
+      {"ClassicBlockAnswerLost", B::Classic, {"--fault-drop", N(kClassicBlock2)}, 1, kWriteSilent, 1000},
+      {"ClassicBlockAnswerStalled", B::Classic, {"--fault-stall", Stall(kClassicBlock2, 1500)}, 1, kWriteSilent, 1000},
+      {"ClassicHangUpMidJob", B::Classic, {"--fault-hang-up", "4"}, 1, kWriteSilent, 1000, true},
+      {"ClassicVerifyAddressWrong", B::Classic, {"--fault-verify-address", "2"}, 2, " アドレス返信異常 ", 0},
+      {"ClassicVerifyEchoByteLost", B::Classic, {"--fault-drop", N(kClassicVerify1 + 1)}, 2, " アドレス返信異常 ", 0},
+      {"ClassicVerifyAnswerLost", B::Classic, {"--fault-cut", N(kClassicVerify1)}, 2, kNoVerifyAnswer, 2000},
+      {"ClassicVerifyEchoStalled", B::Classic, {"--fault-stall", Stall(kClassicVerify1, 2500)}, 2, kNoVerifyAnswer, 2000},
+      {"ClassicVerifyNoData", B::Classic, {"--fault-verify-no-data", "2"}, 2, kVerifyTimeUp, 2000},
+      {"ClassicVerifyDataByteLost", B::Classic, {"--fault-drop", N(kClassicVerify1 + 20)}, 2, kVerifyTimeUp, 2000},
+      {"ClassicVerifyAnswerCutShort", B::Classic, {"--fault-cut", N(kClassicVerify1 + 20)}, 2, kVerifyTimeUp, 2000},
+      {"ClassicVerifyDataStalled", B::Classic, {"--fault-stall", Stall(kClassicVerify1 + 3, 2500)}, 2, kVerifyTimeUp, 2000},
+      {"ClassicVerifyDataFlipped", B::Classic, {"--fault-verify-data", "3"}, 2, kMismatch, 0},
+
+      {"InquiryClean", B::Inquiry, {}, 0, kVerified, 0},
+      {"InquiryNoSync", B::Inquiry, {"--fault-no-sync"}, 1, kNoSync, 500},
+      {"InquiryWrongHandshake", B::Inquiry, {"--fault-handshake", "0xAA"}, 1, kNoSync, 1000},
+      {"InquiryNoiseBeforeTheSync", B::Inquiry, {"--fault-noise", "0x13,0xFF,0x7F"}, 0, kVerified, 0},
+      {"InquiryZerosBeforeTheSync", B::Inquiry, {"--fault-noise", "0x00,0x00"}, 0, kVerified, 0},
+      {"InquiryDeviceAnswerByteLost", B::Inquiry, {"--fault-drop", N(kDevices + 7)}, 1, kCpuComm, 1000},
+      {"InquiryDeviceAnswerCutShort", B::Inquiry, {"--fault-cut", N(kDevices + 7)}, 1, kCpuComm, 1000},
+      {"InquiryDeviceAnswerStalled", B::Inquiry, {"--fault-stall", Stall(kDevices, 1500)}, 1, kCpuComm, 1000},
+      {"InquiryEraseBlocksByteLost", B::Inquiry, {"--fault-drop", N(kEraseBlocks + 40)}, 1, kCpuComm, 1000},
+      {"InquirySixtyFiveDevices", B::Inquiry, {"--fault-65-devices"}, 1, kCpuComm, 0},
+      {"InquirySeventyClockModes", B::Inquiry, {"--fault-70-clock-modes"}, 0, kVerified, 0},
+      {"InquiryDeviceAckStalled", B::Inquiry, {"--fault-stall", Stall(kDeviceAck, 1000)}, 1, kCpuComm, 500},
+      {"InquiryClockModeAckLost", B::Inquiry, {"--fault-drop", N(kClockModeAck)}, 1, kCpuComm, 500},
+      {"InquiryBitRateRefused", B::Inquiry, {"--fault-bit-rate-nak"}, 1, kNewRate, 0},
+      {"InquiryBitRateAckStalled", B::Inquiry, {"--fault-stall", Stall(kBitRateAck, 1500)}, 1, kCpuComm, 1000},
+      {"InquirySilentAtTheNewRate", B::Inquiry, {"--fault-silent-new-rate"}, 1, kCpuComm, 500},
+      {"InquiryEraseAnswerWrong", B::Inquiry, {"--fault-erase-answer", "0x55"}, 1, "Error Response ", 0, false, 2},
+      {"InquiryEraseAnswerBusy", B::Inquiry, {"--fault-erase-answer", "0x16"}, 1, "Ans TimeUp", 30000},
+      {"InquiryEraseAnswerAlternative", B::Inquiry, {"--fault-erase-answer", "0x26"}, 0, kVerified, 0},
+      {"InquiryEraseAnswerMissing", B::Inquiry, {"--fault-erase-answer", "none"}, 1, "Ans TimeUp", 30000},
+      {"InquiryEraseAnswerLate", B::Inquiry, {"--fault-stall", Stall(kEraseAnswer, 31000)}, 1, "Ans TimeUp", 30000},
+      {"InquiryMatRefused", B::Inquiry, {"--fault-mat-nak"}, 1, kCpuComm, 0},
+      {"InquiryMatAckStalled", B::Inquiry, {"--fault-stall", Stall(kMatAck, 1000)}, 1, kCpuComm, 500},
+      {"InquiryBlockRefused", B::Inquiry, {"--fault-block-nak", "2"}, 1, kWriteNak, 0},
+      {"InquiryBlockAckLost", B::Inquiry, {"--fault-drop", N(kBlockAck2)}, 1, kWriteSilent, 1000},
+      {"InquiryBlockAckStalled", B::Inquiry, {"--fault-stall", Stall(kBlockAck2, 1500)}, 1, kWriteSilent, 1000},
+      {"InquiryEndOfProgrammingAckLost", B::Inquiry, {"--fault-drop", N(kEndAck)}, 1, kWriteSilent, 500},
+      {"InquiryHangUpMidJob", B::Inquiry, {"--fault-hang-up", "3"}, 1, kWriteSilent, 1000, true},
+      {"InquiryReadLengthWrong", B::Inquiry, {"--fault-read-length", "2"}, 2, kReadComm, 0, false, 1, "4"},
+      {"InquiryReadChecksumWrong", B::Inquiry, {"--fault-read-checksum", "2"}, 2, kReadComm, 0},
+      {"InquiryReadDataByteLost", B::Inquiry, {"--fault-drop", N(kRead1 + 30)}, 2, kReadComm, 2000},
+      {"InquiryReadAnswerCutShort", B::Inquiry, {"--fault-cut", N(kRead1 + 30)}, 2, kReadComm, 2000},
+      {"InquiryReadAnswerStalled", B::Inquiry, {"--fault-stall", Stall(kRead1, 2500)}, 2, kReadComm, 2000},
+      {"InquiryReadDataFlipped", B::Inquiry, {"--fault-read-data", "2"}, 2, kMismatch, 0},
+  };
+  // clang-format on
+  // Each inquiry answered with a wrong code, then with a wrong checksum.
+  for (const char* kind : {"code", "checksum"}) {
+    for (int command = 0x20; command <= 0x27; ++command) {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "%02X", command);
+      rows.push_back(
+          {std::string("InquiryAnswer") + hex + (kind[1] == 'o' ? "WrongCode" : "WrongChecksum"),
+           B::Inquiry,
+           {std::string("--fault-inquiry-") + kind, std::string("0x") + hex},
+           1,
+           kCpuComm,
+           0});
+    }
+  }
+  return rows;
+}
+
+// Names the row in test listings instead of dumping its bytes.
+void PrintTo(const FaultRow& row, std::ostream* out) {
+  *out << row.name;
+}
+
+// How many whole lines of text equal line.
+int LinesEqual(const std::string& text, const std::string& line) {
+  int n = 0;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find('\n', start);
+    const std::size_t stop = end == std::string::npos ? text.size() : end;
+    if (text.compare(start, stop - start, line) == 0 && stop - start == line.size()) ++n;
+    start = stop + 1;
+  }
+  return n;
+}
+
+int Count(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+// Waits until the target has seen the host close the line as often as open it.
+bool TargetSawTheLineClose(ChildProcess& target, int timeoutMs) {
+  for (int waited = 0; waited <= timeoutMs; waited += 20) {
+    const std::string& log = target.err();
+    const int opened = Count(log, "host opened the line");
+    if (opened > 0 && opened == Count(log, "host closed the line")) return true;
+    ::usleep(20 * 1000);
+  }
+  return false;
+}
+
+// The port is free again: an exclusive open and lock of the pseudo-terminal succeed.
+bool PortCanBeReopened(const std::string& pty) {
+  const int fd = ::open(pty.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) return false;
+  const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+  ::close(fd);
+  return locked;
+}
+
+class FaultCatalogue : public ::testing::TestWithParam<FaultRow> {};
+
+TEST_P(FaultCatalogue, EndsWithItsMessageExitCodeAndTimeAndFreesThePort) {
+  const FaultRow& r = GetParam();
+  E2eJob job;
+  job.program.Fill(0, 1200, 4);  // ten blocks
+  std::vector<std::string> argv = {kBin + "/vantrel-target", "--dump", job.home.PathOf("flash.bin"),
+                                   "--erase-ms", "100"};
+  std::string cpu;
+  if (r.boot == Boot::Classic) {
+    cpu = "CLS.mot";
+    job.CpuType(cpu, 128, "0");
+    argv.insert(argv.end(), {"--prog-baud", "38400"});
+  } else {
+    cpu = "INQ.inf";
+    job.CpuType(cpu, 128, "0");
+    job.BootDefinition(cpu, "VTR-100", 0);
+    argv.insert(argv.end(), {"--protocol", "inquiry"});
+  }
+  argv.insert(argv.end(), r.faults.begin(), r.faults.end());
+  ChildProcess target(argv);
+  const auto pty = target.ReadLine(5000);
+  ASSERT_TRUE(pty && !pty->empty()) << target.err();
+  job.port = *pty;
+
+  const auto start = std::chrono::steady_clock::now();
+  const auto code = job.RunCli(cpu, {"--verify"}, r.waitMs + 30000);
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::steady_clock::now() - start)
+                      .count();
+  std::printf("[ row      ] %-36s exit %d  %6lld ms  %s\n", r.name.c_str(), code.value_or(-1),
+              static_cast<long long>(ms), r.message.c_str());
+
+  ASSERT_TRUE(code.has_value()) << "vantrel-cli did not end\n" << job.cliErr;
+  EXPECT_EQ(*code, r.exitCode) << job.cliErr;
+  EXPECT_EQ(LinesEqual(job.cliErr, r.message), r.messageTimes) << job.cliErr;
+  if (!r.before.empty()) {
+    const auto before = job.cliErr.find("\n" + r.before + "\n");
+    EXPECT_NE(before, std::string::npos) << job.cliErr;
+    EXPECT_LT(before, job.cliErr.find(r.message)) << job.cliErr;
+  }
+  EXPECT_GE(ms, r.waitMs) << "ended before its time-out";
+  EXPECT_LE(ms, r.waitMs + kMarginMs);
+
+  if (r.hangsUp) {
+    EXPECT_EQ(target.Wait(5000), 0);
+    EXPECT_NE(target.err().find("line dropped"), std::string::npos) << target.err();
+  } else {
+    EXPECT_TRUE(TargetSawTheLineClose(target, 3000)) << target.err();
+    EXPECT_TRUE(PortCanBeReopened(*pty));
+    target.Signal(SIGTERM);
+    EXPECT_EQ(target.Wait(5000), 0) << target.err();
+  }
+  // Verify was on: success must mean the flash holds the program.
+  if (code == 0) job.ExpectFlashHoldsProgram(0);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFault, FaultCatalogue, ::testing::ValuesIn(Rows()),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace vantrel::testing
