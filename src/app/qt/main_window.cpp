@@ -170,9 +170,15 @@ void MainWindow::RunTicks() {
   }
   // The mode comes from the settings, read during the initialisation.
   if (!driver_) driver_.emplace(form_, clock_, form_.tickMode);
-  inTicks_ = true;
-  const TickPlan plan = driver_->Run();
-  inTicks_ = false;
+  const TickPlan plan = [this] {
+    // Cleared on every way out, or no tick would ever run again.
+    inTicks_ = true;
+    const struct Clear {
+      bool& flag;
+      ~Clear() { flag = false; }
+    } clear{inTicks_};
+    return driver_->Run();
+  }();
   SyncFromModels();
   if (!plan.wakeOnInput || plan.pollHandle < 0) {
     // Without a handle to watch, input is looked for once a timer period.
