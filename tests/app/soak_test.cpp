@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/job_harness.h"
 #include "app/tform1.h"
 #include "support/fake_clock.h"
 #include "support/srec_writer.h"
@@ -108,16 +109,7 @@ TEST(Soak, AThousandJobsLeakNoDescriptorMemoryOrThread) {
   const auto started = std::chrono::steady_clock::now();
   const Usage atStart = Measure();
   TempFolder home;
-  SrecWriter control;
-  control.Fill(0xFFE000, 40, 5, 16);
-  home.Write("CTRL_MOT/CLS.mot", control.Text());
-  home.Write("CTRL_MOT/INQ.inf",
-             "[BootDef]\nDeviceName=VTR-100\nUserMatRdf=1\nBaudP=57600\nClockFreq=2000\n"
-             "MatType=0\nClockMode=0\nMulRatioNo=2\nMulRatio1=4\nMulRatio2=2\nMulRatio3=0\n"
-             "MulRatio4=0\n");
-  home.Write("CTRL_MOT/Baud.ini",
-             "[CLS.mot]\nBaudB=9600\nBaudP=38400\nBlockSize=128\nRomBaseAddr=0\n"
-             "[INQ.inf]\nBaudB=9600\nBaudP=38400\nBlockSize=128\nRomBaseAddr=0\n");
+  WriteControlFolder(home);
   SrecWriter program;
   program.Fill(0, 1000, 9);
 
