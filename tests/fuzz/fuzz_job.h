@@ -56,6 +56,7 @@ inline void RunJobWithFuzzedAnswer(Protocol protocol, const std::uint8_t* data, 
   const bool noise = data[0] == 0xFF;
 
   target::TargetOptions options;
+  options.flashSize = 0x10000;
   options.classic.eraseMs = 1000;
   options.classic.programmingBaud = 38400;
   if (noise) options.noise.assign(answer.begin(), answer.end());
