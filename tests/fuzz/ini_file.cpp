@@ -1,7 +1,9 @@
 // One INI file, read by the INI reader and every reader on top of it: the settings file, Baud.ini,
 // an AutoPgm.ini job file and the BootDef section of an .inf write-control file (with the frame
 // and the report built from what it says). Then one key is written into it: the key must read
-// back and every other setting must keep its value.
+// back and every other setting must keep its value (in a file that is text in UTF-8 or the legacy
+// code page: a file that is neither reads as raw bytes, and a write that drops its only bad byte
+// makes the rest read as legacy text).
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,6 +15,7 @@
 #include "inquiry/new_bit_rate_frame.h"
 #include "inquiry/read_boot_definition.h"
 #include "platform/ini_file.h"
+#include "platform/text_encoding.h"
 #include "support/step_fixture.h"
 #include "support/temp_folder.h"
 
@@ -48,7 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   BuildNewBitRateData(def, frame);
   FormatCpuInfoReport(def, CpuInformation{});
 
-  if (!platform::IniFile::WriteText(settings, "CommPort", "PortNo", "COM7")) return 0;
+  const bool text = platform::IsValidUtf8(bytes) ||
+                    platform::DecodeCodePage(bytes, platform::LegacyCodePage()).has_value();
+  if (!platform::IniFile::WriteText(settings, "CommPort", "PortNo", "COM7") || !text) return 0;
   const SettingsValues after = ReadSettingsFile(settings, home.path());
   if (after.PortNo != "COM7" || !SameSettings(before, after)) __builtin_trap();
   return 0;
