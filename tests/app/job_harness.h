@@ -7,6 +7,7 @@
 #include "app/tform1.h"
 #include "support/fake_clock.h"
 #include "support/recording_host.h"
+#include "support/sample_control_folder.h"
 #include "support/srec_writer.h"
 #include "support/temp_folder.h"
 #include "target/in_process_device.h"
@@ -85,20 +86,6 @@ class RecordingDevice final : public platform::SerialDevice {
 enum class Protocol { Classic, Inquiry };
 
 // How the simulated line behaves apart from the boot loader's faults.
-// The write-control folder of both sample CPU types, CLS.mot (classic) and INQ.inf (inquiry).
-inline void WriteControlFolder(TempFolder& home) {
-  SrecWriter control;
-  control.Fill(0xFFE000, 40, 5, 16);
-  home.Write("CTRL_MOT/CLS.mot", control.Text());
-  home.Write("CTRL_MOT/INQ.inf",
-             "[BootDef]\nDeviceName=VTR-100\nUserMatRdf=1\nBaudP=57600\nClockFreq=2000\n"
-             "MatType=0\nClockMode=0\nMulRatioNo=2\nMulRatio1=4\nMulRatio2=2\nMulRatio3=0\n"
-             "MulRatio4=0\n");
-  home.Write("CTRL_MOT/Baud.ini",
-             "[CLS.mot]\nBaudB=9600\nBaudP=38400\nBlockSize=128\nRomBaseAddr=0\n"
-             "[INQ.inf]\nBaudB=9600\nBaudP=38400\nBlockSize=128\nRomBaseAddr=0\n");
-}
-
 struct LineOptions {
   bool pacing = false;  // the target's bytes take their time on the line, as on a real one
   bool noSync = false;  // the target never answers the zero bytes
@@ -113,7 +100,7 @@ struct JobHarness {
              std::make_unique<RecordingDevice>(
                  std::make_unique<target::InProcessDevice>(model, clock), written, opens,
                  configured, line, clock)) {
-    WriteControlFolder(home);
+    WriteSampleControlFolder(home);
     form.fields.ExeFolder = home.path();
     form.controls.ComboBoxComPort.text = "sim";
     form.controls.ComboBoxCpuType.text = protocol == Protocol::Classic ? "CLS.mot" : "INQ.inf";

@@ -109,7 +109,7 @@ TEST(Soak, AThousandJobsLeakNoDescriptorMemoryOrThread) {
   const auto started = std::chrono::steady_clock::now();
   const Usage atStart = Measure();
   TempFolder home;
-  WriteControlFolder(home);
+  WriteSampleControlFolder(home);
   SrecWriter program;
   program.Fill(0, 1000, 9);
 

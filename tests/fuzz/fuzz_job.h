@@ -11,6 +11,7 @@
 #include "fuzz/replaced_answer_loader.h"
 #include "support/fake_clock.h"
 #include "support/recording_host.h"
+#include "support/sample_control_folder.h"
 #include "support/srec_writer.h"
 #include "support/temp_folder.h"
 #include "target/classic_boot_loader.h"
@@ -26,16 +27,7 @@ enum class Protocol { Classic, Inquiry };
 inline const testing::TempFolder& JobHome() {
   static const testing::TempFolder folder;
   static const bool written = [] {
-    testing::SrecWriter control;
-    control.Fill(0xFFE000, 24, 5, 16);
-    folder.Write("CTRL_MOT/CLS.mot", control.Text());
-    folder.Write("CTRL_MOT/INQ.inf",
-                 "[BootDef]\nDeviceName=VTR-100\nUserMatRdf=1\nBaudP=57600\nClockFreq=2000\n"
-                 "MatType=0\nClockMode=0\nMulRatioNo=2\nMulRatio1=4\nMulRatio2=2\nMulRatio3=0\n"
-                 "MulRatio4=0\n");
-    folder.Write("CTRL_MOT/Baud.ini",
-                 "[CLS.mot]\nBaudB=9600\nBaudP=38400\nBlockSize=128\nRomBaseAddr=0\n"
-                 "[INQ.inf]\nBaudB=9600\nBaudP=38400\nBlockSize=128\nRomBaseAddr=0\n");
+    testing::WriteSampleControlFolder(folder, 24);
     testing::SrecWriter program;
     program.Fill(0x40, 200, 3, 32);
     folder.Write("program.mot", program.Text());
