@@ -21,6 +21,18 @@
 namespace vantrel::testing {
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
 // One window runs a thousand jobs back to back, as on a production line: each on a fresh board
 // (a new simulated target), every seventh with a fault. Whatever a job leaks adds up.
 
@@ -170,8 +182,12 @@ TEST(Soak, AThousandJobsLeakNoDescriptorMemoryOrThread) {
       kJobs, faulted, seconds, atStart.fds, after100.fds, after1000.fds, kJobs, after100.rssKiB,
       after1000.rssKiB, kJobs, atStart.threads, after100.threads, after1000.threads, kJobs);
   EXPECT_EQ(after1000.fds, after100.fds);
-  EXPECT_LE(after1000.rssKiB * 100, after100.rssKiB * 101);
-  EXPECT_GE(after1000.rssKiB * 100, after100.rssKiB * 99);
+  // The address sanitizer holds freed memory back on purpose, so resident memory grows there;
+  // its leak check at exit stands in for this one.
+  if (!kAddressSanitizer) {
+    EXPECT_LE(after1000.rssKiB * 100, after100.rssKiB * 101);
+    EXPECT_GE(after1000.rssKiB * 100, after100.rssKiB * 99);
+  }
   EXPECT_EQ(after1000.threads, atStart.threads);
 }
 
