@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "inquiry/frame_checksum.h"
-
 namespace vantrel::target {
 namespace {
 
@@ -16,6 +14,13 @@ constexpr std::size_t kMaxOneByteData = 255;
 
 void PutBig(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
   for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+// Our own sum, not the host's: a fault in the host's checksum must not be agreed with.
+std::uint8_t Sum(std::span<const std::uint8_t> bytes) {
+  std::uint8_t sum = 0;
+  for (auto b : bytes) sum = static_cast<std::uint8_t>(sum + b);
+  return sum;
 }
 
 void PutAreas(std::vector<std::uint8_t>& out, const std::vector<AddressArea>& areas) {
@@ -287,7 +292,7 @@ void InquiryBootLoader::AnswerRead(std::span<const std::uint8_t> data, Line& lin
   for (std::uint32_t i = 0; i < length; ++i) answer.push_back(ReadMat(mat, address + i));
   if (wrongLength) answer.push_back(0xFF);  // as much data as the header claims
   if (readsSeen_ == f.readFlippedData) answer.back() ^= 0x01;
-  std::uint8_t checksum = FrameChecksum(answer);
+  std::uint8_t checksum = static_cast<std::uint8_t>(0x100 - Sum(answer));
   if (readsSeen_ == f.readWrongChecksum) ++checksum;
   answer.push_back(checksum);
   line.Send(answer);
@@ -351,7 +356,7 @@ void InquiryBootLoader::SendInquiryAnswer(std::uint8_t command, Line& line) {
   answer.push_back(static_cast<std::uint8_t>(command + 0x10 + (f.wrongCodeFor == command ? 1 : 0)));
   PutBig(answer, static_cast<std::uint32_t>(data.size()), command == 0x26 ? 2 : 1);
   answer.insert(answer.end(), data.begin(), data.end());
-  std::uint8_t checksum = FrameChecksum(answer);
+  std::uint8_t checksum = static_cast<std::uint8_t>(0x100 - Sum(answer));
   if (f.wrongChecksumFor == command) ++checksum;
   answer.push_back(checksum);
   line.Send(answer);
