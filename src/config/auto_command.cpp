@@ -34,7 +34,7 @@ std::optional<std::string> Defined(std::string value) {
 
 std::size_t SkipBlanks(std::string_view text, std::size_t at) {
   while (at < text.size()) {
-    if (text[at] == ' ' || text[at] == '\t') {
+    if (platform::IsSpaceOrTab(text[at])) {
       ++at;
     } else if (text.substr(at).starts_with(kFullWidthSpace)) {
       at += kFullWidthSpace.size();

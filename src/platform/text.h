@@ -7,9 +7,18 @@
 
 namespace vantrel::platform {
 
+inline bool IsSpaceOrTab(char c) {
+  return c == ' ' || c == '\t';
+}
+
 // Blanks around a value in a text file: spaces, tabs, and the CR of a CR LF line end.
 inline bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r';
+  return IsSpaceOrTab(c) || c == '\r';
+}
+
+// White space as the C library's number readers skip it.
+inline bool IsCSpace(char c) {
+  return IsSpaceOrTab(c) || (c >= '\n' && c <= '\r');
 }
 
 inline std::string_view TrimBlanks(std::string_view s) {
@@ -44,7 +53,7 @@ inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 // being undefined.
 inline std::int32_t ReadLeadingDecimal(std::string_view text) {
   std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  while (i < text.size() && IsCSpace(text[i])) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   constexpr std::int64_t kLimit = std::numeric_limits<std::int32_t>::max();
