@@ -1,5 +1,6 @@
 #include "platform/text_encoding.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace vantrel::platform {
@@ -38,7 +39,21 @@ bool IsValidUtf8(std::string_view bytes) {
 
 std::string TextFromForeignFile(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return std::string(bytes);
-  return DecodeCodePage(bytes, LegacyCodePage()).value_or(std::string(bytes));
+  if (auto whole = DecodeCodePage(bytes, LegacyCodePage())) return *whole;
+  // Neither as a whole: each line on its own, so that a write, which gives the file back in
+  // UTF-8 and may drop its one bad line, does not change how the other lines read.
+  std::string text;
+  while (!bytes.empty()) {
+    const auto end = std::min(bytes.find('\n'), bytes.size() - 1) + 1;
+    const auto line = bytes.substr(0, end);
+    bytes.remove_prefix(end);
+    if (IsValidUtf8(line)) {
+      text += line;
+    } else {
+      text += DecodeCodePage(line, LegacyCodePage()).value_or(std::string(line));
+    }
+  }
+  return text;
 }
 
 }  // namespace vantrel::platform

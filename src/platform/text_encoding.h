@@ -19,7 +19,8 @@ std::optional<std::string> DecodeCodePage(std::string_view bytes, unsigned codeP
 
 // The rule for text files other programs wrote (settings, Baud.ini, AutoPgm.ini, boot
 // definitions): valid UTF-8 is taken as it is, anything else is read in the legacy code page;
-// bytes that are text in neither stay as they are. What this program writes is always UTF-8.
+// a file that is text in neither is read line by line the same way, and a line that is text in
+// neither stays as it is. What this program writes is always UTF-8.
 std::string TextFromForeignFile(std::string_view bytes);
 
 }  // namespace vantrel::platform

@@ -1,9 +1,7 @@
 // One INI file, read by the INI reader and every reader on top of it: the settings file, Baud.ini,
 // an AutoPgm.ini job file and the BootDef section of an .inf write-control file (with the frame
 // and the report built from what it says). Then one key is written into it: the key must read
-// back and every other setting must keep its value (in a file that is text in UTF-8 or the legacy
-// code page: a file that is neither reads as raw bytes, and a write that drops its only bad byte
-// makes the rest read as legacy text).
+// back and every other setting must keep its value.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -51,9 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   BuildNewBitRateData(def, frame);
   FormatCpuInfoReport(def, CpuInformation{});
 
-  const bool text = platform::IsValidUtf8(bytes) ||
-                    platform::DecodeCodePage(bytes, platform::LegacyCodePage()).has_value();
-  if (!platform::IniFile::WriteText(settings, "CommPort", "PortNo", "COM7") || !text) return 0;
+  if (!platform::IniFile::WriteText(settings, "CommPort", "PortNo", "COM7")) return 0;
   const SettingsValues after = ReadSettingsFile(settings, home.path());
   if (after.PortNo != "COM7" || !SameSettings(before, after)) __builtin_trap();
   return 0;

@@ -59,6 +59,26 @@ TEST(ForeignText, AShiftJisIniFileReadsAndIsRewrittenInUtf8) {
             "[AutoPgm]\r\nMOT=C:\\" + std::string(kUtf8) + ".mot\r\nComPortNo=4\r\n");
 }
 
+// A file that is text in neither encoding: writing one key, which may drop its only bad byte,
+// must not change how another key reads (found by fuzzing).
+TEST(ForeignText, AWriteIntoAFileInNeitherEncodingKeepsTheOtherValues) {
+  const char* files[] = {
+      "[CommPort]\nPortNo=\xFF\n[Timer]\nCadence=\xDC",
+      "[CommPort]\nPortNo=\xFF\n[Timer]\nCadence=\xDC\nX=\xE3\x80\x80\n",
+  };
+  for (const char* file : files) {
+    testing::TempFolder folder;
+    const std::string path = folder.Write("vantrel.ini", file);
+    const auto before = IniFile::Load(path);
+    ASSERT_TRUE(IniFile::WriteText(path, "CommPort", "PortNo", "COM7"));
+    const auto after = IniFile::Load(path);
+    EXPECT_EQ(after.ReadText("CommPort", "PortNo", "-"), "COM7");
+    for (const char* key : {"Cadence", "X"}) {
+      EXPECT_EQ(after.ReadText("Timer", key, "-"), before.ReadText("Timer", key, "-")) << file;
+    }
+  }
+}
+
 TEST(Utf8Paths, AJapaneseNameIsWrittenListedAndRead) {
   testing::TempFolder folder;
   const std::string name = "書込み設定.ini";
