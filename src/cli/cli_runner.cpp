@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -25,6 +26,20 @@ namespace {
 bool ReportFolderExists(const std::string& path) {
   const std::string folder = FolderPart(platform::AbsolutePath(path));
   return !folder.empty() && platform::IsFolder(folder);
+}
+
+// A job that throws has its port closed by the unwinding, and fails alone.
+BoardRecord RunBoardJobGuarded(const BoardSetup& setup) {
+  try {
+    return RunBoardJob(setup);
+  } catch (const std::exception& e) {
+    BoardRecord failed;
+    failed.port = setup.port;
+    failed.result = "failed";
+    failed.message = e.what();
+    setup.console.Line(setup.index, "vantrel-cli: " + failed.message);
+    return failed;
+  }
 }
 
 }  // namespace
@@ -63,12 +78,12 @@ int RunCli(const CliOptions& options) {
     return BoardSetup{options, ports[i], i, cpuInfoNames[i], console, trace.get(), gang};
   };
   if (!gang) {
-    records[0] = RunBoardJob(setup(0));
+    records[0] = RunBoardJobGuarded(setup(0));
   } else {
     // A thread per board: a wait or a slow write of one job never holds up another's ticks.
     std::vector<std::thread> boards;
     for (std::size_t i = 0; i < ports.size(); ++i) {
-      boards.emplace_back([&, i] { records[i] = RunBoardJob(setup(i)); });
+      boards.emplace_back([&, i] { records[i] = RunBoardJobGuarded(setup(i)); });
     }
     for (auto& board : boards) board.join();
   }

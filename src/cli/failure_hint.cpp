@@ -12,12 +12,27 @@ constexpr std::string_view kNoSync = " ビットレートの調整が出来ま�
 std::string PortOpenHint(const platform::PortDiagnosis& d, std::string_view port) {
   const std::string name(port);
   using Problem = platform::PortDiagnosis::Problem;
+  using Membership = platform::PortDiagnosis::Membership;
+  const std::string owned = " (owner " + d.owner + ", group " + d.group + ", " + d.mode + ")";
   switch (d.problem) {
     case Problem::Missing:
       return "hint: " + name + " does not exist; vantrel-cli --list-ports shows the serial ports";
     case Problem::NoPermission:
-      return "hint: no permission to use " + name + ": it belongs to the group '" + d.group +
-             "'; add the user to it (usermod -aG " + d.group + " USER) and log in again";
+      switch (d.membership) {
+        case Membership::NotListed:
+          return "hint: no permission to use " + name + owned + ": add " + d.user +
+                 " to the group '" + d.group + "' (sudo usermod -aG " + d.group + " " + d.user +
+                 ") and log in again";
+        case Membership::ListedButNotThisLogin:
+          return "hint: no permission to use " + name + owned + ": " + d.user +
+                 " is in the group '" + d.group +
+                 "', but this login began before that; log in again (or run newgrp " + d.group +
+                 ")";
+        case Membership::Member:
+          return "hint: no permission to use " + name + owned + ": its mode gives the group '" +
+                 d.group + "' no read and write; the device's owner must allow it";
+      }
+      break;
     case Problem::Busy: {
       std::string who;
       for (const auto& h : d.holders) {
@@ -29,9 +44,14 @@ std::string PortOpenHint(const platform::PortDiagnosis& d, std::string_view port
     case Problem::None:
       break;
   }
-  return "hint: " + name +
-         " could not be opened or set up; is it a serial port that takes "
-         "this baud rate, and free?";
+  std::string hint = "hint: " + name +
+                     " could not be opened or set up; is it a serial port that takes this baud "
+                     "rate, and free?";
+  if (d.unseenProcesses > 0) {
+    hint += " Processes of other users may hold it unseen (" + std::to_string(d.unseenProcesses) +
+            " could not be looked into): sudo fuser -v " + d.device + " names them";
+  }
+  return hint;
 }
 
 std::string FailureHint(std::string_view message, const HintContext& context) {

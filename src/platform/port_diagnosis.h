@@ -15,16 +15,24 @@ struct PortHolder {
 // Why a port may have refused to open, as far as the system tells without opening it.
 struct PortDiagnosis {
   enum class Problem { None, Missing, NoPermission, Busy };
+  // NoPermission: where the user stands with the group that owns the device.
+  enum class Membership { NotListed, ListedButNotThisLogin, Member };
   Problem problem = Problem::None;
-  std::string device;               // the device file the port name stands for
-  std::string group;                // NoPermission: the group that owns the device
+  std::string device;  // the device file the port name stands for
+  std::string owner;   // the user that owns the device
+  std::string group;   // the group that owns the device
+  std::string mode;    // its permissions as ls shows them ("crw-rw----")
+  std::string user;    // who is asking
+  Membership membership = Membership::NotListed;
   std::vector<PortHolder> holders;  // Busy: the other processes that have it open
+  // Processes whose open files this user may not look into (other users'): one of them may hold
+  // the port without being named.
+  int unseenProcesses = 0;
 };
 
 PortDiagnosis DiagnosePort(std::string_view portName);
 
-// The processes other than this one with the device open, from procRoot/<pid>/fd (only those
-// the system lets this user see).
-std::vector<PortHolder> ProcessesHolding(const std::string& device, std::string_view procRoot);
+// Fills holders and unseenProcesses from procRoot/<pid>/fd for the diagnosis's device.
+void FindProcessesHolding(PortDiagnosis& diagnosis, std::string_view procRoot);
 
 }  // namespace vantrel::platform

@@ -12,8 +12,6 @@ PortDiagnosis DiagnosePort(std::string_view portName) {
   return d;
 }
 
-std::vector<PortHolder> ProcessesHolding(const std::string&, std::string_view) {
-  return {};
-}
+void FindProcessesHolding(PortDiagnosis&, std::string_view) {}
 
 }  // namespace vantrel::platform

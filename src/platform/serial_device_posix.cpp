@@ -36,11 +36,15 @@ class PosixSerialDevice final : public SerialDevice {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     // flock keeps out every other cooperating opener (root included); TIOCEXCL keeps out the rest.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
       ::close(fd);
       return false;
     }
     fd_ = fd;
+    if (::ioctl(fd, TIOCEXCL) != 0) {
+      Close();
+      return false;
+    }
     return true;
   }
 
@@ -158,6 +162,10 @@ class PosixSerialDevice final : public SerialDevice {
 
   void Close() override {
     if (fd_ < 0) return;
+    // The exclusive mark belongs to the terminal, not to this descriptor: left set, it outlives
+    // the close while any other descriptor of the terminal is open, and then only root may open
+    // the port again (our own reopen at the programming rate included).
+    ::ioctl(fd_, TIOCNXCL);
     ::flock(fd_, LOCK_UN);
     ::close(fd_);
     fd_ = -1;

@@ -15,18 +15,40 @@ TEST(PortOpenHint, SaysWhatToDoForEachProblem) {
     platform::PortDiagnosis diagnosis;
     const char* hint;
   };
+  using M = platform::PortDiagnosis::Membership;
+  auto denied = [](M membership) {
+    return platform::PortDiagnosis{.problem = Problem::NoPermission,
+                                   .device = "/dev/ttyUSB3",
+                                   .owner = "root",
+                                   .group = "dialout",
+                                   .mode = "crw-rw----",
+                                   .user = "ann",
+                                   .membership = membership};
+  };
+  const platform::PortDiagnosis hidden{.device = "/dev/ttyUSB3", .unseenProcesses = 7};
   const Case cases[] = {
-      {{Problem::Missing, "/dev/ttyUSB3"},
+      {{.problem = Problem::Missing},
        "hint: /dev/ttyUSB3 does not exist; vantrel-cli --list-ports shows the serial ports"},
-      {{Problem::NoPermission, "/dev/ttyUSB3", "dialout"},
-       "hint: no permission to use /dev/ttyUSB3: it belongs to the group 'dialout'; add the user "
-       "to it (usermod -aG dialout USER) and log in again"},
-      {{Problem::Busy, "/dev/ttyUSB3", "", {{412, "minicom"}, {977, "screen"}}},
+      {denied(M::NotListed),
+       "hint: no permission to use /dev/ttyUSB3 (owner root, group dialout, crw-rw----): add ann "
+       "to the group 'dialout' (sudo usermod -aG dialout ann) and log in again"},
+      {denied(M::ListedButNotThisLogin),
+       "hint: no permission to use /dev/ttyUSB3 (owner root, group dialout, crw-rw----): ann is "
+       "in the group 'dialout', but this login began before that; log in again (or run newgrp "
+       "dialout)"},
+      {denied(M::Member),
+       "hint: no permission to use /dev/ttyUSB3 (owner root, group dialout, crw-rw----): its "
+       "mode gives the group 'dialout' no read and write; the device's owner must allow it"},
+      {{.problem = Problem::Busy, .holders = {{412, "minicom"}, {977, "screen"}}},
        "hint: /dev/ttyUSB3 is in use by process 412 (minicom), 977 (screen); end it or choose "
        "another port"},
-      {{Problem::None, "/dev/ttyUSB3"},
+      {{},
        "hint: /dev/ttyUSB3 could not be opened or set up; is it a serial port that takes this "
-       "baud rate, and free?"}};
+       "baud rate, and free?"},
+      {hidden,
+       "hint: /dev/ttyUSB3 could not be opened or set up; is it a serial port that takes this "
+       "baud rate, and free? Processes of other users may hold it unseen (7 could not be looked "
+       "into): sudo fuser -v /dev/ttyUSB3 names them"}};
   for (const auto& c : cases) EXPECT_EQ(PortOpenHint(c.diagnosis, "/dev/ttyUSB3"), c.hint);
 }
 

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,16 +68,33 @@ TEST(PortDiagnosis, APortTheUserMayNotUseNamesItsGroup) {
   if (child == 0) {
     if (::geteuid() != 0) {
       if (::chmod(port.c_str(), 0) != 0) ::_exit(4);
-    } else if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+    } else if (::chmod(port.c_str(), 0) != 0 || ::setgroups(0, nullptr) != 0 ||
+               ::setgid(65534) != 0 || ::setuid(65534) != 0) {
       ::_exit(3);
     }
     const auto d = DiagnosePort(port);
-    ::_exit(d.problem == Problem::NoPermission && d.group == expected ? 0 : 1);
+    const bool told = d.problem == Problem::NoPermission && d.group == expected &&
+                      d.mode == "----------" && !d.owner.empty();
+    ::_exit(told ? 0 : 1);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(PortDiagnosis, ProcessesThatCannotBeLookedIntoAreCountedNotIgnored) {
+  testing::TempFolder proc;
+  PortDiagnosis d;
+  d.device = proc.Write("port", "");
+  proc.Write("101/fd", "");  // a refusal, as /proc gives for another user's process
+  std::filesystem::create_directories(proc.path() + "/102");  // ended meanwhile: no fd
+  std::filesystem::create_directories(proc.path() + "/103/fd");
+  std::filesystem::create_symlink(d.device, proc.path() + "/103/fd/4");
+  FindProcessesHolding(d, proc.path());
+  EXPECT_EQ(d.unseenProcesses, 1);
+  ASSERT_EQ(d.holders.size(), 1u);
+  EXPECT_EQ(d.holders[0].pid, 103);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <grp.h>
+#include <sys/wait.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <vector>
 
@@ -53,6 +56,29 @@ TEST(PosixSerialDevice, ASecondOpenerIsRefusedUntilTheFirstCloses) {
   EXPECT_FALSE(other->Open(line.master.slavePath()));
   line.device->Close();
   EXPECT_TRUE(other->Open(line.master.slavePath()));
+}
+
+// The exclusive mark belongs to the terminal and outlives a close while its other side is open;
+// root passes it anyway, so a child that has root gives it up first.
+TEST(PosixSerialDevice, AClosedPortOpensAgainForAnOrdinaryUserWhileTheLineStaysOpen) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 &&
+        (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+      ::_exit(3);
+    }
+    Line line;
+    if (!line.opened || !line.device->Open(line.master.slavePath())) ::_exit(4);
+    line.device->Close();
+    const bool again = line.device->Open(line.master.slavePath());
+    line.device->Close();
+    auto other = MakeSystemSerialDevice();
+    ::_exit(again && other->Open(line.master.slavePath()) ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: refused the second open (3, 4: set-up failed)";
 }
 
 TEST(PosixSerialDevice, MissingDeviceDoesNotOpen) {
