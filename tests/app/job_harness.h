@@ -10,9 +10,9 @@
 #include "support/sample_control_folder.h"
 #include "support/srec_writer.h"
 #include "support/temp_folder.h"
-#include "target/in_process_device.h"
-#include "target/inquiry_boot_loader.h"
-#include "target/target_model.h"
+#include "simulator/in_process_device.h"
+#include "simulator/inquiry_boot_loader.h"
+#include "simulator/target_model.h"
 
 namespace vantrel::testing {
 
@@ -93,12 +93,12 @@ struct LineOptions {
 
 // One window on a fake clock, wired to an in-process simulated target, with a CTRL_MOT folder.
 struct JobHarness {
-  explicit JobHarness(Protocol protocol, target::ClassicFaults classicFaults = {},
-                      target::InquiryFaults inquiryFaults = {}, LineOptions lineOptions = {})
+  explicit JobHarness(Protocol protocol, simulator::ClassicFaults classicFaults = {},
+                      simulator::InquiryFaults inquiryFaults = {}, LineOptions lineOptions = {})
       : model(Options(protocol, classicFaults, inquiryFaults, lineOptions)),
         form(host, clock,
              std::make_unique<RecordingDevice>(
-                 std::make_unique<target::InProcessDevice>(model, clock), written, opens,
+                 std::make_unique<simulator::InProcessDevice>(model, clock), written, opens,
                  configured, line, clock)) {
     WriteSampleControlFolder(home);
     form.fields.ExeFolder = home.path();
@@ -107,20 +107,20 @@ struct JobHarness {
     form.ApplyCpuType();
   }
 
-  static target::TargetOptions Options(Protocol protocol, target::ClassicFaults classicFaults,
-                                       target::InquiryFaults inquiryFaults, LineOptions line) {
-    target::TargetOptions o;
+  static simulator::TargetOptions Options(Protocol protocol, simulator::ClassicFaults classicFaults,
+                                       simulator::InquiryFaults inquiryFaults, LineOptions line) {
+    simulator::TargetOptions o;
     o.pacing = line.pacing;
     o.noSync = line.noSync;
     o.classic.eraseMs = 1000;
     o.classic.programmingBaud = 38400;
     o.classic.faults = classicFaults;
     if (protocol == Protocol::Inquiry) {
-      target::InquiryConfig config;
+      simulator::InquiryConfig config;
       config.eraseMs = 1000;
       config.faults = inquiryFaults;
-      o.makeLoader = [config](target::Flash& flash) {
-        return target::MakeInquiryBootLoader(config, flash);
+      o.makeLoader = [config](simulator::Flash& flash) {
+        return simulator::MakeInquiryBootLoader(config, flash);
       };
     }
     return o;
@@ -162,7 +162,7 @@ struct JobHarness {
   int opens = 0;
   std::vector<RecordingDevice::Configured> configured;
   RecordingDevice::Line line;
-  target::TargetModel model;
+  simulator::TargetModel model;
   TForm1 form;
   std::vector<std::int32_t> steps;
 };

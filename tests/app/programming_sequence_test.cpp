@@ -121,7 +121,7 @@ TEST(Sequence, AnEmptyFileFieldStopsTheJobBeforeAnythingOpens) {
 }
 
 TEST(Sequence, AFailedVerificationEndsWithResult2) {
-  target::ClassicFaults faults;
+  simulator::ClassicFaults faults;
   faults.flipVerifyByte = 2;
   JobHarness h(Protocol::Classic, faults);
   h.SetProgram(SmallProgram());
@@ -134,7 +134,7 @@ TEST(Sequence, AFailedVerificationEndsWithResult2) {
 }
 
 TEST(Sequence, AFailureBeforeWritingLeavesResult1) {
-  target::ClassicFaults faults;
+  simulator::ClassicFaults faults;
   faults.noEraseAnswer = true;
   JobHarness h(Protocol::Classic, faults);
   h.SetProgram(SmallProgram());

@@ -14,9 +14,9 @@
 #include "support/fake_clock.h"
 #include "support/srec_writer.h"
 #include "support/temp_folder.h"
-#include "target/in_process_device.h"
-#include "target/inquiry_boot_loader.h"
-#include "target/target_model.h"
+#include "simulator/in_process_device.h"
+#include "simulator/inquiry_boot_loader.h"
+#include "simulator/target_model.h"
 
 namespace vantrel::testing {
 namespace {
@@ -78,7 +78,7 @@ class QuietHost final : public WindowHost {
 
 struct Fault {
   bool inquiry;
-  void (*apply)(target::TargetOptions&, target::InquiryConfig&);
+  void (*apply)(simulator::TargetOptions&, simulator::InquiryConfig&);
   int jobResult;
 };
 
@@ -142,20 +142,20 @@ TEST(Soak, AThousandJobsLeakNoDescriptorMemoryOrThread) {
     const Fault* fault =
         job % kFaultEvery == 0 ? &kFaults[faulted++ % std::size(kFaults)] : nullptr;
     const bool inquiry = fault ? fault->inquiry : job % 2 == 0;
-    target::TargetOptions options;
+    simulator::TargetOptions options;
     options.flashSize = 0x10000;
     options.classic.eraseMs = 100;
     options.classic.programmingBaud = 38400;
-    target::InquiryConfig config;
+    simulator::InquiryConfig config;
     config.eraseMs = 100;
     if (fault) fault->apply(options, config);
     if (inquiry) {
-      options.makeLoader = [config](target::Flash& flash) {
-        return target::MakeInquiryBootLoader(config, flash);
+      options.makeLoader = [config](simulator::Flash& flash) {
+        return simulator::MakeInquiryBootLoader(config, flash);
       };
     }
-    target::TargetModel board(std::move(options));
-    target::InProcessDevice device(board, clock);
+    simulator::TargetModel board(std::move(options));
+    simulator::InProcessDevice device(board, clock);
     boards.Plug(&device);
     form.controls.ComboBoxCpuType.text = inquiry ? "INQ.inf" : "CLS.mot";
     form.ApplyCpuType();

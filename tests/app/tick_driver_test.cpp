@@ -22,8 +22,8 @@ struct SameBytesCase {
   const char* name;
   Protocol protocol;
   bool verify;
-  target::ClassicFaults classic;
-  target::InquiryFaults inquiry;
+  simulator::ClassicFaults classic;
+  simulator::InquiryFaults inquiry;
 };
 
 class SameBytesOnTheLine : public ::testing::TestWithParam<SameBytesCase> {};

@@ -14,10 +14,10 @@
 #include "support/sample_control_folder.h"
 #include "support/srec_writer.h"
 #include "support/temp_folder.h"
-#include "target/classic_boot_loader.h"
-#include "target/in_process_device.h"
-#include "target/inquiry_boot_loader.h"
-#include "target/target_model.h"
+#include "simulator/classic_boot_loader.h"
+#include "simulator/in_process_device.h"
+#include "simulator/inquiry_boot_loader.h"
+#include "simulator/target_model.h"
 
 namespace vantrel::fuzzing {
 
@@ -47,21 +47,21 @@ inline void RunJobWithFuzzedAnswer(Protocol protocol, const std::uint8_t* data, 
   const std::span<const std::uint8_t> answer(data + 1, size - 1);
   const bool noise = data[0] == 0xFF;
 
-  target::TargetOptions options;
+  simulator::TargetOptions options;
   options.flashSize = 0x10000;
   options.classic.eraseMs = 1000;
   options.classic.programmingBaud = 38400;
   if (noise) options.noise.assign(answer.begin(), answer.end());
   const std::size_t replaced = noise ? SIZE_MAX : data[0];
   options.makeLoader = [protocol, replaced, answer, record,
-                        classic = options.classic](target::Flash& flash) {
-    std::unique_ptr<target::BootLoader> inner;
+                        classic = options.classic](simulator::Flash& flash) {
+    std::unique_ptr<simulator::BootLoader> inner;
     if (protocol == Protocol::Classic) {
-      inner = std::make_unique<target::ClassicBootLoader>(flash, classic);
+      inner = std::make_unique<simulator::ClassicBootLoader>(flash, classic);
     } else {
-      target::InquiryConfig config;
+      simulator::InquiryConfig config;
       config.eraseMs = 1000;
-      inner = target::MakeInquiryBootLoader(config, flash);
+      inner = simulator::MakeInquiryBootLoader(config, flash);
     }
     auto loader = std::make_unique<ReplacedAnswerLoader>(std::move(inner), replaced, answer);
     loader->RecordInto(record);
@@ -70,8 +70,8 @@ inline void RunJobWithFuzzedAnswer(Protocol protocol, const std::uint8_t* data, 
 
   testing::FakeClock clock{5000};
   testing::RecordingHost host;
-  target::TargetModel model(options);
-  TForm1 form(host, clock, std::make_unique<target::InProcessDevice>(model, clock));
+  simulator::TargetModel model(options);
+  TForm1 form(host, clock, std::make_unique<simulator::InProcessDevice>(model, clock));
   const auto& home = JobHome();
   form.fields.ExeFolder = home.path();
   form.fields.UserProgramPath = home.PathOf("program.mot");

@@ -6,25 +6,25 @@
 #include <span>
 #include <vector>
 
-#include "target/boot_loader.h"
+#include "simulator/boot_loader.h"
 
 namespace vantrel::fuzzing {
 
 // A simulated boot loader whose answers pass through untouched, except one: the bytes the fuzzer
 // chose go out in its place. An answer is what the loader sends between two bytes of the host.
-class ReplacedAnswerLoader final : public target::BootLoader {
+class ReplacedAnswerLoader final : public simulator::BootLoader {
  public:
-  ReplacedAnswerLoader(std::unique_ptr<target::BootLoader> inner, std::size_t replaced,
+  ReplacedAnswerLoader(std::unique_ptr<simulator::BootLoader> inner, std::size_t replaced,
                        std::span<const std::uint8_t> answer)
       : inner_(std::move(inner)), replaced_(replaced), answer_(answer) {}
 
   std::uint8_t HandshakeAnswer() const override { return inner_->HandshakeAnswer(); }
-  void OnByte(std::uint8_t byte, std::uint64_t nowUs, target::Line& line) override {
+  void OnByte(std::uint8_t byte, std::uint64_t nowUs, simulator::Line& line) override {
     hostSpoke_ = true;
     Filter filter(*this, line);
     inner_->OnByte(byte, nowUs, filter);
   }
-  void Advance(std::uint64_t nowUs, target::Line& line) override {
+  void Advance(std::uint64_t nowUs, simulator::Line& line) override {
     Filter filter(*this, line);
     inner_->Advance(nowUs, filter);
   }
@@ -34,10 +34,10 @@ class ReplacedAnswerLoader final : public target::BootLoader {
   void RecordInto(std::vector<std::vector<std::uint8_t>>* answers) { record_ = answers; }
 
  private:
-  class Filter final : public target::Line {
+  class Filter final : public simulator::Line {
    public:
-    Filter(ReplacedAnswerLoader& owner, target::Line& line) : owner_(owner), line_(line) {}
-    using target::Line::Send;
+    Filter(ReplacedAnswerLoader& owner, simulator::Line& line) : owner_(owner), line_(line) {}
+    using simulator::Line::Send;
     void Send(std::uint8_t byte) override { owner_.Pass(byte, line_); }
     std::uint32_t ListeningBaud() const override { return line_.ListeningBaud(); }
     void SetListeningBaud(std::uint32_t baud) override { line_.SetListeningBaud(baud); }
@@ -45,10 +45,10 @@ class ReplacedAnswerLoader final : public target::BootLoader {
 
    private:
     ReplacedAnswerLoader& owner_;
-    target::Line& line_;
+    simulator::Line& line_;
   };
 
-  void Pass(std::uint8_t byte, target::Line& line) {
+  void Pass(std::uint8_t byte, simulator::Line& line) {
     if (hostSpoke_) {
       hostSpoke_ = false;
       if (answers_++ == replaced_) line.Send(answer_);
@@ -58,7 +58,7 @@ class ReplacedAnswerLoader final : public target::BootLoader {
     if (answers_ != replaced_ + 1) line.Send(byte);
   }
 
-  std::unique_ptr<target::BootLoader> inner_;
+  std::unique_ptr<simulator::BootLoader> inner_;
   std::size_t replaced_;
   std::span<const std::uint8_t> answer_;
   std::vector<std::vector<std::uint8_t>>* record_ = nullptr;

@@ -11,8 +11,8 @@
 #include "platform/clock.h"
 #include "support/srec_writer.h"
 #include "support/temp_folder.h"
-#include "target/in_process_device.h"
-#include "target/target_model.h"
+#include "simulator/in_process_device.h"
+#include "simulator/target_model.h"
 
 namespace vantrel::testing {
 
@@ -28,7 +28,7 @@ struct GuiWindow {
                "[A]\nBaudB=2400\n[A.m]\nBaudB=4800\n[A.mot]\nBaudB=19200\n");
     home.Write("vantrel.ini", "[Writer]\nCPU=CLS.mot\n[CommPort]\nPortNo=sim\n");
     form = std::make_unique<TForm1>(host, clock,
-                                    std::make_unique<target::InProcessDevice>(model, clock));
+                                    std::make_unique<simulator::InProcessDevice>(model, clock));
     window = std::make_unique<qt::MainWindow>(*form, clock);
     host.AttachWindow(window.get());
     form->Initialise(home.PathOf("vantrel"), {});
@@ -38,8 +38,8 @@ struct GuiWindow {
     active = QTest::qWaitForWindowActive(window.get(), 2000);
   }
 
-  static target::TargetOptions Options() {
-    target::TargetOptions o;
+  static simulator::TargetOptions Options() {
+    simulator::TargetOptions o;
     o.classic.eraseMs = 50;
     o.classic.programmingBaud = 38400;
     return o;
@@ -69,7 +69,7 @@ struct GuiWindow {
 
   TempFolder home;
   platform::MonotonicClock clock;
-  target::TargetModel model;
+  simulator::TargetModel model;
   qt::QtHost host;
   std::unique_ptr<TForm1> form;
   std::unique_ptr<qt::MainWindow> window;

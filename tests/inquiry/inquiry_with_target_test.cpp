@@ -12,9 +12,9 @@
 #include "serial/open_port.h"
 #include "support/fake_clock.h"
 #include "support/recording_host.h"
-#include "target/in_process_device.h"
-#include "target/inquiry_boot_loader.h"
-#include "target/target_model.h"
+#include "simulator/in_process_device.h"
+#include "simulator/inquiry_boot_loader.h"
+#include "simulator/target_model.h"
 
 namespace vantrel {
 namespace {
@@ -23,13 +23,13 @@ namespace {
 // adjusted at 9600 bit/s.
 class InquiryWithTargetTest : public ::testing::Test {
  protected:
-  void Start(const target::InquiryConfig& config) {
-    target::TargetOptions options;
-    options.makeLoader = [config](target::Flash& flash) {
-      return target::MakeInquiryBootLoader(config, flash);
+  void Start(const simulator::InquiryConfig& config) {
+    simulator::TargetOptions options;
+    options.makeLoader = [config](simulator::Flash& flash) {
+      return simulator::MakeInquiryBootLoader(config, flash);
     };
-    model = std::make_unique<target::TargetModel>(options);
-    port = std::make_unique<CommCtrl>(std::make_unique<target::InProcessDevice>(*model, clock));
+    model = std::make_unique<simulator::TargetModel>(options);
+    port = std::make_unique<CommCtrl>(std::make_unique<simulator::InProcessDevice>(*model, clock));
     ctx = std::make_unique<StepContext>(StepContext{*port, timeout, display});
     seq = std::make_unique<InquirySequence>(*ctx, def, info, buffer);
     controls.ComboBoxComPort.text = "sim";
@@ -59,7 +59,7 @@ class InquiryWithTargetTest : public ::testing::Test {
   WindowControls controls;
   WindowFields fields;
   WindowDisplay display{host, controls, fields};
-  std::unique_ptr<target::TargetModel> model;
+  std::unique_ptr<simulator::TargetModel> model;
   std::unique_ptr<CommCtrl> port;
   std::unique_ptr<StepContext> ctx;
   BootDefinition def = [] {
@@ -83,7 +83,7 @@ class InquiryWithTargetTest : public ::testing::Test {
 };
 
 TEST_F(InquiryWithTargetTest, SelectsTheDeviceAndEndsAtTheNewRate) {
-  ASSERT_NO_FATAL_FAILURE(Start(target::InquiryConfig{}));
+  ASSERT_NO_FATAL_FAILURE(Start(simulator::InquiryConfig{}));
   EXPECT_EQ(Run(), StepDone);
   EXPECT_TRUE(host.events.empty());
   EXPECT_EQ(model->ListeningBaud(), 38400u);
@@ -96,20 +96,20 @@ TEST_F(InquiryWithTargetTest, SelectsTheDeviceAndEndsAtTheNewRate) {
 
 TEST_F(InquiryWithTargetTest, TargetFaultsEndInTheirMessages) {
   const struct {
-    void (*apply)(target::InquiryFaults&);
+    void (*apply)(simulator::InquiryFaults&);
     const char* message;
   } cases[] = {
-      {[](target::InquiryFaults& f) { f.silentAtNewRate = true; },
+      {[](simulator::InquiryFaults& f) { f.silentAtNewRate = true; },
        " ＣＰＵとの通信が失敗しました "},
-      {[](target::InquiryFaults& f) { f.nakBitRate = true; },
+      {[](simulator::InquiryFaults& f) { f.nakBitRate = true; },
        " 新ボーレートに設定できませんでした "},
-      {[](target::InquiryFaults& f) { f.manyDevices = true; }, " ＣＰＵとの通信が失敗しました "},
-      {[](target::InquiryFaults& f) { f.wrongChecksumFor = 0x26; },
+      {[](simulator::InquiryFaults& f) { f.manyDevices = true; }, " ＣＰＵとの通信が失敗しました "},
+      {[](simulator::InquiryFaults& f) { f.wrongChecksumFor = 0x26; },
        " ＣＰＵとの通信が失敗しました "},
-      {[](target::InquiryFaults& f) { f.eraseAnswer = -1; }, "Ans TimeUp"},
+      {[](simulator::InquiryFaults& f) { f.eraseAnswer = -1; }, "Ans TimeUp"},
   };
   for (const auto& c : cases) {
-    target::InquiryConfig config;
+    simulator::InquiryConfig config;
     c.apply(config.faults);
     host.Clear();
     ASSERT_NO_FATAL_FAILURE(Start(config));
@@ -119,7 +119,7 @@ TEST_F(InquiryWithTargetTest, TargetFaultsEndInTheirMessages) {
 }
 
 TEST_F(InquiryWithTargetTest, ManyClockModesAreCutAndTheJobGoesOn) {
-  target::InquiryConfig config;
+  simulator::InquiryConfig config;
   config.faults.manyClockModes = true;
   ASSERT_NO_FATAL_FAILURE(Start(config));
   EXPECT_EQ(Run(), StepDone);
