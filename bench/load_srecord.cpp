@@ -16,7 +16,7 @@
 #include "core/shared_timeout.h"
 #include "core/step_context.h"
 #include "core/window_display.h"
-#include "objfile/load_user_program.h"
+#include "job/load_user_program.h"
 #include "platform/clock.h"
 #include "serial/comm_ctrl.h"
 

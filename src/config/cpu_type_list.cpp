@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "objfile/control_folder.h"
+#include "config/control_folder.h"
 #include "platform/folder_listing.h"
 
 namespace vantrel {

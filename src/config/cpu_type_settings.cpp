@@ -1,6 +1,6 @@
 #include "config/cpu_type_settings.h"
 
-#include "objfile/control_folder.h"
+#include "config/control_folder.h"
 #include "objfile/hex_digits.h"
 #include "platform/ini_file.h"
 

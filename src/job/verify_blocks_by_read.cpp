@@ -5,7 +5,7 @@
 
 #include "core/format.h"
 #include "core/status_texts.h"
-#include "job/send_read_command.h"
+#include "inquiry/send_read_command.h"
 #include "serial/comm_ctrl.h"
 
 namespace vantrel {

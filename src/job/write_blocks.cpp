@@ -2,9 +2,9 @@
 
 #include "core/format.h"
 #include "inquiry/acknowledgement.h"
+#include "inquiry/send_program_command.h"
 #include "job/classic_bytes.h"
 #include "job/marked_blocks.h"
-#include "job/send_program_command.h"
 #include "serial/comm_ctrl.h"
 
 namespace vantrel {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "inquiry/boot_definition.h"
-#include "objfile/load_control_program.h"
-#include "objfile/load_user_program.h"
+#include "job/load_control_program.h"
+#include "job/load_user_program.h"
 #include "support/step_fixture.h"
 #include "support/temp_folder.h"
 

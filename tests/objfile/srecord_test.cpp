@@ -4,7 +4,7 @@
 
 #include <cctype>
 
-#include "objfile/srecord_builder.h"
+#include "support/srecord_builder.h"
 
 namespace vantrel {
 namespace {

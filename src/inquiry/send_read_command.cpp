@@ -1,4 +1,4 @@
-#include "job/send_read_command.h"
+#include "inquiry/send_read_command.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "objfile/control_folder.h"
+#include "config/control_folder.h"
 
 #include "platform/path_separators.h"
 

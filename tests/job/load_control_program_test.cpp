@@ -1,11 +1,11 @@
-#include "objfile/load_control_program.h"
+#include "job/load_control_program.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "objfile/srecord_builder.h"
 #include "support/recording_host.h"
+#include "support/srecord_builder.h"
 #include "support/temp_folder.h"
 
 namespace vantrel {

@@ -1,4 +1,4 @@
-#include "objfile/load_user_program.h"
+#include "job/load_user_program.h"
 
 #include <string>
 

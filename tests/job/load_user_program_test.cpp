@@ -1,12 +1,12 @@
-#include "objfile/load_user_program.h"
+#include "job/load_user_program.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
 
-#include "objfile/srecord_builder.h"
 #include "support/file_held_open.h"
+#include "support/srecord_builder.h"
 #include "support/step_fixture.h"
 #include "support/temp_folder.h"
 

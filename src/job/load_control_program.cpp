@@ -1,10 +1,10 @@
-#include "objfile/load_control_program.h"
+#include "job/load_control_program.h"
 
 #include <string>
 
+#include "config/control_folder.h"
 #include "core/format.h"
 #include "inquiry/read_boot_definition.h"
-#include "objfile/control_folder.h"
 #include "objfile/record_file.h"
 #include "objfile/srecord.h"
 

@@ -1,4 +1,4 @@
-#include "job/send_program_command.h"
+#include "inquiry/send_program_command.h"
 
 #include "inquiry/frame_checksum.h"
 #include "serial/comm_ctrl.h"
