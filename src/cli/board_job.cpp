@@ -16,7 +16,7 @@
 #include "job/marked_blocks.h"
 #include "platform/clock.h"
 #include "platform/executable_path.h"
-#include "platform/stop_signals.h"
+#include "platform/interrupt_flag.h"
 
 namespace vantrel::cli {
 namespace {
@@ -118,7 +118,7 @@ BoardRecord RunBoardJob(const BoardSetup& s) {
   bool aborted = false;
   form.ButtonProgramClick();
   while (form.SequenceStep() != 0) {
-    if (platform::StopRequested() && !aborted) {
+    if (platform::InterruptRequested() && !aborted) {
       aborted = true;
       form.ButtonProgramClick();
     }

@@ -16,8 +16,8 @@
 #include "config/path_rules.h"
 #include "platform/console.h"
 #include "platform/file_access.h"
+#include "platform/interrupt_flag.h"
 #include "platform/port_list.h"
-#include "platform/stop_signals.h"
 
 namespace vantrel::cli {
 namespace {
@@ -63,7 +63,7 @@ int RunCli(const CliOptions& options) {
       return kExitUsage;
     }
   }
-  platform::InstallStopSignals();
+  platform::InstallInterruptFlag();
 
   // A job file may name the one port itself.
   const std::vector<std::string> ports =

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/interrupt_flag.h"
 #include "platform/pty.h"
-#include "platform/stop_signals.h"
 #include "simulator/flash_dump.h"
 #include "simulator/target_model.h"
 
@@ -53,7 +53,7 @@ class PtyTarget {
       return 1;
     }
     // Whoever reads the path may stop us at once: the handlers must be in place first.
-    platform::InstallStopSignals();
+    platform::InstallInterruptFlag();
     std::fprintf(out, "%s\n", pty_.slavePath().c_str());
     std::fflush(out);
     const int code = Serve();
@@ -63,7 +63,7 @@ class PtyTarget {
 
  private:
   int Serve() {
-    while (!platform::StopRequested()) {
+    while (!platform::InterruptRequested()) {
       std::uint64_t now = platform::MonotonicMicros();
       const auto event = pty_.Wait(present_ ? WaitMs(now) : 0);
       now = platform::MonotonicMicros();
