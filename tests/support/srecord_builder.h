@@ -1,12 +1,17 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "core/format.h"
-
 namespace vantrel::testing {
+
+inline std::string HexByte(unsigned byte) {
+  char text[3];
+  std::snprintf(text, sizeof text, "%02X", byte & 0xFF);
+  return text;
+}
 
 // A well-formed S-record line (no line end) with the usual one's-complement checksum, or the
 // two's-complement one when asked.
@@ -17,18 +22,18 @@ inline std::string MakeRecord(char type, std::uint32_t address,
   if (type == '3' || type == '7') addressBytes = 4;
   const unsigned count = static_cast<unsigned>(addressBytes + data.size() + 1);
   unsigned sum = count;
-  std::string line = std::string("S") + type + Format("%02X", count);
+  std::string line = std::string("S") + type + HexByte(count);
   for (int i = addressBytes - 1; i >= 0; --i) {
     const unsigned byte = (address >> (8 * i)) & 0xFF;
     sum += byte;
-    line += Format("%02X", byte);
+    line += HexByte(byte);
   }
   for (auto b : data) {
     sum += b;
-    line += Format("%02X", static_cast<unsigned>(b));
+    line += HexByte(b);
   }
   const unsigned checksum = twosComplement ? (0x100 - (sum & 0xFF)) & 0xFF : 0xFF - (sum & 0xFF);
-  line += Format("%02X", checksum);
+  line += HexByte(checksum);
   return line;
 }
 
