@@ -5,6 +5,7 @@
 #include <span>
 #include <string_view>
 
+#include "app/tick_driver.h"
 #include "core/window_controls.h"
 
 namespace vantrel {
@@ -55,7 +56,8 @@ struct ControlLayout {
 
 inline constexpr int kClientWidth = 379;
 inline constexpr int kClientHeight = 154;
-inline constexpr int kTimer2IntervalMs = 10;
+// Timer2 runs at the tick driver's period.
+inline constexpr int kTimer2IntervalMs = static_cast<int>(kTimerPeriodMs);
 inline constexpr int kTrackBarTickEvery = 10;
 inline constexpr std::string_view kFaceNames[] = {"ＭＳ ゴシック", "ＭＳ Ｐゴシック"};
 inline constexpr std::string_view kOpenDialogTitle = "書き込むファイルを選択してください";

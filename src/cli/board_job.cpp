@@ -37,7 +37,7 @@ std::string UtcNow() {
 
 // Keeps letters, digits, '.', '-' and '_' of a port name: "/dev/ttyUSB0" gives "ttyUSB0",
 // "/dev/serial/by-id/usb-X" gives "serial_by-id_usb-X".
-std::string FileNamePart(std::string_view port) {
+std::string PortInFileName(std::string_view port) {
   if (port.starts_with("/dev/")) port.remove_prefix(5);
   std::string part;
   for (const char c : port) {
@@ -60,7 +60,7 @@ std::vector<std::string> CpuInfoFileNames(const std::vector<std::string>& ports)
   if (ports.size() <= 1) return std::vector<std::string>(ports.size(), kCpuInfoFileName);
   std::vector<std::string> names;
   for (std::size_t i = 0; i < ports.size(); ++i) {
-    std::string name = "CpuInf-" + FileNamePart(ports[i]);
+    std::string name = "CpuInf-" + PortInFileName(ports[i]);
     // Two ports whose names differ only in left-out characters must not share a report.
     if (std::find(names.begin(), names.end(), name + ".txt") != names.end()) {
       name += "-" + std::to_string(i + 1);
@@ -103,8 +103,8 @@ BoardRecord RunBoardJob(const BoardSetup& s) {
   }
   form.cpuInfoFileName = s.cpuInfoFileName;
   const std::string& port = form.controls.ComboBoxComPort.text;
-  host.SetHint([&form, &port](std::string_view message) {
-    return FailureHint(message, {port, form.controls.ComboBoxBr1.text, form.port().status() == 1});
+  host.SetHint([&form, &port](FailureKind kind) {
+    return FailureHint(kind, {port, form.controls.ComboBoxBr1.text, form.port().status() == 1});
   });
 
   r.port = port;

@@ -1,19 +1,18 @@
 #include "cli/cli_options.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "platform/serial_device.h"
+#include "platform/text.h"
 
 namespace vantrel::cli {
 namespace {
 
+// Decimal digits only, as the port reads a baud text; nine of them at most.
 bool IsBaudText(std::string_view text) {
   if (text.empty() || text.size() > 9) return false;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return std::strtoul(std::string(text).c_str(), nullptr, 10) > 0;
+  if (text.find_first_not_of("0123456789") != std::string_view::npos) return false;
+  return platform::ReadLeadingDecimal(text) > 0;
 }
 
 }  // namespace

@@ -14,15 +14,15 @@ namespace vantrel::cli {
 // console, each followed by a hint a person can act on where there is one.
 class ConsoleHost final : public WindowHost {
  public:
-  // Gives the hint line for a message, or an empty text.
-  using Hint = std::function<std::string(std::string_view message)>;
+  // Gives the hint line for a failure of a kind, or an empty text.
+  using Hint = std::function<std::string(FailureKind)>;
 
   ConsoleHost(ConsoleOutput& out, std::size_t board) : out_(out), board_(board) {}
 
   void Beep() override { out_.Beep(); }
-  void ShowMessageBox(std::string_view text) override;
+  void ShowMessageBox(std::string_view text) override { ShowFailureBox(text, FailureKind::Other); }
+  void ShowFailureBox(std::string_view text, FailureKind kind) override;
   bool ShiftHeld() override { return shiftHeld_; }
-  [[noreturn]] void ExitProcess(int code) override;
 
   void SetShiftHeld(bool held) { shiftHeld_ = held; }
   void SetHint(Hint hint) { hint_ = std::move(hint); }

@@ -1,13 +1,6 @@
 #include "cli/failure_hint.h"
 
-#include "serial/open_port.h"
-
 namespace vantrel::cli {
-namespace {
-
-constexpr std::string_view kNoSync = " ビットレートの調整が出来ませんでした ";
-
-}  // namespace
 
 std::string PortOpenHint(const platform::PortDiagnosis& d, std::string_view port) {
   const std::string name(port);
@@ -54,11 +47,12 @@ std::string PortOpenHint(const platform::PortDiagnosis& d, std::string_view port
   return hint;
 }
 
-std::string FailureHint(std::string_view message, const HintContext& context) {
-  if (message == kPortOpenNg)
+std::string FailureHint(FailureKind kind, const HintContext& context) {
+  if (kind == FailureKind::PortNotOpened) {
     return PortOpenHint(platform::DiagnosePort(context.port), context.port);
+  }
   // After a port that did not open, the port's own hint has said it all.
-  if (message == kNoSync && context.portOpen) {
+  if (kind == FailureKind::NoBitRateSync && context.portOpen) {
     return "hint: no answer to the bit-rate adjustment: is the board reset into its serial boot "
            "mode, connected to " +
            context.port + ", and does Baud (B) " + context.baudBoot + " suit it?";

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/window_host.h"
 #include "platform/port_diagnosis.h"
 
 namespace vantrel::cli {
@@ -14,9 +15,9 @@ struct HintContext {
   bool portOpen = false;
 };
 
-// One line a person can act on after a failure message, or an empty text. The port's problem is
-// looked up when the message says the port did not open.
-std::string FailureHint(std::string_view message, const HintContext& context);
+// One line a person can act on after a failure of the kind, or an empty text. The port's problem
+// is looked up when the port did not open.
+std::string FailureHint(FailureKind kind, const HintContext& context);
 
 // The hint for a port that did not open, from what the system tells about it.
 std::string PortOpenHint(const platform::PortDiagnosis& diagnosis, std::string_view port);

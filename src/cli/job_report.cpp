@@ -3,45 +3,14 @@
 #include <cstdio>
 
 #include "platform/replace_file.h"
+#include "platform/text_encoding.h"
 
 namespace vantrel::cli {
-namespace {
-
-// The length of the well-formed UTF-8 sequence at the start of text, 0 when there is none.
-std::size_t Utf8Length(std::string_view text) {
-  const auto lead = static_cast<unsigned char>(text[0]);
-  std::size_t n = 0;
-  std::uint32_t min = 0;
-  if (lead < 0x80) return 1;
-  if ((lead & 0xE0) == 0xC0) {
-    n = 2;
-    min = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    n = 3;
-    min = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    n = 4;
-    min = 0x10000;
-  } else {
-    return 0;
-  }
-  if (text.size() < n) return 0;
-  std::uint32_t code = lead & (0x7F >> n);
-  for (std::size_t i = 1; i < n; ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if ((c & 0xC0) != 0x80) return 0;
-    code = code << 6 | (c & 0x3F);
-  }
-  const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-  return code < min || code > 0x10FFFF || surrogate ? 0 : n;
-}
-
-}  // namespace
 
 std::string JsonString(std::string_view text) {
   std::string out = "\"";
   while (!text.empty()) {
-    const std::size_t n = Utf8Length(text);
+    const std::size_t n = platform::Utf8SequenceLength(text);
     if (n == 0) {
       out += "\\ufffd";
       text.remove_prefix(1);

@@ -1,6 +1,8 @@
 #include "config/control_folder.h"
 
+#include "config/path_rules.h"
 #include "platform/path_separators.h"
+#include "platform/text.h"
 
 namespace vantrel {
 
@@ -9,18 +11,7 @@ std::string ControlFolderFile(std::string_view exeFolder, std::string_view name)
 }
 
 bool HasInfExtension(std::string_view name) {
-  name = platform::FileNamePart(name);
-  const auto dot = name.find_last_of('.');
-  if (dot == std::string_view::npos) return false;
-  const auto ext = name.substr(dot);
-  if (ext.size() != 4) return false;
-  const char* want = ".inf";
-  for (std::size_t i = 0; i < 4; ++i) {
-    char c = ext[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 0x20);
-    if (c != want[i]) return false;
-  }
-  return true;
+  return platform::EqualsIgnoringCase(FileExtension(name), ".inf");
 }
 
 }  // namespace vantrel

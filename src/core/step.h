@@ -9,6 +9,10 @@ enum StepPhase : int {
   PhaseFinish = 2,  // block writing only: bring an interrupted exchange to an orderly end
 };
 
+// Reads a step operation makes at most in one call while it takes in a run of data bytes: enough
+// for the fastest rate at a 10 ms tick.
+inline constexpr int kDataReadsPerCall = 200;
+
 // What a step operation reports; StepFailed means it has already beeped and shown its message.
 enum StepResult : int {
   StepBusy = 3,

@@ -23,6 +23,11 @@ void WindowDisplay::Message(std::string_view text) {
   host_.ShowMessageBox(text);
 }
 
+void WindowDisplay::Message(std::string_view text, FailureKind kind) {
+  host_.Beep();
+  host_.ShowFailureBox(text, kind);
+}
+
 void WindowDisplay::MessageWithoutBeep(std::string_view text) {
   host_.ShowMessageBox(text);
 }

@@ -22,6 +22,8 @@ class WindowDisplay {
   void Beep();
   // The message convention: the default beep, then the modal box.
   void Message(std::string_view text);
+  // The same for a failure whose kind a front may explain further.
+  void Message(std::string_view text, FailureKind kind);
   // The box alone, for the few places that beep separately or not at all.
   void MessageWithoutBeep(std::string_view text);
 

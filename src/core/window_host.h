@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +9,9 @@ namespace vantrel {
 
 // The controls a front can move the focus to.
 enum class FocusTarget { Button5 };
+
+// What a failure message is about, where a front can tell the user more than its text does.
+enum class FailureKind { Other, PortNotOpened, NoBitRateSync };
 
 struct ScreenRect {
   int left = 0;
@@ -34,9 +38,11 @@ class WindowHost {
   virtual void ShowMessageBox(std::string_view text) = 0;
   // The Shift key is held down at this moment.
   virtual bool ShiftHeld() = 0;
-  // Ends the process at once; the window's close handling does not run.
-  [[noreturn]] virtual void ExitProcess(int code) = 0;
+  // The box of a failure of a known kind; a front with nothing to add shows the text alone.
+  virtual void ShowFailureBox(std::string_view text, FailureKind) { ShowMessageBox(text); }
 
+  // Ends the process at once; the window's close handling does not run.
+  [[noreturn]] virtual void ExitProcess(int code) { std::exit(code); }
   // The screen the window is on, in screen pixels.
   virtual ScreenRect Screen() { return {}; }
   // The pixel width of a text in Edit1's font; one pixel a byte without a desktop.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace vantrel {
@@ -12,6 +13,8 @@ inline constexpr int kMaxRatios = 64;
 inline constexpr int kMaxFreqRanges = 32;
 inline constexpr int kMaxMatAreas = 16;
 inline constexpr int kMaxEraseBlocks = 128;
+// The leading characters of a device's answer that name its code.
+inline constexpr std::size_t kDeviceCodeLength = 4;
 
 struct AddressRange {
   std::uint32_t Top = 0;

@@ -7,8 +7,6 @@
 namespace vantrel {
 namespace {
 
-constexpr std::size_t kDeviceCodeLength = 4;
-
 // Copies as text: a zero byte ends it, and the slot keeps room for its terminator.
 template <std::size_t N>
 void CopyText(std::span<const std::uint8_t> from, std::array<char, N>& to) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/format.h"
 #include "core/status_texts.h"
 #include "inquiry/acknowledgement.h"
 #include "inquiry/inquiry_answers.h"
@@ -38,8 +37,6 @@ constexpr std::uint8_t kEraseBusy = 0x16;
 
 constexpr std::int32_t kAckTimeoutMs = 500;
 constexpr std::int32_t kNewBitRateTimeoutMs = 1000;
-constexpr std::int32_t kEraseTimeoutMs = 30000;
-constexpr std::size_t kDeviceCodeLength = 4;
 
 }  // namespace
 
@@ -151,8 +148,7 @@ void InquirySequence::SwitchBitRate() {
 }
 
 void InquirySequence::WaitErase() {
-  const int elapsedSeconds = (kEraseTimeoutMs - ctx_.timeout.TimeoutRemaining()) / 1000;
-  ctx_.display.ShowStatus(Format(kEraseWaitFormat, elapsedSeconds));
+  ctx_.display.ShowStatus(EraseWaitStatus(ctx_.timeout.TimeoutRemaining()));
   const int byte = ctx_.port.GetByte();
   if (byte == kAck || byte == kEraseDoneAlt) {
     step_ = Step::SelectMat;
@@ -293,7 +289,7 @@ StepResult InquirySequence::Run(StepPhase phase) {
       break;
     case Step::StartErase:
       ctx_.port.PutByte(kStartErase);
-      ctx_.timeout.StartTimeout(kEraseTimeoutMs);
+      ctx_.timeout.StartTimeout(kEraseWaitMs);
       step_ = Step::WaitErase;
       break;
     case Step::WaitErase:

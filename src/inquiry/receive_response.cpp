@@ -1,13 +1,12 @@
 #include "inquiry/receive_response.h"
 
+#include "core/step.h"
 #include "serial/comm_ctrl.h"
 
 namespace vantrel {
 namespace {
 
 constexpr std::int32_t kFrameTimeoutMs = 1000;
-// Attempts per tick in the data state, enough for the fastest rate at a 10 ms tick.
-constexpr int kDataReadsPerCall = 200;
 
 }  // namespace
 

@@ -5,7 +5,7 @@
 
 namespace vantrel {
 
-int SendCommandFrame(CommCtrl& port, std::uint8_t command, std::span<const std::uint8_t> data) {
+void SendCommandFrame(CommCtrl& port, std::uint8_t command, std::span<const std::uint8_t> data) {
   // A size byte cannot say more than 255; the program's longest frame holds 9.
   if (data.size() > 255) data = data.first(255);
   const auto size = static_cast<std::uint8_t>(data.size());
@@ -13,7 +13,6 @@ int SendCommandFrame(CommCtrl& port, std::uint8_t command, std::span<const std::
   for (auto b : head) port.PutByte(b);
   for (auto b : data) port.PutByte(b);
   port.PutByte(ClosingChecksum(ByteSum(data, ByteSum(head))));
-  return 0;
 }
 
 }  // namespace vantrel

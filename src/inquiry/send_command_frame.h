@@ -7,7 +7,7 @@ namespace vantrel {
 
 class CommCtrl;
 
-// Command, size, the size data bytes and the checksum, one PutByte each. Returns 0.
-int SendCommandFrame(CommCtrl& port, std::uint8_t command, std::span<const std::uint8_t> data);
+// Command, size, the size data bytes and the checksum, one PutByte each.
+void SendCommandFrame(CommCtrl& port, std::uint8_t command, std::span<const std::uint8_t> data);
 
 }  // namespace vantrel

@@ -1,5 +1,6 @@
 #include "job/adjust_bit_rate.h"
 
+#include "job/classic_bytes.h"
 #include "serial/comm_ctrl.h"
 
 namespace vantrel {
@@ -10,7 +11,6 @@ constexpr int kSyncWindowMs = 500;
 constexpr int kHandshakeWindowMs = 1000;
 constexpr std::uint8_t kSyncByte = 0x00;
 constexpr std::uint8_t kHandshake = 0x55;
-constexpr int kClassicAnswer = 0xAA;
 constexpr int kInquiryAnswer = 0xE6;
 
 }  // namespace
@@ -48,13 +48,13 @@ StepResult AdjustBitRate::Run(StepPhase phase) {
       subState_ = SubState::AwaitHandshake;
       return StepBusy;
     case SubState::AwaitHandshake: {
-      const int expected = inquiryMode_ ? kInquiryAnswer : kClassicAnswer;
+      const int expected = inquiryMode_ ? kInquiryAnswer : kClassicOk;
       if (port.GetByte() == expected) return StepDone;
       if (timeout.TimeoutRemaining() == 0) subState_ = SubState::Failed;
       return StepBusy;
     }
     case SubState::Failed:
-      ctx_.display.Message(" ビットレートの調整が出来ませんでした ");
+      ctx_.display.Message(" ビットレートの調整が出来ませんでした ", FailureKind::NoBitRateSync);
       return StepFailed;
   }
   return StepBusy;

@@ -2,14 +2,10 @@
 
 #include <algorithm>
 
+#include "core/step.h"
 #include "serial/comm_ctrl.h"
 
 namespace vantrel {
-namespace {
-
-constexpr int kDataReadsPerCall = 200;
-
-}  // namespace
 
 BlockReadBack::Next BlockReadBack::FindNext(const BlockMap& map, std::uint16_t blockSize) {
   const std::size_t n = FindMarkedBlock(map, nextFlag_, blockSize);

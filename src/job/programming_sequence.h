@@ -75,7 +75,6 @@ class ProgrammingSequence {
   std::int32_t SequenceStep() const { return step_; }
   // The next call must come a full timer period after the last one, whatever the tick driver.
   bool PacedByTimer() const;
-  bool WriteInProgress() const { return writeInProgress_; }
 
  private:
   void StartJob();

@@ -12,7 +12,6 @@ namespace vantrel {
 namespace {
 
 constexpr int kEchoWindowMs = 500;
-constexpr int kEraseWindowMs = 30000;
 constexpr std::uint32_t kChunkSize = 16;
 // A whole chunk's echo plus the decision to send the next one.
 constexpr int kEchoReadsPerCall = 18;
@@ -74,7 +73,7 @@ StepResult TransferControlProgram::Run(StepPhase phase) {
           if (bytesSent_ < length_) {
             subState_ = SubState::SendChunk;
           } else {
-            timeout.StartTimeout(kEraseWindowMs);
+            timeout.StartTimeout(kEraseWaitMs);
             subState_ = SubState::AwaitErase;
           }
           break;
@@ -88,8 +87,7 @@ StepResult TransferControlProgram::Run(StepPhase phase) {
       if (timeout.TimeoutRemaining() == 0) Fail("Data Echo TimeUp");
       return StepBusy;
     case SubState::AwaitErase: {
-      const int elapsedSeconds = (kEraseWindowMs - timeout.TimeoutRemaining()) / 1000;
-      ctx_.display.ShowStatus(Format(kEraseWaitFormat, elapsedSeconds));
+      ctx_.display.ShowStatus(EraseWaitStatus(timeout.TimeoutRemaining()));
       const int b = port.GetByte();
       if (b == kClassicOk) return StepDone;
       if (b >= 0) {

@@ -5,12 +5,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "platform/port_diagnosis.h"
 #include "platform/serial_device.h"
+#include "platform/text.h"
 
 namespace vantrel::platform {
 namespace {
@@ -97,7 +97,7 @@ void FindProcessesHolding(PortDiagnosis& d, std::string_view procRoot) {
       // stat follows the link to the open file: the same device node means the same port.
       if (::stat(fd->path().c_str(), &open) != 0) continue;
       if (open.st_rdev != target.st_rdev || open.st_ino != target.st_ino) continue;
-      d.holders.push_back({std::atoi(pid.c_str()), ProcessName(p->path())});
+      d.holders.push_back({ReadLeadingDecimal(pid), ProcessName(p->path())});
       break;
     }
   }

@@ -23,8 +23,12 @@ struct SerialPortInfo {
 // raises DTR and RTS and resets many boards. On Windows only the name and device are filled.
 std::vector<SerialPortInfo> ListSerialPorts();
 
+// The USB and ACM serial devices alone, the last part of that list; none on Windows.
+std::vector<SerialPortInfo> ListAdapterPorts();
+
 // POSIX only: the same under another system root (sysfs), for tests.
 std::vector<SerialPortInfo> ListSerialPorts(std::string_view sysRoot);
+std::vector<SerialPortInfo> ListAdapterPorts(std::string_view sysRoot);
 
 // POSIX only: a built-in UART with hardware behind it, by its COM number (1 = the first).
 bool UartPresent(std::string_view sysRoot, unsigned comNumber);

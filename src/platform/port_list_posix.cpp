@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -46,7 +45,7 @@ bool NaturalLess(const std::string& a, const std::string& b) {
   const auto split = [](const std::string& s) {
     std::size_t i = s.size();
     while (i > 0 && s[i - 1] >= '0' && s[i - 1] <= '9') --i;
-    const unsigned long n = i < s.size() ? std::strtoul(s.c_str() + i, nullptr, 10) : 0;
+    const std::uint64_t n = ParseUnsigned(std::string_view(s).substr(i)).value_or(0);
     return std::make_pair(s.substr(0, i), n);
   };
   return split(a) < split(b);
@@ -74,6 +73,13 @@ std::vector<SerialPortInfo> ListSerialPorts(std::string_view sysRoot) {
     info.driver = DriverOf(ttyClass / tty);
     ports.push_back(std::move(info));
   }
+  for (auto& info : ListAdapterPorts(sysRoot)) ports.push_back(std::move(info));
+  return ports;
+}
+
+std::vector<SerialPortInfo> ListAdapterPorts(std::string_view sysRoot) {
+  std::vector<SerialPortInfo> ports;
+  const fs::path ttyClass = fs::path(sysRoot) / "class/tty";
   std::vector<std::string> usb;
   std::error_code ec;
   for (fs::directory_iterator it(ttyClass, ec), end; !ec && it != end; it.increment(ec)) {
@@ -93,6 +99,10 @@ std::vector<SerialPortInfo> ListSerialPorts(std::string_view sysRoot) {
 
 std::vector<SerialPortInfo> ListSerialPorts() {
   return ListSerialPorts("/sys");
+}
+
+std::vector<SerialPortInfo> ListAdapterPorts() {
+  return ListAdapterPorts("/sys");
 }
 
 }  // namespace vantrel::platform

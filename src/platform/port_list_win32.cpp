@@ -18,4 +18,8 @@ std::vector<SerialPortInfo> ListSerialPorts() {
   return ports;
 }
 
+std::vector<SerialPortInfo> ListAdapterPorts() {
+  return {};
+}
+
 }  // namespace vantrel::platform

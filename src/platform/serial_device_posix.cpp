@@ -176,7 +176,8 @@ class PosixSerialDevice final : public SerialDevice {
     const std::string path = ResolvePortName(portName);
     constexpr std::string_view kUart = "/dev/ttyS";
     if (path.starts_with(kUart) && path != portName) {
-      return UartPresent("/sys", static_cast<unsigned>(std::stoul(path.substr(kUart.size())) + 1));
+      const auto n = ParseUnsigned(path.substr(kUart.size()), 0xFFFFFFFEu);
+      return n && UartPresent("/sys", static_cast<unsigned>(*n + 1));
     }
     struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISCHR(st.st_mode);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string_view>
 
 namespace vantrel::platform {
@@ -48,6 +49,10 @@ inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+// The program reads numbers two ways. ReadLeadingDecimal takes the number a text starts with and
+// ignores the rest, as the C library's atol does with what a person typed; ParseUnsigned takes a
+// whole text that must be a number and nothing else, as options and data files give them.
+
 // Decimal text read as a 32-bit atol: leading white space, a sign, digits up to the first other
 // character; 0 when there are none. Out-of-range values stop at the 32-bit limits instead of
 // being undefined.
@@ -62,6 +67,28 @@ inline std::int32_t ReadLeadingDecimal(std::string_view text) {
     value = std::min(value * 10 + (text[i] - '0'), kLimit + 1);
   }
   return static_cast<std::int32_t>(negative ? -value : std::min(value, kLimit));
+}
+
+// Decimal digits, or "0x"/"0X" and hexadecimal digits, and nothing else; nothing when the text is
+// not such a number or its value passes the limit.
+inline std::optional<std::uint64_t> ParseUnsigned(
+    std::string_view text, std::uint64_t limit = std::numeric_limits<std::uint64_t>::max()) {
+  std::uint64_t base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  if (text.empty()) return std::nullopt;
+  std::uint64_t value = 0;
+  for (const char c : text) {
+    std::uint64_t digit = base;
+    if (c >= '0' && c <= '9') digit = static_cast<std::uint64_t>(c - '0');
+    if (base == 16 && c >= 'a' && c <= 'f') digit = static_cast<std::uint64_t>(c - 'a' + 10);
+    if (base == 16 && c >= 'A' && c <= 'F') digit = static_cast<std::uint64_t>(c - 'A' + 10);
+    if (digit >= base || value > (limit - digit) / base) return std::nullopt;
+    value = value * base + digit;
+  }
+  return value;
 }
 
 }  // namespace vantrel::platform

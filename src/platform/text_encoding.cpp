@@ -5,34 +5,37 @@
 
 namespace vantrel::platform {
 
+std::size_t Utf8SequenceLength(std::string_view text) {
+  if (text.empty()) return 0;
+  const auto lead = static_cast<std::uint8_t>(text[0]);
+  if (lead < 0x80) return 1;
+  std::size_t length;
+  std::uint32_t min;
+  std::uint32_t cp;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2, min = 0x80, cp = lead & 0x1Fu;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3, min = 0x800, cp = lead & 0x0Fu;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4, min = 0x10000, cp = lead & 0x07u;
+  } else {
+    return 0;
+  }
+  if (text.size() < length) return 0;
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto c = static_cast<std::uint8_t>(text[k]);
+    if ((c & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (c & 0x3Fu);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  return length;
+}
+
 bool IsValidUtf8(std::string_view bytes) {
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    const auto lead = static_cast<std::uint8_t>(bytes[i]);
-    if (lead < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t length;
-    std::uint32_t min;
-    std::uint32_t cp;
-    if ((lead & 0xE0) == 0xC0) {
-      length = 2, min = 0x80, cp = lead & 0x1Fu;
-    } else if ((lead & 0xF0) == 0xE0) {
-      length = 3, min = 0x800, cp = lead & 0x0Fu;
-    } else if ((lead & 0xF8) == 0xF0) {
-      length = 4, min = 0x10000, cp = lead & 0x07u;
-    } else {
-      return false;
-    }
-    if (bytes.size() - i < length) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto c = static_cast<std::uint8_t>(bytes[i + k]);
-      if ((c & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (c & 0x3Fu);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    i += length;
+  while (!bytes.empty()) {
+    const std::size_t n = Utf8SequenceLength(bytes);
+    if (n == 0) return false;
+    bytes.remove_prefix(n);
   }
   return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +9,10 @@ namespace vantrel::platform {
 
 // Well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF, no cut sequence.
 bool IsValidUtf8(std::string_view bytes);
+
+// The length of the well-formed UTF-8 sequence the text starts with; 0 when it starts with none
+// (or is empty).
+std::size_t Utf8SequenceLength(std::string_view text);
 
 // The code page files from other programs are in when they are not UTF-8: the ANSI code page on
 // Windows (932, Shift-JIS, on a Japanese system); 932 on POSIX, where such files come from there.

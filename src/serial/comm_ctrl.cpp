@@ -18,24 +18,20 @@ CommCtrl::~CommCtrl() {
 }
 
 // Device paths on POSIX are longer than Windows port names, so the name is kept whole.
-bool CommCtrl::SetPortName(std::string_view name) {
+void CommCtrl::SetPortName(std::string_view name) {
   portName_ = name;
-  return true;
 }
 
-bool CommCtrl::SetBaudRate(std::uint32_t rate) {
+void CommCtrl::SetBaudRate(std::uint32_t rate) {
   settings_.baudRate = rate;
-  return true;
 }
 
-bool CommCtrl::SetBaudRate(std::string_view text) {
+void CommCtrl::SetBaudRate(std::string_view text) {
   settings_.baudRate = static_cast<std::uint32_t>(platform::ReadLeadingDecimal(text));
-  return true;
 }
 
-bool CommCtrl::SetByteSize(std::uint8_t size) {
+void CommCtrl::SetByteSize(std::uint8_t size) {
   settings_.byteSize = size;
-  return true;
 }
 
 bool CommCtrl::SetByteSize(std::string_view text) {
@@ -45,9 +41,8 @@ bool CommCtrl::SetByteSize(std::string_view text) {
   return true;
 }
 
-bool CommCtrl::SetParity(std::uint8_t parity) {
+void CommCtrl::SetParity(std::uint8_t parity) {
   settings_.parity = parity;
-  return true;
 }
 
 bool CommCtrl::SetParity(std::string_view text) {
@@ -62,9 +57,8 @@ bool CommCtrl::SetParity(std::string_view text) {
   return false;
 }
 
-bool CommCtrl::SetStopBits(std::uint8_t stopBits) {
+void CommCtrl::SetStopBits(std::uint8_t stopBits) {
   settings_.stopBits = stopBits;
-  return true;
 }
 
 bool CommCtrl::SetStopBits(std::string_view text) {
@@ -79,24 +73,20 @@ bool CommCtrl::SetStopBits(std::string_view text) {
   return false;
 }
 
-bool CommCtrl::SetOutX(std::uint8_t on) {
+void CommCtrl::SetOutX(std::uint8_t on) {
   settings_.outX = on != 0;
-  return true;
 }
 
-bool CommCtrl::SetInX(std::uint8_t on) {
+void CommCtrl::SetInX(std::uint8_t on) {
   settings_.inX = on != 0;
-  return true;
 }
 
-bool CommCtrl::SetXonChar(std::uint8_t c) {
+void CommCtrl::SetXonChar(std::uint8_t c) {
   settings_.xonChar = c;
-  return true;
 }
 
-bool CommCtrl::SetXoffChar(std::uint8_t c) {
+void CommCtrl::SetXoffChar(std::uint8_t c) {
   settings_.xoffChar = c;
-  return true;
 }
 
 bool CommCtrl::Open() {

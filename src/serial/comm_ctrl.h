@@ -33,19 +33,22 @@ class CommCtrl {
   CommCtrl(const CommCtrl&) = delete;
   CommCtrl& operator=(const CommCtrl&) = delete;
 
-  bool SetPortName(std::string_view name);
-  bool SetBaudRate(std::uint32_t rate);
-  bool SetBaudRate(std::string_view text);
-  bool SetByteSize(std::uint8_t size);
+  void SetPortName(std::string_view name);
+  void SetBaudRate(std::uint32_t rate);
+  // The number at the start of the text, as atol reads it.
+  void SetBaudRate(std::string_view text);
+  void SetByteSize(std::uint8_t size);
+  void SetParity(std::uint8_t parity);
+  void SetStopBits(std::uint8_t stopBits);
+  // False for a text they do not know; the byte size then stays, parity and stop bits fall back
+  // to none and one.
   bool SetByteSize(std::string_view text);
-  bool SetParity(std::uint8_t parity);
   bool SetParity(std::string_view text);
-  bool SetStopBits(std::uint8_t stopBits);
   bool SetStopBits(std::string_view text);
-  bool SetOutX(std::uint8_t on);
-  bool SetInX(std::uint8_t on);
-  bool SetXonChar(std::uint8_t c);
-  bool SetXoffChar(std::uint8_t c);
+  void SetOutX(std::uint8_t on);
+  void SetInX(std::uint8_t on);
+  void SetXonChar(std::uint8_t c);
+  void SetXoffChar(std::uint8_t c);
 
   bool Open();
   void Close();

@@ -11,11 +11,7 @@ void FillPortList(ComboBoxModel& combo, const CommCtrl& port) {
     std::string name = Format("COM%d", n);
     if (port.PortExists(name)) combo.items.push_back(std::move(name));
   }
-  // Built-in UARTs were probed above under their COM names.
-  for (auto& info : platform::ListSerialPorts()) {
-    if (info.name != info.device) continue;
-    combo.items.push_back(std::move(info.name));
-  }
+  for (auto& info : platform::ListAdapterPorts()) combo.items.push_back(std::move(info.name));
 }
 
 }  // namespace vantrel

@@ -13,9 +13,11 @@ void OpenPort(CommCtrl& port, WindowDisplay& display, std::string_view baudText,
   port.SetInX(0);
   port.SetXonChar(0x11);
   port.SetXoffChar(0x13);
-  const bool opened = port.Open();
-  if (!opened) announce = true;
-  if (announce) display.Message(opened ? kPortOpenOk : kPortOpenNg);
+  if (!port.Open()) {
+    display.Message(kPortOpenNg, FailureKind::PortNotOpened);
+  } else if (announce) {
+    display.Message(kPortOpenOk);
+  }
 }
 
 }  // namespace vantrel

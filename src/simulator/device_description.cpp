@@ -62,29 +62,9 @@ std::string_view NextWord(std::string_view& rest) {
 }  // namespace
 
 std::optional<std::uint32_t> ParseTargetNumber(std::string_view s) {
-  unsigned base = 10;
-  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
-    base = 16;
-    s.remove_prefix(2);
-  }
-  if (s.empty()) return std::nullopt;
-  std::uint64_t value = 0;
-  for (char c : s) {
-    unsigned digit;
-    if (c >= '0' && c <= '9') {
-      digit = static_cast<unsigned>(c - '0');
-    } else if (base == 16 && c >= 'a' && c <= 'f') {
-      digit = static_cast<unsigned>(c - 'a' + 10);
-    } else if (base == 16 && c >= 'A' && c <= 'F') {
-      digit = static_cast<unsigned>(c - 'A' + 10);
-    } else {
-      return std::nullopt;
-    }
-    if (digit >= base) return std::nullopt;
-    value = value * base + digit;
-    if (value > 0xFFFFFFFFu) return std::nullopt;
-  }
-  return static_cast<std::uint32_t>(value);
+  const auto value = platform::ParseUnsigned(s, 0xFFFFFFFFu);
+  if (!value) return std::nullopt;
+  return static_cast<std::uint32_t>(*value);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "platform/text.h"
 #include "simulator/inquiry_options.h"
 
 namespace vantrel::simulator {
@@ -100,25 +101,6 @@ const OptionInfo* Find(std::string_view name) {
     if (o.name == name) return &o;
   }
   return nullptr;
-}
-
-std::optional<std::uint64_t> ParseNumber(std::string_view text) {
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    base = 16;
-    text.remove_prefix(2);
-  }
-  if (text.empty() || text.size() > 16) return std::nullopt;
-  std::uint64_t n = 0;
-  for (char c : text) {
-    int d = -1;
-    if (c >= '0' && c <= '9') d = c - '0';
-    if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    if (d < 0) return std::nullopt;
-    n = n * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(d);
-  }
-  return n;
 }
 
 struct Given {
@@ -219,7 +201,7 @@ class Parser {
           f.noEraseAnswer = true;
           return true;
         }
-        const auto b = ParseNumber(value);
+        const auto b = platform::ParseUnsigned(value);
         if (!b || *b > 0xFF)
           return Bad(o, value, o.kind == Kind::Byte ? "a byte" : "a byte or none");
         if (n == "--fault-handshake") t.handshakeAnswer = static_cast<std::uint8_t>(*b);
@@ -231,7 +213,7 @@ class Parser {
         std::string_view rest = value;
         while (true) {
           const auto comma = rest.find(',');
-          const auto b = ParseNumber(rest.substr(0, comma));
+          const auto b = platform::ParseUnsigned(rest.substr(0, comma));
           if (!b || *b > 0xFF) return Bad(o, value, "a list of bytes");
           t.noise.push_back(static_cast<std::uint8_t>(*b));
           if (comma == std::string_view::npos) break;
@@ -240,7 +222,7 @@ class Parser {
         return true;
       }
       case Kind::Count: {
-        const auto k = ParseNumber(value);
+        const auto k = platform::ParseUnsigned(value);
         if (!k || *k == 0 || *k > 0xFFFFFFFFu) return Bad(o, value, "a count from 1");
         const auto c = static_cast<std::uint32_t>(*k);
         if (n == "--sync-zeros") t.syncZeros = c;
@@ -259,9 +241,9 @@ class Parser {
       }
       case Kind::Stall: {
         const auto comma = value.find(',');
-        const auto k = ParseNumber(value.substr(0, comma));
+        const auto k = platform::ParseUnsigned(value.substr(0, comma));
         std::optional<std::uint64_t> ms;
-        if (comma != std::string_view::npos) ms = ParseNumber(value.substr(comma + 1));
+        if (comma != std::string_view::npos) ms = platform::ParseUnsigned(value.substr(comma + 1));
         if (!k || *k == 0 || *k > 0xFFFFFFFFu || !ms || *ms > 0xFFFFFFFFu) {
           return Bad(o, value, "a count from 1 and a time in ms (K,MS)");
         }
@@ -270,7 +252,7 @@ class Parser {
         return true;
       }
       case Kind::Number: {
-        const auto v = ParseNumber(value);
+        const auto v = platform::ParseUnsigned(value);
         if (!v || *v > 0xFFFFFFFFu) return Bad(o, value, "a 32-bit number");
         const auto u = static_cast<std::uint32_t>(*v);
         if (n == "--erase-ms") t.classic.eraseMs = u;

@@ -53,16 +53,15 @@ TEST(PortOpenHint, SaysWhatToDoForEachProblem) {
 }
 
 TEST(FailureHint, NoSyncPointsAtBootModePortAndRateUnlessThePortNeverOpened) {
-  const std::string noSync = " ビットレートの調整が出来ませんでした ";
+  const auto noSync = FailureKind::NoBitRateSync;
   EXPECT_EQ(FailureHint(noSync, {"/dev/ttyUSB0", "9600", true}),
             "hint: no answer to the bit-rate adjustment: is the board reset into its serial boot "
             "mode, connected to /dev/ttyUSB0, and does Baud (B) 9600 suit it?");
   EXPECT_EQ(FailureHint(noSync, {"/dev/ttyUSB0", "9600", false}), "");
-  EXPECT_EQ(FailureHint("ベリファイ不一致", {"/dev/ttyUSB0", "9600", true}), "");
-  EXPECT_EQ(
-      FailureHint("\u3000ＣＯＭポート初期化 ＮＧ\u3000", {"/dev/no-such-port", "9600", false}),
-      "hint: /dev/no-such-port does not exist; vantrel-cli --list-ports shows the serial "
-      "ports");
+  EXPECT_EQ(FailureHint(FailureKind::Other, {"/dev/ttyUSB0", "9600", true}), "");
+  EXPECT_EQ(FailureHint(FailureKind::PortNotOpened, {"/dev/no-such-port", "9600", false}),
+            "hint: /dev/no-such-port does not exist; vantrel-cli --list-ports shows the serial "
+            "ports");
 }
 
 TEST(CpuInfoFileNames, OneReportPerPortAndNeverTwoOnOneFile) {
