@@ -1,4 +1,5 @@
 #include "cli/cli_options.h"
+#include "support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{{"--port", "A", "--cpu", "C", "--trace=", "f"}, "--trace needs a file name"},
         RefusedCase{{"--port", "A", "--cpu", "C", "--report", "-", "f"},
                     "--report needs a file name, not '-'"},
-        RefusedCase{{"--list-ports=yes"}, "--list-ports takes no value"}));
+        RefusedCase{{"--list-ports=yes"}, "--list-ports takes no value"}),
+    [](const auto& info) { return testing::Identifier(info.param.error); });
 
 TEST(CliOptions, SeveralPortsTheCadenceTheTraceAndTheReport) {
   std::string error;

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/case_name.h"
 #include "support/fake_clock.h"
 
 namespace vantrel {
 namespace {
 
 struct TimeoutCase {
+  const char* name;
   std::uint32_t start;
   std::int32_t duration;
   std::uint32_t elapsed;
@@ -27,13 +29,15 @@ TEST_P(SharedTimeoutTest, RemainingIsDurationLessElapsedAndNeverNegative) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SharedTimeoutTest,
-    ::testing::Values(TimeoutCase{0, 500, 0, 500}, TimeoutCase{0, 500, 499, 1},
-                      TimeoutCase{0, 500, 500, 0}, TimeoutCase{0, 500, 10000, 0},
+    ::testing::Values(TimeoutCase{"Fresh", 0, 500, 0, 500}, TimeoutCase{"OneLeft", 0, 500, 499, 1},
+                      TimeoutCase{"JustRunOut", 0, 500, 500, 0},
+                      TimeoutCase{"LongRunOut", 0, 500, 10000, 0},
                       // the millisecond counter wraps in the middle of the wait
-                      TimeoutCase{0xFFFFFF00u, 1000, 0x200, 1000 - 0x200},
-                      TimeoutCase{0xFFFFFFFFu, 30000, 30000, 0},
+                      TimeoutCase{"ClockWrapsMidWait", 0xFFFFFF00u, 1000, 0x200, 1000 - 0x200},
+                      TimeoutCase{"StartsAtTheWrap", 0xFFFFFFFFu, 30000, 30000, 0},
                       // nearly 50 days without a restart still reads as run out
-                      TimeoutCase{5, 1000, 0x90000000u, 0}));
+                      TimeoutCase{"FiftyDaysOn", 5, 1000, 0x90000000u, 0}),
+    testing::CaseName());
 
 TEST(SharedTimeout, StartingAgainReplacesThePreviousTimeout) {
   testing::FakeClock clock(100);

@@ -7,6 +7,7 @@
 #include "inquiry/frame_checksum.h"
 #include "inquiry/new_bit_rate_frame.h"
 #include "inquiry/send_command_frame.h"
+#include "support/case_name.h"
 #include "support/step_fixture.h"
 
 namespace vantrel {
@@ -80,6 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 struct AckCase {
+  const char* name;
   std::vector<std::uint8_t> incoming;
   std::uint32_t elapsedMs;
   AckPoll expected;
@@ -96,13 +98,14 @@ TEST_P(AcknowledgementTest, PollsOnce) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, AcknowledgementTest,
-                         ::testing::Values(AckCase{{0x06}, 10, AckPoll::Acknowledged},
+                         ::testing::Values(AckCase{"AckAtOnce", {0x06}, 10, AckPoll::Acknowledged},
                                            // a late acknowledgement still counts
-                                           AckCase{{0x06}, 900, AckPoll::Acknowledged},
-                                           AckCase{{0x15}, 10, AckPoll::OtherByte},
-                                           AckCase{{0x00}, 10, AckPoll::OtherByte},
-                                           AckCase{{}, 490, AckPoll::Waiting},
-                                           AckCase{{}, 500, AckPoll::TimedOut}));
+                                           AckCase{"AckLate", {0x06}, 900, AckPoll::Acknowledged},
+                                           AckCase{"Nak", {0x15}, 10, AckPoll::OtherByte},
+                                           AckCase{"OtherByte", {0x00}, 10, AckPoll::OtherByte},
+                                           AckCase{"NothingYet", {}, 490, AckPoll::Waiting},
+                                           AckCase{"NothingInTime", {}, 500, AckPoll::TimedOut}),
+                         testing::CaseName());
 
 }  // namespace
 }  // namespace vantrel

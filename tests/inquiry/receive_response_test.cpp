@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fake_boot_loader.h"
+#include "support/case_name.h"
 #include "support/step_fixture.h"
 
 namespace vantrel {
@@ -66,7 +67,8 @@ TEST_P(BadChecksumTest, FailsOnTheCallAfterTheLastByte) {
 }
 
 INSTANTIATE_TEST_SUITE_P(OtherLastBytes, BadChecksumTest,
-                         ::testing::Values(0x00, 0x46, 0x48, 0x74, 0xFF));
+                         ::testing::Values(0x00, 0x46, 0x48, 0x74, 0xFF),
+                         [](const auto& info) { return testing::HexName("Last", info.param); });
 
 TEST_F(ReceiveResponseTest, EmptyFrameEndsAfterCodeSizeAndChecksum) {
   fx.line.Feed({0x30, 0x00, 0xD0});
@@ -152,7 +154,10 @@ TEST_P(DataCallsTest, DataStateTakesOneCallPer200Bytes) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, DataCallsTest,
                          ::testing::Values(std::pair{1, 1}, std::pair{200, 1}, std::pair{201, 2},
-                                           std::pair{400, 2}, std::pair{401, 3}));
+                                           std::pair{400, 2}, std::pair{401, 3}),
+                         [](const auto& info) {
+                           return "Bytes" + std::to_string(info.param.first);
+                         });
 
 TEST_F(ReceiveResponseTest, FrameLongerThanTheBufferIsCheckedAndCutWithoutOverrun) {
   // 1024 data bytes + code + two size bytes would need 1028 bytes with the terminator.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/case_name.h"
 #include "support/step_fixture.h"
 
 namespace vantrel {
@@ -83,9 +84,11 @@ INSTANTIATE_TEST_SUITE_P(Ticks, AdjustBitRateZeroTiming,
                              ZeroArrival{1, false, SubState::SendZeros},
                              ZeroArrival{2, true, SubState::SendHandshake},
                              ZeroArrival{49, true, SubState::SendHandshake},
-                             ZeroArrival{50, false, SubState::Failed}));
+                             ZeroArrival{50, false, SubState::Failed}),
+                         [](const auto& info) { return "Tick" + std::to_string(info.param.tick); });
 
 struct HandshakeCase {
+  const char* name;
   bool inquiry;
   std::uint8_t answer;
   StepResult result;
@@ -123,10 +126,11 @@ TEST_P(AdjustBitRateHandshake, OnlyTheProtocolsOwnAnswerCompletesTheHandshake) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, AdjustBitRateHandshake,
-                         ::testing::Values(HandshakeCase{false, 0xAA, StepDone},
-                                           HandshakeCase{true, 0xE6, StepDone},
-                                           HandshakeCase{false, 0xE6, StepFailed},
-                                           HandshakeCase{true, 0xAA, StepFailed}));
+                         ::testing::Values(HandshakeCase{"ClassicAA", false, 0xAA, StepDone},
+                                           HandshakeCase{"InquiryE6", true, 0xE6, StepDone},
+                                           HandshakeCase{"ClassicE6", false, 0xE6, StepFailed},
+                                           HandshakeCase{"InquiryAA", true, 0xAA, StepFailed}),
+                         testing::CaseName());
 
 TEST(AdjustBitRate, ReadsTheProtocolFlagAsItIsWhenTheJobRuns) {
   StepFixture f;

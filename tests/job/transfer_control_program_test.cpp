@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/case_name.h"
 #include "support/step_fixture.h"
 
 namespace vantrel {
@@ -88,6 +89,7 @@ TEST(TransferControlProgram, NextChunkWaitsForTheWholeEchoOfThePrevious) {
 }
 
 struct TransferFailure {
+  const char* name;
   const char* text;
   bool echoHigh;
   bool echoLow;
@@ -123,13 +125,15 @@ TEST_P(TransferControlProgramFailure, ShowsItsCauseOnTheCallAfterDetection) {
 
 INSTANTIATE_TEST_SUITE_P(
     Causes, TransferControlProgramFailure,
-    ::testing::Values(TransferFailure{"AddrH Echo Error", false, false, -1, -1, 520},
-                      TransferFailure{"AddrL Echo Error", true, false, -1, -1, 520},
-                      // the wrong byte is dropped and its right echo never comes
-                      TransferFailure{"Data Echo TimeUp", true, true, 5, -1, 550},
-                      TransferFailure{"Data Echo TimeUp", true, true, 19, -1, 570},
-                      TransferFailure{"Ans != 0xaa    ", true, true, -1, 0x55, 90},
-                      TransferFailure{"Ans 0xaa TimeUp", true, true, -1, -1, 30080}));
+    ::testing::Values(
+        TransferFailure{"LengthHighEchoWrong", "AddrH Echo Error", false, false, -1, -1, 520},
+        TransferFailure{"LengthLowEchoWrong", "AddrL Echo Error", true, false, -1, -1, 520},
+        // the wrong byte is dropped and its right echo never comes
+        TransferFailure{"ProgramEchoWrongEarly", "Data Echo TimeUp", true, true, 5, -1, 550},
+        TransferFailure{"ProgramEchoWrongLate", "Data Echo TimeUp", true, true, 19, -1, 570},
+        TransferFailure{"EraseAnswerWrong", "Ans != 0xaa    ", true, true, -1, 0x55, 90},
+        TransferFailure{"EraseAnswerMissing", "Ans 0xaa TimeUp", true, true, -1, -1, 30080}),
+    testing::CaseName());
 
 struct EraseDisplay {
   std::int32_t elapsedMs;
@@ -158,7 +162,10 @@ INSTANTIATE_TEST_SUITE_P(Seconds, TransferControlProgramEraseWait,
                                            EraseDisplay{10000, "消去完了待ち　10/30 [秒]"},
                                            EraseDisplay{29999, "消去完了待ち　29/30 [秒]"},
                                            EraseDisplay{30000, "消去完了待ち　30/30 [秒]"},
-                                           EraseDisplay{45000, "消去完了待ち　30/30 [秒]"}));
+                                           EraseDisplay{45000, "消去完了待ち　30/30 [秒]"}),
+                         [](const auto& info) {
+                           return "After" + std::to_string(info.param.elapsedMs) + "Ms";
+                         });
 
 }  // namespace
 }  // namespace vantrel

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "job/job_image.h"
+#include "support/case_name.h"
 #include "support/step_fixture.h"
 
 namespace vantrel {
@@ -85,6 +86,7 @@ TEST(VerifyBlocks, EmptyMapIsDoneAtOnceWithNothingSent) {
 }
 
 struct ClassicFailure {
+  const char* name;
   ClassicVerifyTarget::Fault fault;
   std::vector<std::string> events;
   std::uint32_t failsAfterMs;  // from the faulty block's command
@@ -114,14 +116,20 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // the target went quiet: beeped once when found, once more with the box
         ClassicFailure{
+            "NoEcho",
             ClassicVerifyTarget::NoEcho,
             {"beep", "beep", "box: ベリファイに応答しませんが、書き込みは完了しています "},
             2010},
-        ClassicFailure{ClassicVerifyTarget::WrongEcho, {"beep", "box: アドレス返信異常 "}, 30},
-        // the 2000 ms for the data run from the complete echo, read on the third tick
-        ClassicFailure{ClassicVerifyTarget::NoData, {"beep", "box:ベリファイ・タイムアウト"}, 2040},
         ClassicFailure{
-            ClassicVerifyTarget::LastByteFlipped, {"beep", "box:ベリファイ不一致"}, 60}));
+            "WrongEcho", ClassicVerifyTarget::WrongEcho, {"beep", "box: アドレス返信異常 "}, 30},
+        // the 2000 ms for the data run from the complete echo, read on the third tick
+        ClassicFailure{
+            "NoData", ClassicVerifyTarget::NoData, {"beep", "box:ベリファイ・タイムアウト"}, 2040},
+        ClassicFailure{"LastByteFlipped",
+                       ClassicVerifyTarget::LastByteFlipped,
+                       {"beep", "box:ベリファイ不一致"},
+                       60}),
+    testing::CaseName());
 
 TEST(VerifyBlocks, EchoAndDataComeOneByteAndTwoHundredBytesPerCall) {
   Verifier v;

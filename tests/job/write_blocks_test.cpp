@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "job/job_image.h"
+#include "support/case_name.h"
 #include "support/step_fixture.h"
 
 namespace vantrel {
@@ -148,6 +149,7 @@ TEST(WriteBlocks, OneByteAt1FFWithBlockSize256WritesOneBlockAt100) {
 }
 
 struct EmptyMapCase {
+  const char* name;
   bool inquiry;
   int endAnswer;  // -1 none
   StepResult result;
@@ -172,12 +174,20 @@ TEST_P(WriteBlocksEmptyMap, NothingToWrite) {
 
 INSTANTIATE_TEST_SUITE_P(
     Protocols, WriteBlocksEmptyMap,
-    ::testing::Values(
-        EmptyMapCase{true, 0x06, StepDone, kEndFrame, {}},
-        EmptyMapCase{
-            true, -1, StepFailed, kEndFrame, {"beep", "box:　書き込み異常　Ans=FFFFFFFFH　"}},
-        EmptyMapCase{
-            true, 0x15, StepFailed, kEndFrame, {"beep", "box:　書き込み異常　Ans=15H　"}}));
+    ::testing::Values(EmptyMapCase{"EndAcknowledged", true, 0x06, StepDone, kEndFrame, {}},
+                      EmptyMapCase{"EndUnanswered",
+                                   true,
+                                   -1,
+                                   StepFailed,
+                                   kEndFrame,
+                                   {"beep", "box:　書き込み異常　Ans=FFFFFFFFH　"}},
+                      EmptyMapCase{"EndRefused",
+                                   true,
+                                   0x15,
+                                   StepFailed,
+                                   kEndFrame,
+                                   {"beep", "box:　書き込み異常　Ans=15H　"}}),
+    testing::CaseName());
 
 TEST(WriteBlocks, ClassicEmptyMapIsDoneOnTheFirstCall) {
   Writer w(false);
@@ -187,6 +197,7 @@ TEST(WriteBlocks, ClassicEmptyMapIsDoneOnTheFirstCall) {
 }
 
 struct AnswerCase {
+  const char* name;
   bool inquiry;
   int answer;  // to the first block; -1 none
   const char* box;
@@ -219,12 +230,13 @@ TEST_P(WriteBlocksBadAnswer, EndsTheJobWithTheAnswerInTheMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, WriteBlocksBadAnswer,
-    ::testing::Values(AnswerCase{false, 0x15, "　書き込み異常　Ans=15H　", 20},
-                      AnswerCase{false, 0x06, "　書き込み異常　Ans=06H　", 20},
-                      AnswerCase{false, -1, "　書き込み異常　Ans=FFFFFFFFH　", 1010},
-                      AnswerCase{true, 0x15, "　書き込み異常　Ans=15H　", 20},
-                      AnswerCase{true, 0xAA, "　書き込み異常　Ans=AAH　", 20},
-                      AnswerCase{true, -1, "　書き込み異常　Ans=FFFFFFFFH　", 1010}));
+    ::testing::Values(AnswerCase{"ClassicNak", false, 0x15, "　書き込み異常　Ans=15H　", 20},
+                      AnswerCase{"ClassicAck", false, 0x06, "　書き込み異常　Ans=06H　", 20},
+                      AnswerCase{"ClassicNone", false, -1, "　書き込み異常　Ans=FFFFFFFFH　", 1010},
+                      AnswerCase{"InquiryNak", true, 0x15, "　書き込み異常　Ans=15H　", 20},
+                      AnswerCase{"InquiryClassicOk", true, 0xAA, "　書き込み異常　Ans=AAH　", 20},
+                      AnswerCase{"InquiryNone", true, -1, "　書き込み異常　Ans=FFFFFFFFH　", 1010}),
+    testing::CaseName());
 
 TEST(WriteBlocks, NextBlockGoesOutOnlyOnTheCallAfterTheAnswer) {
   Writer w(false);
@@ -242,6 +254,7 @@ TEST(WriteBlocks, NextBlockGoesOutOnlyOnTheCallAfterTheAnswer) {
 }
 
 struct AbortCase {
+  const char* name;
   bool inquiry;
   bool answerOutstanding;  // abort before the first block's answer was read
   std::size_t commands;    // what the target received in all
@@ -277,8 +290,11 @@ TEST_P(WriteBlocksAbort, FinishWaitsForTheAnswerAndSendsNoFurtherBlock) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocols, WriteBlocksAbort,
-                         ::testing::Values(AbortCase{false, true, 1}, AbortCase{false, false, 1},
-                                           AbortCase{true, true, 2}, AbortCase{true, false, 2}));
+                         ::testing::Values(AbortCase{"ClassicAnswerOutstanding", false, true, 1},
+                                           AbortCase{"ClassicBetweenBlocks", false, false, 1},
+                                           AbortCase{"InquiryAnswerOutstanding", true, true, 2},
+                                           AbortCase{"InquiryBetweenBlocks", true, false, 2}),
+                         testing::CaseName());
 
 TEST(WriteBlocks, FinishWithoutTheOutstandingAnswerFailsAfterItsSecond) {
   Writer w(false);
@@ -324,7 +340,8 @@ TEST_P(WriteBlocksUnusableBlockSize, RefusesTheBlockUnsent) {
   EXPECT_EQ(w.f.host.boxes, std::vector<std::string>{"　書き込み異常　Ans=FFFFFFFFH　"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, WriteBlocksUnusableBlockSize, ::testing::Values(0, 257, 512));
+INSTANTIATE_TEST_SUITE_P(Sizes, WriteBlocksUnusableBlockSize, ::testing::Values(0, 257, 512),
+                         ::testing::PrintToStringParamName());
 
 }  // namespace
 }  // namespace vantrel

@@ -46,7 +46,8 @@ TEST_P(AnyRate, IsAppliedToTheDevice) {
 }
 
 INSTANTIATE_TEST_SUITE_P(StandardAndOdd, AnyRate,
-                         ::testing::Values(2400u, 7200u, 9600u, 14400u, 28800u, 115200u));
+                         ::testing::Values(2400u, 7200u, 9600u, 14400u, 28800u, 115200u),
+                         ::testing::PrintToStringParamName());
 
 TEST(PosixSerialDevice, ASecondOpenerIsRefusedUntilTheFirstCloses) {
   Line line;

@@ -126,14 +126,16 @@ TEST_P(SyncFaults, HostSeesTheFault) {
 
 INSTANTIATE_TEST_SUITE_P(
     Target, SyncFaults,
-    ::testing::Values(
-        SyncFaultCase{"none", [](simulator::TargetOptions&) {}, {0x00, 0xAA}},
-        SyncFaultCase{"never_answers_sync", [](simulator::TargetOptions& o) { o.noSync = true; }, {}},
-        SyncFaultCase{"wrong_handshake",
-                      [](simulator::TargetOptions& o) { o.handshakeAnswer = 0xE6; },
-                      {0x00, 0xE6}},
-        SyncFaultCase{
-            "fewer_zeros", [](simulator::TargetOptions& o) { o.syncZeros = 1; }, {0x00, 0xAA}}),
+    ::testing::Values(SyncFaultCase{"none", [](simulator::TargetOptions&) {}, {0x00, 0xAA}},
+                      SyncFaultCase{"never_answers_sync",
+                                    [](simulator::TargetOptions& o) { o.noSync = true; },
+                                    {}},
+                      SyncFaultCase{"wrong_handshake",
+                                    [](simulator::TargetOptions& o) { o.handshakeAnswer = 0xE6; },
+                                    {0x00, 0xE6}},
+                      SyncFaultCase{"fewer_zeros",
+                                    [](simulator::TargetOptions& o) { o.syncZeros = 1; },
+                                    {0x00, 0xAA}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BitRateAdjust, NoiseArrivesWhenTheHostOpensBeforeItsFirstByte) {

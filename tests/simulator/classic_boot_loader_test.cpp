@@ -188,7 +188,8 @@ INSTANTIATE_TEST_SUITE_P(
                     job.h.WaitMs(5000);
                     EXPECT_EQ(job.h.Take(), Bytes{});
                   }},
-        FaultCase{"hang_up_after_block_1", [](simulator::ClassicFaults& f) { f.hangUpAfterBlock = 1; },
+        FaultCase{"hang_up_after_block_1",
+                  [](simulator::ClassicFaults& f) { f.hangUpAfterBlock = 1; },
                   [](ClassicJob& job) {
                     TwoBlocks(job, {0xAA}, {});
                     EXPECT_TRUE(job.h.model.HungUp());

@@ -1,4 +1,5 @@
 #include "simulator/device_description.h"
+#include "support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"user-mat 0x2000 0x1FFF", "first address above last address"},
                       BadLine{"user-boot-mat 0 0x1FFF 5", "user-boot-mat needs 2 numbers"},
                       BadLine{"erase-block 0 0x100000000", "'0x100000000' is not a number"},
-                      BadLine{"write-size 256", "write-size given twice (first on line 3)"}));
+                      BadLine{"write-size 256", "write-size given twice (first on line 3)"}),
+    [](const auto& info) { return vantrel::testing::Identifier(info.param.error); });
 
 TEST(DeviceDescription, WriteSizeOutOfRangeIsRefused) {
   std::string error;
@@ -147,7 +149,8 @@ INSTANTIATE_TEST_SUITE_P(
         MissingCase{"device VT01 X\nuser-mat 0 1\n", "test.dev: no write-size given"},
         MissingCase{"device VT01 X\nwrite-size 128\nuser-mat 0 0x00FFFFFF\nuser-mat 0x01000000 "
                     "0x01000000\n",
-                    "test.dev: the user mat spans more than 16 MiB"}));
+                    "test.dev: the user mat spans more than 16 MiB"}),
+    [](const auto& info) { return vantrel::testing::Identifier(info.param.error); });
 
 TEST(DeviceDescription, MissingFileIsReported) {
   std::string error;

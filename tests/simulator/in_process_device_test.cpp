@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "serial/comm_ctrl.h"
-#include "support/fake_clock.h"
 #include "simulator/model_harness.h"
+#include "support/fake_clock.h"
 
 namespace vantrel::testing {
 namespace {

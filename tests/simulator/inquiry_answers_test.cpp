@@ -4,6 +4,7 @@
 
 #include "simulator/inquiry_boot_loader.h"
 #include "simulator/inquiry_fixture.h"
+#include "support/case_name.h"
 
 namespace vantrel::simulator::testing {
 namespace {
@@ -41,7 +42,10 @@ TEST_P(InquiryAnswerTest, AnswersFromTheSampleDescriptionByteForByte) {
   EXPECT_EQ(Checksum(answer), 0) << "all bytes of an answer add up to 0";
 }
 
-INSTANTIATE_TEST_SUITE_P(Sample, InquiryAnswerTest, ::testing::ValuesIn(kSampleAnswers));
+INSTANTIATE_TEST_SUITE_P(Sample, InquiryAnswerTest, ::testing::ValuesIn(kSampleAnswers),
+                         [](const auto& info) {
+                           return vantrel::testing::HexName("Inquiry", info.param.command);
+                         });
 
 TEST_F(InquiryLoaderTest, InquiriesAreAnsweredAtTheNewRateButNotWhileErasing) {
   Select();

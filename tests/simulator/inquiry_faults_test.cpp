@@ -5,6 +5,7 @@
 
 #include "simulator/inquiry_boot_loader.h"
 #include "simulator/inquiry_fixture.h"
+#include "support/case_name.h"
 
 namespace vantrel::simulator::testing {
 namespace {
@@ -46,7 +47,10 @@ TEST_P(InquiryFaultTest, WrongChecksumForOneInquiryOnly) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(EachInquiry, InquiryFaultTest, ::testing::Range<std::uint8_t>(0x20, 0x28));
+INSTANTIATE_TEST_SUITE_P(EachInquiry, InquiryFaultTest, ::testing::Range<std::uint8_t>(0x20, 0x28),
+                         [](const auto& info) {
+                           return vantrel::testing::HexName("Inquiry", info.param);
+                         });
 
 TEST_F(InquiryLoaderTest, SixtyFiveDevicesFaultPadsTheDescribedDevices) {
   config.faults.manyDevices = true;
@@ -111,7 +115,11 @@ TEST_P(EraseAnswerTest, EndsTheEraseWithTheChosenByteOrNothing) {
   EXPECT_EQ(L().phase(), Phase::Programming);
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, EraseAnswerTest, ::testing::Values(0x26, 0x16, 0x55, -1));
+INSTANTIATE_TEST_SUITE_P(Answers, EraseAnswerTest, ::testing::Values(0x26, 0x16, 0x55, -1),
+                         [](const auto& info) {
+                           return info.param < 0 ? std::string("None")
+                                                 : vantrel::testing::HexName("Answer", info.param);
+                         });
 
 TEST_F(InquiryLoaderTest, MatSelectionNakFault) {
   config.faults.nakMatSelection = true;
@@ -185,7 +193,13 @@ TEST_P(ReadFaultTest, OnlyTheKthReadAnswerIsSpoiled) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, ReadFaultTest,
                          ::testing::Values(ReadFault::WrongLength, ReadFault::WrongChecksum,
-                                           ReadFault::FlippedData));
+                                           ReadFault::FlippedData),
+                         [](const auto& info) {
+                           return std::string(info.param == ReadFault::WrongLength ? "WrongLength"
+                                              : info.param == ReadFault::WrongChecksum
+                                                  ? "WrongChecksum"
+                                                  : "FlippedData");
+                         });
 
 }  // namespace
 }  // namespace vantrel::simulator::testing

@@ -1,4 +1,5 @@
 #include "simulator/inquiry_options.h"
+#include "support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
                                "or none"},
                       BadValue{"--fault-mat-nak", "yes",
                                "--fault-mat-nak: 'yes' is not expected (the option takes none)"},
-                      BadValue{"--fault-everything", "", "unknown option --fault-everything"}));
+                      BadValue{"--fault-everything", "", "unknown option --fault-everything"}),
+    [](const auto& info) { return vantrel::testing::Identifier(info.param.option); });
 
 TEST(InquiryOptions, EveryOptionIsKnownTakesTheRightValueAndIsInTheHelp) {
   const std::pair<const char*, bool> options[] = {

@@ -4,6 +4,7 @@
 
 #include "simulator/inquiry_boot_loader.h"
 #include "simulator/inquiry_fixture.h"
+#include "support/case_name.h"
 
 namespace vantrel::simulator::testing {
 namespace {
@@ -84,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RefusedFrame{"bad checksum", 0x100, true},
                       RefusedFrame{"just past the user mat", 0x40000, false},
                       RefusedFrame{"straddling the end of the user mat", 0x3FFC0, false},
-                      RefusedFrame{"far outside the flash", 0xFFFFFF00u, false}));
+                      RefusedFrame{"far outside the flash", 0xFFFFFF00u, false}),
+    [](const auto& info) { return vantrel::testing::Identifier(info.param.what); });
 
 TEST_F(InquiryLoaderTest, ProgrammingBeforeTheMatSelectionIsRefused) {
   Select();
@@ -174,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
                                     f.back() ^= 1;
                                     return f;
                                   }()},
-                      RefusedRead{"size 8", Frame(0x52, {0x01, 0, 0, 0, 0, 0, 0, 0})}));
+                      RefusedRead{"size 8", Frame(0x52, {0x01, 0, 0, 0, 0, 0, 0, 0})}),
+    [](const auto& info) { return vantrel::testing::Identifier(info.param.what); });
 
 TEST_F(InquiryLoaderTest, EndOfProgrammingThenQuietEndsTheJob) {
   config.endQuietMs = 300;

@@ -2,6 +2,7 @@
 
 #include "simulator/inquiry_boot_loader.h"
 #include "simulator/inquiry_fixture.h"
+#include "support/case_name.h"
 
 namespace vantrel::simulator::testing {
 namespace {
@@ -69,7 +70,10 @@ const SelectionCase kSelections[] = {
     {"command the loader does not know", {}, {0x77}, 0x15},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sample, SelectionTest, ::testing::ValuesIn(kSelections));
+INSTANTIATE_TEST_SUITE_P(Sample, SelectionTest, ::testing::ValuesIn(kSelections),
+                         [](const auto& info) {
+                           return vantrel::testing::Identifier(info.param.what);
+                         });
 
 TEST_F(InquiryLoaderTest, WithoutDescribedClockModesOnlyModeZeroIsTaken) {
   config.device.clockModes.clear();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "simulator/device_description.h"
+#include "support/case_name.h"
 
 #include <string>
 #include <vector>
@@ -126,7 +127,12 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCase{{"--erase-ms", "12ms"}, "--erase-ms"},
                       BadCase{{"--device", "x.dev"}, "--device needs --protocol inquiry"},
                       BadCase{{"--protocol", "inquiry", "--prog-baud", "9600"},
-                              "--prog-baud needs --protocol classic"}));
+                              "--prog-baud needs --protocol classic"}),
+    [](const auto& info) {
+      std::string args;
+      for (const auto a : info.param.args) args += std::string(a) + " ";
+      return vantrel::testing::Identifier(args);
+    });
 
 TEST(ProgramOptions, HelpNamesEveryOptionAndTheExitCodes) {
   const std::string help = ProgramHelp();
