@@ -7,6 +7,12 @@
 #include "serial/fill_port_list.h"
 
 namespace vantrel {
+namespace {
+
+constexpr const char* kRomBaseTooHigh = "RomBaseAddr は FFF00000 以下のみ";
+static_assert(kHighestRomBase == 0xFFF00000);
+
+}  // namespace
 
 TForm1::TForm1(WindowHost& host, platform::Clock& clock,
                std::unique_ptr<platform::SerialDevice> device)
@@ -25,15 +31,20 @@ TForm1::TForm1(WindowHost& host, platform::Clock& clock,
       verifyBlocks_(ctx_, fields, *image_, progress_),
       verifyBlocksByRead_(ctx_, fields, *image_, progress_, bootDefinition_),
       inquirySequence_(ctx_, bootDefinition_, cpuInformation_, responseBuffer_),
-      sequence_(ctx_, controls, fields, inquiryMode_, progress_,
-                SequenceOperations{[this] { return loadControlProgram_.Run(); }, adjustBitRate_,
-                                   transferControlProgram_, loadUserProgram_, writeBlocks_,
-                                   verifyBlocks_, verifyBlocksByRead_, inquirySequence_,
-                                   [this](bool failed) {
-                                     WriteCpuInfoReport(failed, bootDefinition_, cpuInformation_,
-                                                        fields.ExeFolder, host_, cpuInfoFileName);
-                                   },
-                                   image_->control}) {
+      sequence_(
+          ctx_, controls, fields, inquiryMode_, progress_,
+          SequenceOperations{[this] {
+                               cpuInfoReportLost_ = false;
+                               return loadControlProgram_.Run();
+                             },
+                             adjustBitRate_, transferControlProgram_, loadUserProgram_,
+                             writeBlocks_, verifyBlocks_, verifyBlocksByRead_, inquirySequence_,
+                             [this](bool failed) {
+                               cpuInfoReportLost_ =
+                                   !WriteCpuInfoReport(failed, bootDefinition_, cpuInformation_,
+                                                       fields.ExeFolder, host_, cpuInfoFileName);
+                             },
+                             image_->control}) {
   LoadDesign(controls);
   image_->memory.bytes.fill(0xFF);
   image_->blocks.flags.fill(0);
@@ -64,7 +75,13 @@ void TForm1::ApplyCpuType() {
   } else {
     display_.Message("BlockSize は 128 or 256 のみ");
   }
-  fields.RomBaseAddr = s.RomBaseAddr;
+  // A higher base would wrap the image's addresses past 0xFFFFFFFF; it is refused like the
+  // block size, and the base in force stays.
+  if (s.RomBaseAddr <= kHighestRomBase) {
+    fields.RomBaseAddr = s.RomBaseAddr;
+  } else {
+    display_.Message(kRomBaseTooHigh);
+  }
   display_.ShowBlockPanels();
 }
 

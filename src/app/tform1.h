@@ -104,6 +104,8 @@ class TForm1 {
   const BootDefinition& bootDefinition() const { return bootDefinition_; }
   CommCtrl& port() { return port_; }
   const LoadUserProgram& loadUserProgram() const { return loadUserProgram_; }
+  // The last job's CPU information report was due and could not be written.
+  bool CpuInfoReportLost() const { return cpuInfoReportLost_; }
 
   WindowControls controls;
   WindowFields fields;
@@ -133,6 +135,7 @@ class TForm1 {
   bool inquiryMode_ = false;
   BlockProgress progress_;
   bool tickGuard_ = false;
+  bool cpuInfoReportLost_ = false;
 
   LoadControlProgram loadControlProgram_;
   AdjustBitRate adjustBitRate_;

@@ -17,6 +17,7 @@
 #include "platform/clock.h"
 #include "platform/executable_path.h"
 #include "platform/interrupt_flag.h"
+#include "platform/path_separators.h"
 
 namespace vantrel::cli {
 namespace {
@@ -80,12 +81,16 @@ std::string WrittenDataSha256(const ProgramImage& image, std::uint16_t blockSize
 }
 
 BoardRecord RunBoardJob(const BoardSetup& s) {
+  platform::MonotonicClock clock;
+  return RunBoardJob(s, clock, platform::MakeSystemSerialDevice());
+}
+
+BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
+                        std::unique_ptr<platform::SerialDevice> device) {
   const CliOptions& o = s.options;
   ConsoleHost host(s.console, s.index);
   host.SetShiftHeld(o.cpuReport);
-  platform::MonotonicClock clock;
   const TForm1* traced = nullptr;
-  std::unique_ptr<platform::SerialDevice> device = platform::MakeSystemSerialDevice();
   if (s.trace != nullptr) {
     device = std::make_unique<TracedDevice>(
         std::move(device), *s.trace, s.labelTrace ? s.port : std::string(),
@@ -131,9 +136,15 @@ BoardRecord RunBoardJob(const BoardSetup& s) {
       DecideOutcome(form.fields.JobResult, aborted, form.controls.CheckBox1.checked);
   if (outcome.aborted) host.Say("aborted");
   r.exitCode = outcome.exitCode;
+  // The window keeps quiet about it; asked for the report, the command line must not.
+  if (o.cpuReport && form.CpuInfoReportLost()) {
+    host.Say("vantrel-cli: cannot write the CPU report " +
+             platform::JoinPath(form.fields.ExeFolder, form.cpuInfoFileName));
+    if (r.exitCode == 0) r.exitCode = 1;
+  }
   r.result = outcome.result;
   r.message = outcome.aborted ? "aborted" : host.lastMessage();
-  if (r.exitCode != 1) r.sha256 = WrittenDataSha256(form.image(), form.fields.BlockSize);
+  if (outcome.exitCode != 1) r.sha256 = WrittenDataSha256(form.image(), form.fields.BlockSize);
   r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   r.bytesSent = form.port().activity().bytesSent;
   r.bytesReceived = form.port().activity().bytesReceived;

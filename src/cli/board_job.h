@@ -11,6 +11,8 @@
 #include "cli/job_report.h"
 #include "cli/trace_log.h"
 #include "objfile/program_image.h"
+#include "platform/clock.h"
+#include "platform/serial_device.h"
 
 namespace vantrel::cli {
 
@@ -28,6 +30,9 @@ struct BoardSetup {
 // Runs one programming job on one board, as the window's Program button would, until it ends;
 // Ctrl-C aborts it. Shares nothing writable with the jobs on other boards.
 BoardRecord RunBoardJob(const BoardSetup& setup);
+// The same on the given clock and serial device instead of the system's.
+BoardRecord RunBoardJob(const BoardSetup& setup, platform::Clock& clock,
+                        std::unique_ptr<platform::SerialDevice> device);
 
 // How a job ended, in the words of the summary and the report.
 struct JobOutcome {

@@ -206,7 +206,8 @@ result.
 
 Exit codes:
   0   written (and verified, with --verify), on every board
-  1   a job failed or was aborted (or the report could not be written)
+  1   a job failed or was aborted (or the report, or a CPU report asked for with
+      --cpu-report, could not be written)
   2   a verification failed (on any board)
   64  usage error, or a --trace file that cannot be created
 )";

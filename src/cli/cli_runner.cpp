@@ -88,6 +88,10 @@ int RunCli(const CliOptions& options) {
     for (auto& board : boards) board.join();
   }
   console.Finish();
+  if (trace && !trace->Error().empty()) {
+    std::fprintf(stderr, "vantrel-cli: the trace %s lacks lines: %s\n", options.trace.c_str(),
+                 trace->Error().c_str());
+  }
   // An incomplete job is the same on every board: said once, before anything ran.
   if (std::all_of(records.begin(), records.end(),
                   [](const BoardRecord& r) { return r.exitCode == kExitUsage; })) {

@@ -87,9 +87,15 @@ std::uint32_t TraceLog::NowMs() {
 void TraceLog::Write(const TraceRun& run) {
   const std::string line = FormatTraceLine(run);
   std::lock_guard lock(mutex_);
-  std::fwrite(line.data(), 1, line.size(), file_);
-  // A trace is read after a job went wrong, possibly one that never ended cleanly.
-  std::fflush(file_);
+  // A trace is read after a job went wrong, possibly one that never ended cleanly: flushed.
+  const bool written =
+      std::fwrite(line.data(), 1, line.size(), file_) == line.size() && std::fflush(file_) == 0;
+  if (!written && error_.empty()) error_ = std::strerror(errno);
+}
+
+std::string TraceLog::Error() {
+  std::lock_guard lock(mutex_);
+  return error_;
 }
 
 }  // namespace vantrel::cli

@@ -40,6 +40,8 @@ class TraceLog {
   // Milliseconds since the trace began.
   std::uint32_t NowMs();
   void Write(const TraceRun& run);
+  // Why the first line that did not reach the file was lost; empty while none was.
+  std::string Error();
 
  private:
   TraceLog(std::FILE* file, bool owned) : file_(file), owned_(owned), startMs_(clock_.NowMs()) {}
@@ -47,6 +49,7 @@ class TraceLog {
   std::mutex mutex_;
   std::FILE* file_;
   bool owned_;
+  std::string error_;
   platform::MonotonicClock clock_;
   std::uint32_t startMs_;
 };

@@ -80,11 +80,12 @@ std::string FormatCpuInfoReport(const BootDefinition& def, const CpuInformation&
   return out;
 }
 
-void WriteCpuInfoReport(bool failed, const BootDefinition& def, const CpuInformation& info,
+bool WriteCpuInfoReport(bool failed, const BootDefinition& def, const CpuInformation& info,
                         std::string_view exeFolder, WindowHost& host, std::string_view fileName) {
-  if (!failed && !host.ShiftHeld()) return;
+  if (!failed && !host.ShiftHeld()) return true;
   // Written whole or not at all: a full disk must not leave half a report behind.
-  platform::ReplaceFile(platform::JoinPath(exeFolder, fileName), FormatCpuInfoReport(def, info));
+  return platform::ReplaceFile(platform::JoinPath(exeFolder, fileName),
+                               FormatCpuInfoReport(def, info));
 }
 
 }  // namespace vantrel

@@ -15,8 +15,9 @@ inline constexpr const char* kCpuInfoFileName = "CpuInf.txt";
 std::string FormatCpuInfoReport(const BootDefinition& def, const CpuInformation& info);
 
 // Writes CpuInf.txt (or fileName) into exeFolder after a failed sequence, or after a good one
-// while the user holds Shift. A file that cannot be created is skipped without a word.
-void WriteCpuInfoReport(bool failed, const BootDefinition& def, const CpuInformation& info,
+// while the user holds Shift. False when the report was due and could not be written; the window
+// says nothing of it.
+bool WriteCpuInfoReport(bool failed, const BootDefinition& def, const CpuInformation& info,
                         std::string_view exeFolder, WindowHost& host,
                         std::string_view fileName = kCpuInfoFileName);
 

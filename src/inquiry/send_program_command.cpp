@@ -11,7 +11,6 @@ constexpr std::uint8_t kProgramCommand = 0x50;
 }  // namespace
 
 void SendProgramCommand(CommCtrl& port, std::uint32_t address, std::span<const std::uint8_t> data) {
-  if (address == kProgramEndAddress) data = {};
   const std::uint8_t head[] = {kProgramCommand, static_cast<std::uint8_t>(address >> 24),
                                static_cast<std::uint8_t>(address >> 16),
                                static_cast<std::uint8_t>(address >> 8),

@@ -7,6 +7,8 @@
 namespace vantrel {
 
 inline constexpr std::size_t kImageSize = 0x100000;  // 1 MiB from RomBaseAddr
+// The highest RomBaseAddr whose image ends at or below address 0xFFFFFFFF.
+inline constexpr auto kHighestRomBase = static_cast<std::uint32_t>(0x100000000 - kImageSize);
 inline constexpr std::size_t kBlockCount = 8192;
 inline constexpr std::size_t kControlProgramCapacity = 4096;
 

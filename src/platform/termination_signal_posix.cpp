@@ -1,3 +1,4 @@
+#include <errno.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -12,8 +13,11 @@ namespace {
 int gPipe[2] = {-1, -1};
 
 void OnTerminationSignal(int) {
+  // The code the signal interrupted may be about to read errno; a full pipe must not change it.
+  const int saved = errno;
   const char byte = 1;
   [[maybe_unused]] const auto n = ::write(gPipe[1], &byte, 1);
+  errno = saved;
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ class WindowTest : public ::testing::Test {
     home.Write("CTRL_MOT/.hidden.mot", "");
     home.Write("CTRL_MOT/Baud.ini",
                "[A.mot]\nBaudB=19200\nBaudP=115200\nBlockSize=256\nRomBaseAddr=FFFF80\n"
-               "[b.inf]\nBaudB=7200\nBlockSize=512\nRomBaseAddr=200H\n");
+               "[b.inf]\nBaudB=7200\nBlockSize=512\nRomBaseAddr=200H\n"
+               "[Top.mot]\nRomBaseAddr=FFF00000\n[High.mot]\nRomBaseAddr=FFFFFF80\n");
   }
   std::string exe() const { return home.PathOf("vantrel"); }
   std::unique_ptr<TForm1> Start(std::vector<std::string> args = {}) {
@@ -88,11 +89,14 @@ TEST_F(WindowTest, ApplyingCpuTypes) {
     const char* baudB;
     const char* blockPanel;
     const char* romPanel;
-    bool message;
+    const char* message;
   } steps[] = {
-      {"A.mot", "19200", "BlockSize=256", "RomBase=00FFFF80", false},
-      {"b.inf", "7200", "BlockSize=256", "RomBase=00000200", true},  // 512 refused, base taken
-      {"Unknown.mot", "7200", "BlockSize=128", "RomBase=00000000", false},
+      {"A.mot", "19200", "BlockSize=256", "RomBase=00FFFF80", nullptr},
+      {"b.inf", "7200", "BlockSize=256", "RomBase=00000200", "BlockSize は 128 or 256 のみ"},
+      {"Unknown.mot", "7200", "BlockSize=128", "RomBase=00000000", nullptr},
+      {"Top.mot", "7200", "BlockSize=128", "RomBase=FFF00000", nullptr},
+      // The image would wrap past 0xFFFFFFFF: refused, the base in force stays.
+      {"High.mot", "7200", "BlockSize=128", "RomBase=FFF00000", "RomBaseAddr は FFF00000 以下のみ"},
   };
   for (const auto& s : steps) {
     host.Clear();
@@ -101,8 +105,8 @@ TEST_F(WindowTest, ApplyingCpuTypes) {
     EXPECT_EQ(w->controls.ComboBoxBr1.text, s.baudB) << s.cpu;
     EXPECT_EQ(w->controls.PAN_BLOCK_SIZE.caption, s.blockPanel) << s.cpu;
     EXPECT_EQ(w->controls.PAN_ROM_BASE.caption, s.romPanel) << s.cpu;
-    EXPECT_EQ(host.boxes, s.message ? std::vector<std::string>{"BlockSize は 128 or 256 のみ"}
-                                    : std::vector<std::string>{})
+    EXPECT_EQ(host.boxes,
+              s.message ? std::vector<std::string>{s.message} : std::vector<std::string>{})
         << s.cpu;
   }
 }

@@ -12,6 +12,18 @@
 namespace vantrel::cli {
 namespace {
 
+TEST(TraceLog, SaysWhyALineDidNotReachTheFile) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no device that is always full";
+#endif
+  std::string error;
+  auto log = TraceLog::Open("/dev/full", error);
+  ASSERT_TRUE(log) << error;
+  const std::uint8_t bytes[] = {0x00};
+  log->Write({0, "", 9600, 2, true, bytes});
+  EXPECT_NE(log->Error(), "");
+}
+
 TEST(TracedDevice, OneLinePerRunOfBytesInOneDirectionAndStep) {
   testing::TempFolder folder;
   const std::string path = folder.PathOf("trace.txt");

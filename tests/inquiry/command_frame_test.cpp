@@ -7,6 +7,7 @@
 #include "inquiry/frame_checksum.h"
 #include "inquiry/new_bit_rate_frame.h"
 #include "inquiry/send_command_frame.h"
+#include "inquiry/send_program_command.h"
 #include "support/case_name.h"
 #include "support/step_fixture.h"
 
@@ -26,6 +27,15 @@ TEST(SendCommandFrame, EmptyFrameEndsWithTheNegatedCommand) {
   testing::StepFixture fx;
   SendCommandFrame(fx.port, 0x3F, {});
   EXPECT_EQ(fx.line.written, (Bytes{0x3F, 0x00, 0xC1}));
+}
+
+TEST(SendProgramCommand, ABlockKeepsItsDataEvenAtTheEndAddress) {
+  testing::StepFixture fx;
+  const std::uint8_t data[] = {0x12, 0x34};
+  SendProgramCommand(fx.port, 0xFFFFFFFF, data);
+  SendProgramEnd(fx.port);
+  EXPECT_EQ(fx.line.written, (Bytes{0x50, 0xFF, 0xFF, 0xFF, 0xFF, 0x12, 0x34, 0x6E,  // a block
+                                    0x50, 0xFF, 0xFF, 0xFF, 0xFF, 0xB4}));           // the end
 }
 
 BootDefinition Definition(const char* baud, int clockFreq, int ratioNo,
