@@ -11,12 +11,12 @@
 
 #include "app/job_harness.h"
 #include "app/tform1.h"
-#include "support/fake_clock.h"
-#include "support/srec_writer.h"
-#include "support/temp_folder.h"
 #include "simulator/in_process_device.h"
 #include "simulator/inquiry_boot_loader.h"
 #include "simulator/target_model.h"
+#include "support/fake_clock.h"
+#include "support/srec_writer.h"
+#include "support/temp_folder.h"
 
 namespace vantrel::testing {
 namespace {
@@ -182,11 +182,11 @@ TEST(Soak, AThousandJobsLeakNoDescriptorMemoryOrThread) {
       kJobs, faulted, seconds, atStart.fds, after100.fds, after1000.fds, kJobs, after100.rssKiB,
       after1000.rssKiB, kJobs, atStart.threads, after100.threads, after1000.threads, kJobs);
   EXPECT_EQ(after1000.fds, after100.fds);
-  // The address sanitizer holds freed memory back on purpose, so resident memory grows there;
-  // its leak check at exit stands in for this one.
+  // Growth alone counts: memory the allocator hands back is no fault. The address sanitizer
+  // holds freed memory back on purpose, so resident memory grows there; its leak check at exit
+  // stands in for this one.
   if (!kAddressSanitizer) {
     EXPECT_LE(after1000.rssKiB * 100, after100.rssKiB * 101);
-    EXPECT_GE(after1000.rssKiB * 100, after100.rssKiB * 99);
   }
   EXPECT_EQ(after1000.threads, atStart.threads);
 }
