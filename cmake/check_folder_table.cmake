@@ -1,0 +1,30 @@
+# docs/architecture.md names every folder directly under src/ and tests/, and names none that is
+# not there. Run as the test `folder_table`:
+#   cmake -DVANTREL_SOURCE_DIR=<checkout> -P cmake/check_folder_table.cmake
+cmake_policy(VERSION 3.22)
+set(_page ${VANTREL_SOURCE_DIR}/docs/architecture.md)
+file(STRINGS ${_page} _rows REGEX "^\\| `(src|tests)/[^`]*/` \\|")
+set(_named "")
+foreach(_row IN LISTS _rows)
+  string(REGEX REPLACE "^\\| `([^`]*)/` \\|.*$" "\\1" _folder "${_row}")
+  list(APPEND _named ${_folder})
+endforeach()
+
+set(_wrong "")
+foreach(_top src tests)
+  file(GLOB _entries RELATIVE ${VANTREL_SOURCE_DIR} LIST_DIRECTORIES true
+       ${VANTREL_SOURCE_DIR}/${_top}/*)
+  foreach(_entry IN LISTS _entries)
+    if(IS_DIRECTORY ${VANTREL_SOURCE_DIR}/${_entry} AND NOT _entry IN_LIST _named)
+      string(APPEND _wrong "\n  ${_entry}/ is not in the folder table")
+    endif()
+  endforeach()
+endforeach()
+foreach(_folder IN LISTS _named)
+  if(NOT IS_DIRECTORY ${VANTREL_SOURCE_DIR}/${_folder})
+    string(APPEND _wrong "\n  ${_folder}/ is in the folder table but not in the tree")
+  endif()
+endforeach()
+if(_wrong)
+  message(FATAL_ERROR "docs/architecture.md and the tree differ:${_wrong}")
+endif()
