@@ -13,45 +13,28 @@ namespace {
 using testing::Native;
 
 TEST(DecideFileLocations, PortableUnlessTheFolderIsNotTheUsersAndThereIsAConfigFolder) {
-  struct Case {
-    const char* name;
-    LocationFacts facts;
-    bool installed;
-    const char* settings;
-    std::vector<std::string> controlFolders;
-  };
-  const Case cases[] = {
-      {"own folder",
-       {Native("/opt/v/vantrel"), true, Native("/h/.config"), ""},
-       false,
-       "/opt/v/vantrel.ini",
-       {"/opt/v/CTRL_MOT"}},
-      {"system bin",
-       {Native("/usr/bin/vantrel"), false, Native("/h/.config"), Native("/usr/share/vantrel")},
-       true,
-       "/h/.config/vantrel/vantrel.ini",
-       {"/h/.config/vantrel/CTRL_MOT", "/usr/share/vantrel/CTRL_MOT"}},
-      {"no config folder",
-       {Native("/usr/bin/vantrel"), false, "", Native("/usr/share/vantrel")},
-       false,
-       "/usr/bin/vantrel.ini",
-       {"/usr/bin/CTRL_MOT", "/usr/share/vantrel/CTRL_MOT"}},
-      {"data folder is the own one",
-       {Native("/v/vantrel.exe"), true, "", Native("/v")},
-       false,
-       "/v/vantrel.ini",
-       {"/v/CTRL_MOT"}},
+  const struct {
+    const char *exe, *config, *data;
+    bool writable, installed;
+    const char *home, *settings, *searched;  // searched: the second CTRL_MOT's folder, or ""
+  } cases[] = {
+      {"/opt/v/vantrel", "/h/.c", "", true, false, "/opt/v", "/opt/v/vantrel.ini", ""},
+      {"/usr/bin/vantrel", "/h/.c", "/usr/share/vantrel", false, true, "/h/.c/vantrel",
+       "/h/.c/vantrel/vantrel.ini", "/usr/share/vantrel"},
+      {"/usr/bin/vantrel", "", "/usr/share/vantrel", false, false, "/usr/bin",
+       "/usr/bin/vantrel.ini", "/usr/share/vantrel"},
+      {"/v/vantrel.exe", "", "/v", true, false, "/v", "/v/vantrel.ini", ""},
   };
   for (const auto& c : cases) {
-    const FileLocations where = DecideFileLocations(c.facts);
-    EXPECT_EQ(where.installed, c.installed) << c.name;
-    EXPECT_EQ(where.settingsPath, Native(c.settings)) << c.name;
-    std::vector<std::string> expected;
-    for (const auto& f : c.controlFolders) expected.push_back(Native(f));
-    EXPECT_EQ(where.controlFolders, expected) << c.name;
-    const std::string home = expected.front().substr(0, expected.front().size() - 8);
-    EXPECT_EQ(where.autoPgmFolder, home + "@AUTO_PGM") << c.name;
-    EXPECT_EQ(where.appMotFolder, home + "@APP_MOT") << c.name;
+    const FileLocations where =
+        DecideFileLocations({Native(c.exe), c.writable, Native(c.config), Native(c.data)});
+    const std::string home = Native(c.home);
+    std::vector<std::string> folders{home + Native("/CTRL_MOT")};
+    if (*c.searched) folders.push_back(Native(std::string(c.searched) + "/CTRL_MOT"));
+    EXPECT_EQ(where.installed, c.installed) << c.exe;
+    EXPECT_EQ(where.settingsPath, Native(c.settings)) << c.exe;
+    EXPECT_EQ(where.controlFolders, folders) << c.exe;
+    EXPECT_EQ(where.autoPgmFolder, home + Native("/@AUTO_PGM")) << c.exe;
   }
 }
 
@@ -65,16 +48,16 @@ TEST(InstalledControlFolder, TheUsersFilesWinAndTheRestComeFromTheDataFolder) {
   data.Write("CTRL_MOT/Baud.ini", "[A.mot]\nBaudB=2400\n[B.inf]\nBaudB=4800\n");
 
   EXPECT_EQ(ListCpuTypes(home.path(), data.path()), (std::vector<std::string>{"A.mot", "B.inf"}));
-  EXPECT_EQ(ControlFolderFile(home.path(), "A.mot", data.path()), home.PathOf("CTRL_MOT/A.mot"));
-  EXPECT_EQ(ControlFolderFile(home.path(), "B.inf", data.path()), data.PathOf("CTRL_MOT/B.inf"));
-  EXPECT_EQ(ControlFolderFile(home.path(), "C.mot", data.path()), home.PathOf("CTRL_MOT/C.mot"));
   const struct {
     const char* cpuType;
+    std::string file;
     const char* baudB;
-  } reads[] = {{"A.mot", "1200"}, {"B.inf", "4800"}, {"C.mot", "Undefined"}};
-  for (const auto& r : reads) {
-    EXPECT_EQ(ReadCpuTypeSettings(home.path(), r.cpuType, data.path())->BaudB, r.baudB)
-        << r.cpuType;
+  } cases[] = {{"A.mot", home.PathOf("CTRL_MOT/A.mot"), "1200"},
+               {"B.inf", data.PathOf("CTRL_MOT/B.inf"), "4800"},
+               {"C.mot", home.PathOf("CTRL_MOT/C.mot"), "Undefined"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(ControlFolderFile(home.path(), c.cpuType, data.path()), c.file);
+    EXPECT_EQ(ReadCpuTypeSettings(home.path(), c.cpuType, data.path())->BaudB, c.baudB);
   }
 }
 
