@@ -38,6 +38,7 @@ set(_commands "update-mime-database '${_share}/mime'"
 foreach(_command IN LISTS _commands)
   separate_arguments(_argv UNIX_COMMAND "${_command}")
   list(GET _argv 0 _tool)
+  unset(_found)
   find_program(_found ${_tool} NO_CACHE)
   set(_rc 1)
   if(_found)
