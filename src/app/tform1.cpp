@@ -23,7 +23,7 @@ TForm1::TForm1(WindowHost& host, platform::Clock& clock,
       ctx_{port_, timeout_, display_},
       image_(std::make_unique<ProgramImage>()),
       loadControlProgram_(display_, controls.ComboBoxCpuType.text, fields.ExeFolder,
-                          image_->control, inquiryMode_, bootDefinition_),
+                          fields.DataFolder, image_->control, inquiryMode_, bootDefinition_),
       adjustBitRate_(ctx_, inquiryMode_),
       transferControlProgram_(ctx_, image_->control),
       loadUserProgram_(ctx_, fields, *image_),
@@ -67,7 +67,8 @@ void TForm1::ButtonProgramClick() {
 void TForm1::ApplyCpuType() {
   const std::string& name = controls.ComboBoxCpuType.text;
   if (name.empty()) return;
-  const CpuTypeSettings s = ReadCpuTypeSettings(fields.ExeFolder, name).value_or(CpuTypeSettings{});
+  const CpuTypeSettings s =
+      ReadCpuTypeSettings(fields.ExeFolder, name, fields.DataFolder).value_or(CpuTypeSettings{});
   if (s.BaudB != "Undefined") controls.ComboBoxBr1.text = s.BaudB;
   if (s.BaudP != "Undefined") controls.ComboBoxBr2.text = s.BaudP;
   if (s.BlockSize == 128 || s.BlockSize == 256) {
@@ -90,7 +91,7 @@ void TForm1::FillPortList() {
 }
 
 void TForm1::FillCpuTypeList() {
-  controls.ComboBoxCpuType.items = ListCpuTypes(fields.ExeFolder);
+  controls.ComboBoxCpuType.items = ListCpuTypes(fields.ExeFolder, fields.DataFolder);
 }
 
 }  // namespace vantrel

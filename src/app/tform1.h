@@ -53,7 +53,8 @@ class TForm1 {
   // settings file, the command line, the user program, the CPU type; later steps win.
   void Initialise(const std::string& executablePath, const std::vector<std::string>& arguments);
 
-  // ExeFolder and SettingsPath, before anything reads a file beside the executable.
+  // ExeFolder, DataFolder and SettingsPath as FindFileLocations decides them for this copy,
+  // before anything reads a file beside the executable.
   void SetExecutablePath(const std::string& executablePath);
 
   // Event handlers, bound by the fronts.

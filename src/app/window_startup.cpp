@@ -1,8 +1,9 @@
 #include "app/tform1.h"
 #include "app/window_layout.h"
 #include "config/auto_command.h"
+#include "config/file_locations.h"
 #include "config/path_rules.h"
-#include "config/settings_file.h"
+#include "platform/user_folders.h"
 
 namespace vantrel {
 
@@ -14,10 +15,12 @@ std::string JoinCommandText(const std::vector<std::string>& arguments) {
 }
 
 void TForm1::SetExecutablePath(const std::string& executablePath) {
-  // A bare name would give an empty folder, which must never read as the root.
-  fields.ExeFolder = FolderPart(executablePath);
-  if (fields.ExeFolder.empty()) fields.ExeFolder = ".";
-  fields.SettingsPath = SettingsPathFor(executablePath);
+  const FileLocations where = FindFileLocations(executablePath);
+  // The settings and the job folders need a place to be written to.
+  if (where.installed) platform::MakeFolders(where.home);
+  fields.ExeFolder = where.home;
+  fields.SettingsPath = where.settingsPath;
+  fields.DataFolder = where.dataFolder;
 }
 
 void TForm1::Initialise(const std::string& executablePath,

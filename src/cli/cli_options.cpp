@@ -158,7 +158,9 @@ Writes the user program FILE (Motorola S-records) into the flash of a target tha
 reset into its serial boot mode, and optionally reads it back and compares it. Given several
 ports, it programs the same FILE into the board on each of them at the same time.
 
-  --home DIR        folder that holds CTRL_MOT (default: the folder of this program)
+  --home DIR        folder that holds CTRL_MOT (default: the folder of this program, or
+                    the configuration folder when this program's folder is not yours to
+                    write; the last lines of this text name it)
   --port PORT       serial port: @PORTS@;
                     repeat it for several boards at once
   --cpu NAME        CPU type: a write-control file in DIR/CTRL_MOT (NAME.mot for the classic

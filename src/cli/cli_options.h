@@ -13,7 +13,7 @@ namespace vantrel::cli {
 inline constexpr int kExitUsage = 64;
 
 struct CliOptions {
-  std::string home;                // empty: the executable's folder
+  std::string home;                // empty: FindFileLocations decides
   std::vector<std::string> ports;  // one board on each; more than one runs them side by side
   std::string cpu;
   std::optional<std::string> baudBoot;

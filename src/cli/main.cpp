@@ -5,7 +5,10 @@
 
 #include "cli/cli_options.h"
 #include "cli/cli_runner.h"
+#include "cli/folders_text.h"
+#include "config/path_rules.h"
 #include "platform/command_line.h"
+#include "platform/executable_path.h"
 
 int main(int argc, char** argv) {
   using namespace vantrel::cli;
@@ -17,12 +20,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vantrel-cli: %s (see --help)\n", error.c_str());
     return kExitUsage;
   }
-  if (options->help) {
-    std::fputs(CliHelpText().c_str(), stdout);
-    return 0;
-  }
-  if (options->version) {
-    std::fputs(CliVersionText().c_str(), stdout);
+  if (options->help || options->version) {
+    const std::string exe = vantrel::platform::ExecutablePath();
+    const auto where = vantrel::FindFileLocations(exe);
+    const std::string text = options->help ? CliHelpText() + "\n" : CliVersionText();
+    std::fputs((text + FoldersText(where, vantrel::FolderPart(exe))).c_str(), stdout);
     return 0;
   }
   return RunCli(*options);

@@ -33,15 +33,20 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::vector<std::string> ListCpuTypes(std::string_view exeFolder) {
+std::vector<std::string> ListCpuTypes(std::string_view exeFolder, std::string_view dataFolder) {
   std::vector<std::string> names;
-  for (auto& entry : platform::ListFolder(ControlFolderFile(exeFolder, ""))) {
-    if (!entry.regular || entry.hidden) continue;
-    if (EndsWithExtension(entry.name, ".inf") || EndsWithExtension(entry.name, ".mot")) {
-      names.push_back(std::move(entry.name));
+  for (const std::string_view folder : {exeFolder, dataFolder}) {
+    if (folder.empty()) continue;
+    for (auto& entry : platform::ListFolder(ControlFolderFile(folder, ""))) {
+      if (!entry.regular || entry.hidden) continue;
+      if (EndsWithExtension(entry.name, ".inf") || EndsWithExtension(entry.name, ".mot")) {
+        names.push_back(std::move(entry.name));
+      }
     }
   }
   std::sort(names.begin(), names.end(), LessIgnoringCase);
+  // A CPU type in both folders is listed once.
+  names.erase(std::unique(names.begin(), names.end()), names.end());
   return names;
 }
 

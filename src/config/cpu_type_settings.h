@@ -16,9 +16,10 @@ struct CpuTypeSettings {
   std::uint32_t RomBaseAddr = 0;
 };
 
-// Reads CTRL_MOT/Baud.ini beside the executable. An empty CPU type reads nothing (nullopt); a
-// missing file or section gives the defaults.
+// Reads Baud.ini in the CTRL_MOT folder of the CPU type's file (ControlFolderFor). An empty CPU
+// type reads nothing (nullopt); a missing file or section gives the defaults.
 std::optional<CpuTypeSettings> ReadCpuTypeSettings(std::string_view exeFolder,
-                                                   std::string_view cpuType);
+                                                   std::string_view cpuType,
+                                                   std::string_view dataFolder = {});
 
 }  // namespace vantrel

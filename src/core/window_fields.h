@@ -7,7 +7,11 @@ namespace vantrel {
 
 // The window's fields that several parts of the program share.
 struct WindowFields {
-  std::string ExeFolder;  // without a trailing separator
+  // Without a trailing separator. An installed copy, whose own folder is not the user's to
+  // write, puts the user's configuration folder here (FindFileLocations).
+  std::string ExeFolder;
+  // An installed copy's data folder: its CTRL_MOT is searched after ExeFolder's. Else empty.
+  std::string DataFolder;
   std::string SettingsPath;
   std::string LastFolder;
   std::string UserProgramPath;

@@ -23,7 +23,7 @@ StepResult Fail(WindowDisplay& display, RecordFile& file, std::string_view code)
 }  // namespace
 
 StepResult LoadControlProgram::Run() {
-  const std::string path = ControlFolderFile(exeFolder_, cpuType_);
+  const std::string path = ControlFolderFile(exeFolder_, cpuType_, dataFolder_);
   RecordFile file;
   if (!file.Open(path)) {
     display_.Message(kCannotOpen);

@@ -14,18 +14,20 @@ namespace vantrel {
 // nothing to send and no length to measure progress by.
 inline constexpr std::string_view kNoDataRecordCode = "10";
 
-// Loads the write-control file named by the CPU type text from CTRL_MOT beside the executable,
-// all in one call. An .inf file (any letter case) sets inquiryMode and fills boot; any other file
-// is read as S-records into program. The CPU type text and the folder are read at each Run, so
-// they may be references to the window's live fields (ComboBoxCpuType.text, ExeFolder).
+// Loads the write-control file named by the CPU type text from CTRL_MOT beside the executable (or
+// the installed data folder's, ControlFolderFor), all in one call. An .inf file (any letter case)
+// sets inquiryMode and fills boot; any other file is read as S-records into program. The CPU type
+// text and the folders are read at each Run, so they may be references to the window's live
+// fields (ComboBoxCpuType.text, ExeFolder, DataFolder).
 class LoadControlProgram {
  public:
   LoadControlProgram(WindowDisplay& display, const std::string& cpuType,
-                     const std::string& exeFolder, ControlProgram& program, bool& inquiryMode,
-                     BootDefinition& boot)
+                     const std::string& exeFolder, const std::string& dataFolder,
+                     ControlProgram& program, bool& inquiryMode, BootDefinition& boot)
       : display_(display),
         cpuType_(cpuType),
         exeFolder_(exeFolder),
+        dataFolder_(dataFolder),
         program_(program),
         inquiryMode_(inquiryMode),
         boot_(boot) {}
@@ -37,6 +39,7 @@ class LoadControlProgram {
   WindowDisplay& display_;
   const std::string& cpuType_;
   const std::string& exeFolder_;
+  const std::string& dataFolder_;
   ControlProgram& program_;
   bool& inquiryMode_;
   BootDefinition& boot_;

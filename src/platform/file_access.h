@@ -21,6 +21,9 @@ bool PathExists(const std::string& path);
 // The path names a folder that is there.
 bool IsFolder(const std::string& path);
 
+// The current user may make files in the folder (a read-only file system counts as not).
+bool FolderWritable(const std::string& path);
+
 // The path made absolute against the current folder; the path itself when that fails.
 std::string AbsolutePath(const std::string& path);
 

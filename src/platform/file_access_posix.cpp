@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <system_error>
@@ -26,6 +27,10 @@ bool PathExists(const std::string& path) {
 bool IsFolder(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool FolderWritable(const std::string& path) {
+  return IsFolder(path) && ::access(path.c_str(), W_OK | X_OK) == 0;
 }
 
 std::string AbsolutePath(const std::string& path) {

@@ -31,6 +31,18 @@ bool IsFolder(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool FolderWritable(const std::string& path) {
+  // Access lists decide, and only trying tells what they allow.
+  if (!IsFolder(path)) return false;
+  const std::wstring probe =
+      Widen(path) + L"\\.vantrel-write-test-" + std::to_wstring(::GetCurrentProcessId());
+  const HANDLE file = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  ::CloseHandle(file);
+  return true;
+}
+
 std::string AbsolutePath(const std::string& path) {
   const std::wstring wide = Widen(path);
   const DWORD n = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);

@@ -45,7 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string cpuType = "FUZZ.mot";
   bool inquiryMode = false;
   BootDefinition boot;
-  LoadControlProgram control(f.display, cpuType, home.path(), image->control, inquiryMode, boot);
+  const std::string dataFolder;
+  LoadControlProgram control(f.display, cpuType, home.path(), dataFolder, image->control,
+                             inquiryMode, boot);
   control.Run();
   return 0;
 }

@@ -50,7 +50,9 @@ class LoadControlProgramTest : public ::testing::Test {
   bool inquiryMode = true;
   BootDefinition boot;
   std::string cpuType;
-  LoadControlProgram op{display, cpuType, folder.path(), program->control, inquiryMode, boot};
+  std::string dataFolder;
+  LoadControlProgram op{display,          cpuType,     folder.path(), dataFolder,
+                        program->control, inquiryMode, boot};
 };
 
 TEST_F(LoadControlProgramTest, ReadsContiguousRecordsIntoTheBuffer) {
