@@ -37,6 +37,12 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
+std::size_t Utf8CharLength(std::string_view text, std::size_t at) {
+  std::size_t n = 1;
+  while (at + n < text.size() && (static_cast<std::uint8_t>(text[at + n]) & 0xC0) == 0x80) ++n;
+  return n;
+}
+
 std::string TextFromForeignFile(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return std::string(bytes);
   if (auto whole = DecodeCodePage(bytes, LegacyCodePage())) return *whole;

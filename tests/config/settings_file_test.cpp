@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/full_disk.h"
 #include "support/temp_folder.h"
 
 namespace vantrel {
@@ -93,6 +94,18 @@ TEST_F(SettingsFileTest, ExistingFileKeepsItsOtherContentAndKeyPlaces) {
             "[CommPort]\nPortNo=COM1\nBaudB=9600\nBaudP=38400\n"
             "[Path]\nOD1_Path=\nMOT_Path=\n");
 }
+
+#ifndef _WIN32
+// The ten keys are saved with one replace of the file: a disk that fills up on the way leaves the
+// old file whole, not some of the keys written. A file size limit in a child stands in for it.
+TEST_F(SettingsFileTest, AFailedSaveLeavesTheOldFileWhole) {
+  folder.Write("vantrel.ini", "[Writer]\nCPU=old\n");
+  SettingsValues v;
+  v.MOT_Path = std::string(8192, 'm');
+  EXPECT_EQ(testing::WriteOnAFullDisk(4096, [&] { return WriteSettingsFile(path(), v); }), false);
+  EXPECT_EQ(folder.Read("vantrel.ini"), "[Writer]\nCPU=old\n");
+}
+#endif
 
 }  // namespace
 }  // namespace vantrel
