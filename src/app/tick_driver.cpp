@@ -39,11 +39,8 @@ TickPlan TickDriver::After(std::uint32_t dueMs) const {
 
 TickPlan TickDriver::Run() {
   // A message box opened inside a tick runs an event loop that may call back in here.
-  if (running_) return {kTimerPeriodMs, false, -1};
-  running_ = true;
-  const TickPlan plan = mode_ == TickMode::Fast ? RunFast() : RunCadence();
-  running_ = false;
-  return plan;
+  if (form_.InTick()) return {kTimerPeriodMs, false, -1};
+  return mode_ == TickMode::Fast ? RunFast() : RunCadence();
 }
 
 TickPlan TickDriver::RunCadence() {

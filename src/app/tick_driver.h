@@ -37,7 +37,8 @@ class TickDriver {
       : form_(form), clock_(clock), mode_(mode) {}
 
   // Runs the ticks that are due now, for one time slice at the most, and never waits on the port.
-  // Called again from inside a tick (a message box's event loop), it runs nothing.
+  // Called again from inside a tick (a message box's event loop), it runs nothing and asks to be
+  // called a timer period later.
   TickPlan Run();
   // Blocks as the plan says: on the port for input with the delay as the limit, or for the delay.
   void Wait(const TickPlan& plan);
@@ -55,7 +56,6 @@ class TickDriver {
   TForm1& form_;
   platform::Clock& clock_;
   TickMode mode_;
-  bool running_ = false;
   bool ticked_ = false;
   std::uint32_t lastTickMs_ = 0;
   std::uint32_t dueMs_ = 0;

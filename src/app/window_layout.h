@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "core/window_controls.h"
 
@@ -53,9 +54,9 @@ struct ControlLayout {
   bool enabled = true;
 };
 
+inline constexpr int kControlCount = 18;
 inline constexpr int kClientWidth = 379;
 inline constexpr int kClientHeight = 154;
-inline constexpr int kTimer2IntervalMs = 10;
 inline constexpr int kTrackBarTickEvery = 10;
 inline constexpr std::string_view kFaceNames[] = {"ＭＳ ゴシック", "ＭＳ Ｐゴシック"};
 inline constexpr std::string_view kOpenDialogTitle = "書き込むファイルを選択してください";
@@ -66,6 +67,8 @@ inline constexpr std::string_view kOpenDialogFilter =
 // Every control, in creation order.
 std::span<const ControlLayout> WindowLayout();
 const ControlLayout& LayoutOf(ControlId id);
+// The tab stops in their order.
+std::vector<ControlId> TabOrder();
 
 // The models as the window is created: design texts, items and enabling from the layout.
 void LoadDesign(WindowControls& controls);
