@@ -73,9 +73,7 @@ unsigned CodePageOf(std::string_view bytes) {
   return IsValidUtf8(bytes) ? kUtf8CodePage : LegacyCodePage();
 }
 
-std::vector<RawLine> SplitLines(std::string_view rest, unsigned codePage) {
-  // Each line reads as the whole file reads (a file in neither encoding: line by line).
-  const bool whole = codePage == kUtf8CodePage || DecodeCodePage(rest, codePage).has_value();
+std::vector<RawLine> SplitLines(std::string_view rest) {
   std::vector<RawLine> lines;
   while (!rest.empty()) {
     const auto lf = rest.find('\n');
@@ -85,12 +83,8 @@ std::vector<RawLine> SplitLines(std::string_view rest, unsigned codePage) {
       line.bytes.pop_back();
       line.end = "\r\n";
     }
-    if (codePage == kUtf8CodePage) {
-      line.text = line.bytes;
-    } else {
-      line.text = whole ? DecodeCodePage(line.bytes, codePage).value_or(line.bytes)
-                        : TextFromForeignFile(line.bytes);
-    }
+    // As a read takes it.
+    line.text = TextFromForeignFile(line.bytes);
     lines.push_back(std::move(line));
   }
   return lines;
@@ -222,7 +216,7 @@ bool IniFile::WriteTexts(const std::string& path, std::span<const KeyValue> keys
   // A file that is there but cannot be read would be replaced by the keys alone: refuse instead.
   if (!ReadWholeFile(path, old) && PathExists(path)) return false;
   const unsigned codePage = CodePageOf(old);
-  std::vector<RawLine> lines = SplitLines(old, codePage);
+  std::vector<RawLine> lines = SplitLines(old);
   // New lines follow the file's own line ends.
   const std::string eol = (!lines.empty() && lines.front().end == "\r\n") ? "\r\n" : "\n";
   for (const auto& key : keys) PutKey(lines, key, codePage, eol);

@@ -36,9 +36,8 @@ std::string_view CutFileName(std::string_view utf8, std::size_t limit);
 std::size_t Utf8CharLength(std::string_view text, std::size_t at);
 
 // The rule for text files other programs wrote (settings, Baud.ini, AutoPgm.ini, boot
-// definitions): valid UTF-8 is taken as it is, anything else is read in the legacy code page;
-// a file that is text in neither is read line by line the same way, and a line that is text in
-// neither stays as it is.
+// definitions), line by line: valid UTF-8 is taken as it is, anything else is read in the legacy
+// code page, and a line that is text in neither stays as it is.
 std::string TextFromForeignFile(std::string_view bytes);
 
 }  // namespace vantrel::platform

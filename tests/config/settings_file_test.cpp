@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text_encoding.h"
 #include "support/full_disk.h"
 #include "support/temp_folder.h"
 
@@ -66,11 +67,16 @@ TEST_F(SettingsFileTest, CreatedFileHasItsSectionsAndKeysInWritingOrder) {
   v.OD1_Path = "/home/u/プログラム";
   v.MOT_Path = "/home/u/プログラム/app.mot";
   ASSERT_TRUE(WriteSettingsFile(path(), v));
+  // A new file is in the system's own encoding: Shift-JIS under the Windows tests' code page.
+  const std::string folderName = platform::NativeCodePage() == platform::kUtf8CodePage
+                                     ? "プログラム"
+                                     : "\x83v\x83\x8D\x83O\x83\x89\x83\x80";
   EXPECT_EQ(folder.Read("vantrel.ini"),
             "[Position]\nTop=34\nLeft=12\nSnap=1\n"
             "[CommPort]\nPortNo=/dev/ttyUSB0\nBaudB=9600\nBaudP=38400\n"
             "[Writer]\nCPU=VTC-100.mot\nVerify=1\n"
-            "[Path]\nOD1_Path=/home/u/プログラム\nMOT_Path=/home/u/プログラム/app.mot\n");
+            "[Path]\nOD1_Path=/home/u/" +
+                folderName + "\nMOT_Path=/home/u/" + folderName + "/app.mot\n");
   const auto back = ReadSettingsFile(path(), "");
   EXPECT_EQ(back.Left, 12);
   EXPECT_EQ(back.Top, 34);

@@ -42,7 +42,7 @@ TEST(Keyboard, TheTypedProgramIsWrittenAfterTheFocusLeftTheWindowAndCameBack) {
   auto later = app.Start();  // its box takes the focus
   ASSERT_TRUE(WindowApp::WaitForBox(later->pid()));
   ASSERT_TRUE(WindowApp::Xdo({"windowfocus", "--sync", WindowApp::WindowId(later->pid(), true)}));
-  ASSERT_TRUE(WindowApp::Xdo({"key", "Return"}));
+  EXPECT_TRUE(WindowApp::PressOk(later->pid()));
   EXPECT_EQ(later->Wait(20000), 0);
   ASSERT_TRUE(WindowApp::Xdo({"windowfocus", "--sync", window}));
   ASSERT_TRUE(WindowApp::Xdo({"mousemove", "--window", window, std::to_string(kProgramButton[0]),

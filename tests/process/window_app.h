@@ -33,8 +33,9 @@ class WindowApp {
 
   // The main window of the process is up, within timeoutMs.
   static bool WaitForMainWindow(pid_t pid, int timeoutMs = 20000) {
-    if (kUnderWine) return Probe({"wait"}).first == 0;
-    return WaitFor(kCaption, pid, timeoutMs);
+    if (kUnderWine && Probe({"wait"}).first != 0) return false;
+    // Under Wine too: shown on the display, and so ready for the keyboard and the mouse.
+    return WaitFor(kCaption, kUnderWine ? 0 : pid, timeoutMs);
   }
   // A "vtl" box of the process is open, within timeoutMs.
   static bool WaitForBox(pid_t pid, int timeoutMs = 20000) {

@@ -155,11 +155,13 @@ LRESULT CALLBACK MainWindow::Edit1Proc(HWND hwnd, UINT message, WPARAM wParam, L
                                        UINT_PTR, DWORD_PTR self) {
   const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
   // Buttons say nothing when they get the focus: Edit1 says where it went.
-  if (message == WM_KILLFOCUS) {
-    auto* window = reinterpret_cast<MainWindow*>(self);
-    if (const auto next = window->IdOf(reinterpret_cast<HWND>(wParam))) {
-      window->Dispatch([window, next] { window->active_.FocusedOn(*next); });
-    }
+  auto* window = reinterpret_cast<MainWindow*>(self);
+  const auto next =
+      message == WM_KILLFOCUS ? window->IdOf(reinterpret_cast<HWND>(wParam)) : std::nullopt;
+  try {
+    if (next) window->Dispatch([window, next] { window->active_.FocusedOn(*next); });
+  } catch (...) {
+    EndOnUnexpectedException(window->host_);
   }
   return result;
 }
