@@ -28,9 +28,10 @@ struct TickPlan {
 
 // Decides when the window's tick runs. In fast mode a tick follows the last one at once while
 // the job gets on with its work, and waits on the port, with the job's time-out as the limit,
-// once a tick found nothing to read. The steps whose timing is part of the protocol keep one
-// tick per timer period. Both fronts use it: an event loop calls Run from its timer and from
-// its watcher of the port, a terminal loop calls Run and Wait in turn.
+// once a tick found nothing to read; an idle window waits for its next event. The steps whose
+// timing is part of the protocol keep one tick per timer period. Every front uses it: an event
+// loop calls Run from its timer, from its watcher of the port and after each event it handled, a
+// terminal loop calls Run and Wait in turn.
 class TickDriver {
  public:
   TickDriver(TForm1& form, platform::Clock& clock, TickMode mode)

@@ -47,11 +47,12 @@ class MainWindow final : public QWidget, public DesktopWindow {
   // Runs the ticks that are due and sets up the wake-up for the next ones.
   void RunTicks();
   void WatchPort(std::intptr_t handle);
-  // Runs a handler, then shows what it changed.
+  // Runs a handler, then shows what it changed; the ticks it may have started come next.
   template <class Handler>
   void Handle(Handler&& handler) {
     handler();
     SyncFromModels();
+    tickTimer_.start(0);
   }
 
   TForm1& form_;

@@ -127,11 +127,19 @@ void MainWindow::RunTicks(bool waitOver) {
   // A box inside the ticks may have started a round of its own.
   if (waiting_) return;
   if (plan.delayMs == 0) {
-    ::PostMessageW(hwnd_, kTickMessage, 0, 0);
+    TicksSoon();
     return;
   }
   waiting_ = true;
   waiter_->Start(*driver_, plan);
+}
+
+void MainWindow::TicksSoon() {
+  if (waiting_) {
+    waiter_->Cut();
+  } else {
+    ::PostMessageW(hwnd_, kTickMessage, 0, 0);
+  }
 }
 
 void MainWindow::Command(ControlId id, int code) {

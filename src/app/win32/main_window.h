@@ -48,11 +48,14 @@ class MainWindow final : public DesktopWindow {
   std::optional<ControlId> IdOf(HWND window) const;
   // Runs the ticks that are due, then waits as the driver says; waitOver: a wait has ended.
   void RunTicks(bool waitOver);
+  // Runs a handler, then shows what it changed; the ticks it may have started come next.
   template <class Handler>
   void Dispatch(Handler&& handler) {
     handler();
     SyncFromModels();
+    TicksSoon();
   }
+  void TicksSoon();
 
   TForm1& form_;
   WindowHost& host_;

@@ -19,6 +19,15 @@ void PortWaiter::Start(TickDriver& driver, const TickPlan& plan) {
     const std::lock_guard lock(mutex_);
     driver_ = &driver;
     plan_ = plan;
+    cut_ = false;
+  }
+  wake_.notify_one();
+}
+
+void PortWaiter::Cut() {
+  {
+    const std::lock_guard lock(mutex_);
+    cut_ = true;
   }
   wake_.notify_one();
 }
@@ -30,11 +39,17 @@ void PortWaiter::Loop() {
     if (stop_) return;
     const TickPlan plan = *plan_;
     plan_.reset();
-    lock.unlock();
-    // Bounded by the plan: the port's input, or its delay.
-    driver_->Wait(plan);
+    if (plan.wakeOnInput || plan.delayMs <= kTimerPeriodMs) {
+      // On the port or the fine clock, bounded by the plan's delay.
+      lock.unlock();
+      driver_->Wait(plan);
+      lock.lock();
+    } else {
+      // An idle window's: the window's next event cuts it short.
+      wake_.wait_for(lock, std::chrono::milliseconds(plan.delayMs),
+                     [this] { return stop_ || cut_; });
+    }
     ::PostMessageW(window_, message_, 1, 0);
-    lock.lock();
   }
 }
 

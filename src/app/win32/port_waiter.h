@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -25,6 +26,9 @@ class PortWaiter {
 
   // The message comes with wParam 1.
   void Start(TickDriver& driver, const TickPlan& plan);
+  // Ends an idle window's long wait at once; a wait on the port or for a timer period ends by
+  // itself soon enough.
+  void Cut();
 
  private:
   void Loop();
@@ -36,6 +40,7 @@ class PortWaiter {
   TickDriver* driver_ = nullptr;
   std::optional<TickPlan> plan_;
   bool stop_ = false;
+  bool cut_ = false;
   std::thread thread_;
 };
 
