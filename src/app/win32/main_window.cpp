@@ -148,6 +148,7 @@ void MainWindow::Command(ControlId id, int code) {
   const bool combo = kind == ControlKind::ComboBox;
   const bool edit = kind == ControlKind::Edit;
   if ((combo && code == CBN_SETFOCUS) || (edit && code == EN_SETFOCUS)) {
+    lastFocus_ = w;
     Dispatch([this, id] { active_.FocusedOn(id); });
   } else if (combo && (code == CBN_EDITCHANGE || code == CBN_SELCHANGE)) {
     Dispatch([&] { ControlTyped(form_, push_, id, ComboText(w, code)); });
@@ -167,7 +168,10 @@ LRESULT CALLBACK MainWindow::Edit1Proc(HWND hwnd, UINT message, WPARAM wParam, L
   const auto next =
       message == WM_KILLFOCUS ? window->IdOf(reinterpret_cast<HWND>(wParam)) : std::nullopt;
   try {
-    if (next) window->Dispatch([window, next] { window->active_.FocusedOn(*next); });
+    if (next) {
+      window->lastFocus_ = reinterpret_cast<HWND>(wParam);
+      window->Dispatch([window, next] { window->active_.FocusedOn(*next); });
+    }
   } catch (...) {
     EndOnUnexpectedException(window->host_);
   }
@@ -203,7 +207,8 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       RunTicks(wParam != 0);
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE && ::IsChild(hwnd_, ::GetFocus())) {
+      // A box a handler opens comes while the focus moves; the handler said where it goes.
+      if (LOWORD(wParam) == WA_INACTIVE && dispatching_ == 0 && ::IsChild(hwnd_, ::GetFocus())) {
         lastFocus_ = ::GetFocus();
       }
       return ::DefWindowProcW(hwnd_, message, wParam, lParam);

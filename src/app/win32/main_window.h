@@ -51,7 +51,9 @@ class MainWindow final : public DesktopWindow {
   // Runs a handler, then shows what it changed; the ticks it may have started come next.
   template <class Handler>
   void Dispatch(Handler&& handler) {
+    ++dispatching_;
     handler();
+    --dispatching_;
     SyncFromModels();
     TicksSoon();
   }
@@ -66,8 +68,9 @@ class MainWindow final : public DesktopWindow {
   ControlPush push_;
   ActiveControl active_;
   WindowFrame frame_;
-  // The control that had the focus when the window lost it.
+  // The control that has the focus, or had it when the window lost it.
   HWND lastFocus_ = nullptr;
+  int dispatching_ = 0;
   bool syncing_ = false;
   std::optional<TickDriver> driver_;
   std::optional<PortWaiter> waiter_;
