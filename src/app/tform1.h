@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/job_choice.h"
 #include "app/tick_driver.h"
 #include "core/shared_timeout.h"
 #include "core/step_context.h"
@@ -94,15 +95,18 @@ class TForm1 {
   // Checks or unchecks Snap as the program does; a change runs CheckBox2Click.
   void SetSnapChecked(bool checked);
 
+  // Sets up a job as a front without widgets names it: the job file (and its fixed program),
+  // then the choices given, the CPU type's Baud.ini section, then the baud rates given.
+  MissingChoice ChooseJob(const JobChoice& choice);
+
   std::int32_t SequenceStep() const { return sequence_.SequenceStep(); }
+  // Timer2Timer is running: a box it opened runs an event loop that must not tick again.
+  bool InTick() const { return tickGuard_; }
   // The next tick must come a full timer period after the last one (see TickDriver).
   bool PacedByTimer() const { return sequence_.PacedByTimer(); }
   const SharedTimeout& timeout() const { return timeout_; }
-  bool InquiryMode() const { return inquiryMode_; }
   const BlockProgress& progress() const { return progress_; }
   const ProgramImage& image() const { return *image_; }
-  const CpuInformation& cpuInformation() const { return cpuInformation_; }
-  const BootDefinition& bootDefinition() const { return bootDefinition_; }
   CommCtrl& port() { return port_; }
   const LoadUserProgram& loadUserProgram() const { return loadUserProgram_; }
   // The last job's CPU information report was due and could not be written.

@@ -9,6 +9,9 @@ namespace {
 
 // Longest wait on a silent port: keeps the status line and an abort request moving.
 constexpr std::uint32_t kLongestWaitMs = 100;
+// An idle window changes only through its own events, after each of which the front runs the
+// driver again; this is the wait should one be missed.
+constexpr std::uint32_t kIdleWaitMs = 1000;
 // Work done in one Run before an event loop gets its turn.
 constexpr std::uint32_t kSliceMs = 20;
 constexpr int kSliceTicks = 2000;
@@ -39,11 +42,8 @@ TickPlan TickDriver::After(std::uint32_t dueMs) const {
 
 TickPlan TickDriver::Run() {
   // A message box opened inside a tick runs an event loop that may call back in here.
-  if (running_) return {kTimerPeriodMs, false, -1};
-  running_ = true;
-  const TickPlan plan = mode_ == TickMode::Fast ? RunFast() : RunCadence();
-  running_ = false;
-  return plan;
+  if (form_.InTick()) return {kTimerPeriodMs, false, -1};
+  return mode_ == TickMode::Fast ? RunFast() : RunCadence();
 }
 
 TickPlan TickDriver::RunCadence() {
@@ -63,7 +63,10 @@ TickPlan TickDriver::RunFast() {
     if (form_.SequenceStep() == 0 || form_.PacedByTimer()) {
       const std::uint32_t due = lastTickMs_ + kTimerPeriodMs;
       if (ticked_ && !Late(due, clock_.NowMs())) return After(due);
+      const bool idle = form_.SequenceStep() == 0;
       Tick();
+      // The idle status line is shown; nothing more to do until an event.
+      if (idle && form_.SequenceStep() == 0) return {kIdleWaitMs, false, -1};
       continue;
     }
     const LineActivity before = form_.port().activity();

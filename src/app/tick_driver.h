@@ -28,16 +28,18 @@ struct TickPlan {
 
 // Decides when the window's tick runs. In fast mode a tick follows the last one at once while
 // the job gets on with its work, and waits on the port, with the job's time-out as the limit,
-// once a tick found nothing to read. The steps whose timing is part of the protocol keep one
-// tick per timer period. Both fronts use it: an event loop calls Run from its timer and from
-// its watcher of the port, a terminal loop calls Run and Wait in turn.
+// once a tick found nothing to read; an idle window waits for its next event. The steps whose
+// timing is part of the protocol keep one tick per timer period. Every front uses it: an event
+// loop calls Run from its timer, from its watcher of the port and after each event it handled, a
+// terminal loop calls Run and Wait in turn.
 class TickDriver {
  public:
   TickDriver(TForm1& form, platform::Clock& clock, TickMode mode)
       : form_(form), clock_(clock), mode_(mode) {}
 
   // Runs the ticks that are due now, for one time slice at the most, and never waits on the port.
-  // Called again from inside a tick (a message box's event loop), it runs nothing.
+  // Called again from inside a tick (a message box's event loop), it runs nothing and asks to be
+  // called a timer period later.
   TickPlan Run();
   // Blocks as the plan says: on the port for input with the delay as the limit, or for the delay.
   void Wait(const TickPlan& plan);
@@ -55,7 +57,6 @@ class TickDriver {
   TForm1& form_;
   platform::Clock& clock_;
   TickMode mode_;
-  bool running_ = false;
   bool ticked_ = false;
   std::uint32_t lastTickMs_ = 0;
   std::uint32_t dueMs_ = 0;

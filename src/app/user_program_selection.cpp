@@ -2,16 +2,16 @@
 #include "app/window_layout.h"
 #include "config/path_rules.h"
 #include "platform/path_separators.h"
-#include "platform/text.h"
+#include "platform/text_encoding.h"
 
 namespace vantrel {
 namespace {
 
-// Dropped and chosen names travel in a 260-byte buffer.
+// Dropped and chosen names travel in a buffer of 260, counted as the system counts them.
 constexpr std::size_t kPathLimit = 259;
 
 std::string CutToPathLimit(std::string_view path) {
-  return std::string(platform::CutAtCharacter(path, kPathLimit));
+  return std::string(platform::CutFileName(path, kPathLimit));
 }
 
 }  // namespace

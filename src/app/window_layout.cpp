@@ -1,13 +1,13 @@
 #include "app/window_layout.h"
 
+#include <algorithm>
 #include <string>
+
+#include "config/baud_rates.h"
 
 namespace vantrel {
 namespace {
 
-constexpr std::string_view kBootRates[] = {"2400", "4800", "9600", "19200"};
-constexpr std::string_view kProgramRates[] = {"2400",  "4800",  "9600",  "14400", "19200",
-                                              "28800", "38400", "57600", "115200"};
 constexpr char kFiftyTwoAs[] = "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa";
 static_assert(sizeof kFiftyTwoAs == 53);
 
@@ -15,7 +15,7 @@ using K = ControlKind;
 using C = ControlId;
 
 // clang-format off
-constexpr std::array<ControlLayout, 18> kLayout{{
+constexpr std::array<ControlLayout, kControlCount> kLayout{{
   // id, name, kind, left, top, width, height, text, items, face, px, bevel, alignLeft, sorted,
   // drop-down rows, tab order, visible, enabled
   {C::PanelCpuType, "PanelCpuType", K::Panel, 0, 0, 177, 17, "書き込み制御ファイル", {}, Face::PGothic, 13, Bevel::Lowered},
@@ -25,9 +25,9 @@ constexpr std::array<ControlLayout, 18> kLayout{{
   {C::PanelComPort, "PanelComPort", K::Panel, 245, 0, 65, 17, "COM Port", {}, Face::Gothic, 13, Bevel::Lowered},
   {C::ComboBoxComPort, "ComboBoxComPort", K::ComboBox, 312, 0, 65, 21, "", {}, Face::Gothic, 13, Bevel::None, false, false, 8, 0},
   {C::PanelBr1, "PanelBr1", K::Panel, 245, 24, 65, 17, "Baud (B)", {}, Face::Gothic, 13, Bevel::Lowered},
-  {C::ComboBoxBr1, "ComboBoxBr1", K::ComboBox, 312, 24, 65, 21, "", kBootRates, Face::Gothic, 13, Bevel::None, false, false, 8, 1},
+  {C::ComboBoxBr1, "ComboBoxBr1", K::ComboBox, 312, 24, 65, 21, "", kBootBaudRates, Face::Gothic, 13, Bevel::None, false, false, 8, 1},
   {C::PanelBr2, "PanelBr2", K::Panel, 245, 48, 65, 17, "Baud (P)", {}, Face::Gothic, 13, Bevel::Lowered},
-  {C::ComboBoxBr2, "ComboBoxBr2", K::ComboBox, 312, 48, 65, 21, "", kProgramRates, Face::Gothic, 13, Bevel::None, false, false, 9, 2},
+  {C::ComboBoxBr2, "ComboBoxBr2", K::ComboBox, 312, 48, 65, 21, "", kProgramBaudRates, Face::Gothic, 13, Bevel::None, false, false, 9, 2},
   {C::PAN_ROM_BASE, "PAN_ROM_BASE", K::Panel, 114, 38, 128, 16, "", {}, Face::Gothic, 13, Bevel::Raised, true},
   {C::PAN_BLOCK_SIZE, "PAN_BLOCK_SIZE", K::Panel, 114, 55, 128, 16, "", {}, Face::Gothic, 13, Bevel::Raised, true},
   {C::Button5, "Button5", K::Button, 0, 50, 110, 24, "書き込むファイル", {}, Face::PGothic, 13, Bevel::None, false, false, 8, 5},
@@ -59,6 +59,17 @@ std::span<const ControlLayout> WindowLayout() {
 
 const ControlLayout& LayoutOf(ControlId id) {
   return kLayout[static_cast<std::size_t>(id)];
+}
+
+std::vector<ControlId> TabOrder() {
+  std::vector<const ControlLayout*> stops;
+  for (const auto& l : kLayout) {
+    if (l.tabOrder >= 0) stops.push_back(&l);
+  }
+  std::sort(stops.begin(), stops.end(), [](auto* a, auto* b) { return a->tabOrder < b->tabOrder; });
+  std::vector<ControlId> order;
+  for (const auto* l : stops) order.push_back(l->id);
+  return order;
 }
 
 void LoadDesign(WindowControls& c) {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
-#include "app/tick_driver.h"
 #include "core/window_controls.h"
 
 namespace vantrel {
@@ -54,10 +54,9 @@ struct ControlLayout {
   bool enabled = true;
 };
 
+inline constexpr int kControlCount = 18;
 inline constexpr int kClientWidth = 379;
 inline constexpr int kClientHeight = 154;
-// Timer2 runs at the tick driver's period.
-inline constexpr int kTimer2IntervalMs = static_cast<int>(kTimerPeriodMs);
 inline constexpr int kTrackBarTickEvery = 10;
 inline constexpr std::string_view kFaceNames[] = {"ＭＳ ゴシック", "ＭＳ Ｐゴシック"};
 inline constexpr std::string_view kOpenDialogTitle = "書き込むファイルを選択してください";
@@ -68,6 +67,8 @@ inline constexpr std::string_view kOpenDialogFilter =
 // Every control, in creation order.
 std::span<const ControlLayout> WindowLayout();
 const ControlLayout& LayoutOf(ControlId id);
+// The tab stops in their order.
+std::vector<ControlId> TabOrder();
 
 // The models as the window is created: design texts, items and enabling from the layout.
 void LoadDesign(WindowControls& controls);

@@ -25,10 +25,7 @@ void TForm1::SetExecutablePath(const std::string& executablePath) {
 
 void TForm1::Initialise(const std::string& executablePath,
                         const std::vector<std::string>& arguments) {
-  controls.Form.caption = kWindowCaption;
-  controls.PanelCpuType.caption = "書き込み制御ファイル";
-  controls.Button5.caption = "書き込むファイル";
-  controls.ButtonProgram.caption = "書き込み開始";
+  // The captions are the layout's.
   controls.OpenDialog1Title = kOpenDialogTitle;
   SetExecutablePath(executablePath);
   FillPortList();

@@ -8,10 +8,9 @@
 
 namespace vantrel::cli {
 
-// Puts the job the options describe into the window's controls, as the window's own start-up
-// would: the job file, the fixed program, the CPU type's Baud.ini section, then the options that
-// win over everything. The port is this board's (empty: the job file's). The reason when the
-// job is incomplete.
+// Sets up the job the options describe, as the window's own start-up would: the job file, the
+// fixed program, the CPU type's Baud.ini section, then the options that win over everything. The
+// port is this board's (empty: the job file's). The reason when the job is incomplete.
 std::optional<std::string> PrepareJob(TForm1& form, const CliOptions& options,
                                       const std::string& port);
 

@@ -1,8 +1,10 @@
 #include "config/auto_command.h"
 
 #include <algorithm>
+#include <span>
 #include <vector>
 
+#include "config/baud_rates.h"
 #include "config/path_rules.h"
 #include "platform/folder_listing.h"
 #include "platform/ini_file.h"
@@ -20,7 +22,7 @@ std::optional<bool> Flag(std::int32_t value) {
   return std::nullopt;
 }
 
-std::optional<std::string> OneOf(std::string value, std::initializer_list<std::string_view> list) {
+std::optional<std::string> OneOf(std::string value, std::span<const std::string_view> list) {
   if (std::find(list.begin(), list.end(), value) == list.end()) return std::nullopt;
   return value;
 }
@@ -81,9 +83,8 @@ AutoPgmValues ReadAutoPgmFile(const std::string& path) {
   if (const std::int32_t port = integer("ComPortNo"); port >= 1 && port <= 99) {
     v.ComPortNo = "COM" + std::to_string(port);
   }
-  v.BaudB = OneOf(text("BaudB"), {"2400", "4800", "9600", "19200"});
-  v.BaudP = OneOf(text("BaudP"),
-                  {"2400", "4800", "9600", "14400", "19200", "28800", "38400", "57600", "115200"});
+  v.BaudB = OneOf(text("BaudB"), kBootBaudRates);
+  v.BaudP = OneOf(text("BaudP"), kProgramBaudRates);
   v.CtrlProgam = Defined(text("CtrlProgam"));
   v.UserMotPath = Defined(text("UserMotPath"));
   return v;

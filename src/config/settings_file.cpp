@@ -28,18 +28,22 @@ SettingsValues ReadSettingsFile(const std::string& path, std::string_view exeFol
 }
 
 bool WriteSettingsFile(const std::string& path, const SettingsValues& v) {
-  using platform::IniFile;
   const auto flag = [](bool on) { return on ? "1" : "0"; };
-  return IniFile::WriteText(path, "Position", "Top", std::to_string(v.Top)) &&
-         IniFile::WriteText(path, "Position", "Left", std::to_string(v.Left)) &&
-         IniFile::WriteText(path, "CommPort", "PortNo", v.PortNo) &&
-         IniFile::WriteText(path, "CommPort", "BaudB", v.BaudB) &&
-         IniFile::WriteText(path, "CommPort", "BaudP", v.BaudP) &&
-         IniFile::WriteText(path, "Writer", "CPU", v.CPU) &&
-         IniFile::WriteText(path, "Writer", "Verify", flag(v.Verify)) &&
-         IniFile::WriteText(path, "Position", "Snap", flag(v.Snap)) &&
-         IniFile::WriteText(path, "Path", "OD1_Path", v.OD1_Path) &&
-         IniFile::WriteText(path, "Path", "MOT_Path", v.MOT_Path);
+  const std::string top = std::to_string(v.Top);
+  const std::string left = std::to_string(v.Left);
+  const platform::IniFile::KeyValue keys[] = {
+      {"Position", "Top", top},
+      {"Position", "Left", left},
+      {"CommPort", "PortNo", v.PortNo},
+      {"CommPort", "BaudB", v.BaudB},
+      {"CommPort", "BaudP", v.BaudP},
+      {"Writer", "CPU", v.CPU},
+      {"Writer", "Verify", flag(v.Verify)},
+      {"Position", "Snap", flag(v.Snap)},
+      {"Path", "OD1_Path", v.OD1_Path},
+      {"Path", "MOT_Path", v.MOT_Path},
+  };
+  return platform::IniFile::WriteTexts(path, keys);
 }
 
 }  // namespace vantrel

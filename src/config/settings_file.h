@@ -28,8 +28,8 @@ std::string SettingsPathFor(std::string_view executablePath);
 // Nothing is validated; a missing file, section or key gives its default.
 SettingsValues ReadSettingsFile(const std::string& path, std::string_view exeFolder);
 
-// Writes every key in its fixed order, each in place. Returns false at the first key that could
-// not be written; the keys after it are not written.
+// Writes every key in its fixed order, each in place, with one replace of the file: all of them,
+// or none when it could not be written (false).
 bool WriteSettingsFile(const std::string& path, const SettingsValues& values);
 
 }  // namespace vantrel

@@ -1,5 +1,6 @@
 #include "platform/ini_file.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "platform/file_access.h"
@@ -46,14 +47,6 @@ std::optional<KeyLine> SplitKeyLine(std::string_view line) {
   return KeyLine{key, TrimBlanks(line.substr(eq + 1))};
 }
 
-// The file's text as UTF-8, whatever encoding the program that wrote it used.
-bool ReadIniText(const std::string& path, std::string& out) {
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return false;
-  out = TextFromForeignFile(bytes);
-  return true;
-}
-
 // A UTF-8 byte order mark at the start is not part of the first line.
 std::string_view SkipBom(std::string_view text) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
@@ -62,6 +55,76 @@ std::string_view SkipBom(std::string_view text) {
 
 std::string CutToLimit(std::string_view value) {
   return std::string(CutAtCharacter(value, kIniTextLimit));
+}
+// One line of a file as it is on disk, and as text for matching its names.
+struct RawLine {
+  std::string bytes;
+  std::string end;  // "\n", "\r\n" or "" for a last line without one
+  std::string text;
+};
+
+// The code page a write keeps: UTF-8 for a file that reads as UTF-8, the legacy code page for
+// one that does not; a new file, or one of plain ASCII (which reads the same in both), takes the
+// system's own.
+unsigned CodePageOf(std::string_view bytes) {
+  const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii) return NativeCodePage();
+  return IsValidUtf8(bytes) ? kUtf8CodePage : LegacyCodePage();
+}
+
+std::vector<RawLine> SplitLines(std::string_view rest) {
+  std::vector<RawLine> lines;
+  while (!rest.empty()) {
+    const auto lf = rest.find('\n');
+    RawLine line{std::string(rest.substr(0, lf)), lf == std::string_view::npos ? "" : "\n", {}};
+    rest = lf == std::string_view::npos ? std::string_view{} : rest.substr(lf + 1);
+    if (!line.end.empty() && !line.bytes.empty() && line.bytes.back() == '\r') {
+      line.bytes.pop_back();
+      line.end = "\r\n";
+    }
+    // As a read takes it.
+    line.text = TextFromForeignFile(line.bytes);
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+// Puts one key into the lines: in place, else at the end of its section, else in a new section.
+void PutKey(std::vector<RawLine>& lines, const IniFile::KeyValue& kv, unsigned codePage,
+            const std::string& eol) {
+  const auto line = [&](std::string text) {
+    return RawLine{EncodeCodePage(text, codePage), eol, text};
+  };
+  const std::string keyLine = std::string(kv.key) + "=" + std::string(kv.value);
+  std::size_t sectionAt = lines.size();
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const auto name = SectionName(i == 0 ? SkipBom(lines[i].text) : lines[i].text);
+    if (name && SameName(*name, kv.section)) {
+      sectionAt = i;
+      break;
+    }
+  }
+  if (sectionAt == lines.size()) {
+    if (!lines.empty() && lines.back().end.empty()) lines.back().end = eol;
+    lines.push_back(line("[" + std::string(kv.section) + "]"));
+    lines.push_back(line(keyLine));
+    return;
+  }
+  std::size_t insertAt = sectionAt + 1;
+  for (std::size_t i = sectionAt + 1; i < lines.size(); ++i) {
+    if (SectionName(lines[i].text)) break;
+    const auto found = SplitKeyLine(lines[i].text);
+    if (found && SameName(found->key, kv.key)) {
+      const std::string end = lines[i].end;
+      lines[i] = line(keyLine);
+      lines[i].end = end;
+      return;
+    }
+    if (!TrimBlanks(lines[i].text).empty()) insertAt = i + 1;
+  }
+  if (lines[insertAt - 1].end.empty()) lines[insertAt - 1].end = eol;
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), line(keyLine));
 }
 
 }  // namespace
@@ -106,9 +169,9 @@ std::optional<std::int32_t> ParseIniInteger(std::string_view text) {
 }
 
 IniFile IniFile::Load(const std::string& path) {
-  std::string text;
-  if (!ReadIniText(path, text)) return IniFile{};
-  return Parse(text);
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return IniFile{};
+  return Parse(TextFromForeignFile(bytes));
 }
 
 IniFile IniFile::Parse(std::string_view text) {
@@ -148,73 +211,24 @@ std::int32_t IniFile::ReadInt(std::string_view section, std::string_view key,
   return ParseIniInteger(e->value).value_or(defaultValue);
 }
 
-bool IniFile::WriteText(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
+bool IniFile::WriteTexts(const std::string& path, std::span<const KeyValue> keys) {
   std::string old;
-  // A file that is there but cannot be read would be replaced by the one key: refuse instead.
-  if (!ReadIniText(path, old) && PathExists(path)) return false;
-
-  struct Line {
-    std::string text;
-    std::string end;  // "\n", "\r\n" or "" for a last line without one
-  };
-  std::vector<Line> lines;
-  std::string_view rest = old;
-  while (!rest.empty()) {
-    const auto lf = rest.find('\n');
-    Line line;
-    if (lf == std::string_view::npos) {
-      line.text = std::string(rest);
-      rest = {};
-    } else {
-      line.text = std::string(rest.substr(0, lf));
-      line.end = "\n";
-      rest.remove_prefix(lf + 1);
-      if (!line.text.empty() && line.text.back() == '\r') {
-        line.text.pop_back();
-        line.end = "\r\n";
-      }
-    }
-    lines.push_back(std::move(line));
-  }
+  // A file that is there but cannot be read would be replaced by the keys alone: refuse instead.
+  if (!ReadWholeFile(path, old) && PathExists(path)) return false;
+  const unsigned codePage = CodePageOf(old);
+  std::vector<RawLine> lines = SplitLines(old);
   // New lines follow the file's own line ends.
   const std::string eol = (!lines.empty() && lines.front().end == "\r\n") ? "\r\n" : "\n";
-  const std::string keyLine = std::string(key) + "=" + std::string(value);
-
-  std::size_t sectionAt = lines.size();
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const auto name = SectionName(i == 0 ? SkipBom(lines[i].text) : lines[i].text);
-    if (name && SameName(*name, section)) {
-      sectionAt = i;
-      break;
-    }
-  }
-  if (sectionAt == lines.size()) {
-    if (!lines.empty() && lines.back().end.empty()) lines.back().end = eol;
-    lines.push_back({"[" + std::string(section) + "]", eol});
-    lines.push_back({keyLine, eol});
-  } else {
-    std::size_t insertAt = sectionAt + 1;
-    bool replaced = false;
-    for (std::size_t i = sectionAt + 1; i < lines.size(); ++i) {
-      if (SectionName(lines[i].text)) break;
-      const auto kv = SplitKeyLine(lines[i].text);
-      if (kv && SameName(kv->key, key)) {
-        lines[i].text = keyLine;
-        replaced = true;
-        break;
-      }
-      if (!TrimBlanks(lines[i].text).empty()) insertAt = i + 1;
-    }
-    if (!replaced) {
-      if (lines[insertAt - 1].end.empty()) lines[insertAt - 1].end = eol;
-      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), Line{keyLine, eol});
-    }
-  }
-
+  for (const auto& key : keys) PutKey(lines, key, codePage, eol);
   std::string bytes;
-  for (const auto& line : lines) bytes += line.text + line.end;
+  for (const auto& line : lines) bytes += line.bytes + line.end;
   return ReplaceFile(path, bytes);
+}
+
+bool IniFile::WriteText(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value) {
+  const KeyValue one{section, key, value};
+  return WriteTexts(path, {&one, 1});
 }
 
 }  // namespace vantrel::platform

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,11 +30,19 @@ class IniFile {
   std::int32_t ReadInt(std::string_view section, std::string_view key,
                        std::int32_t defaultValue) const;
 
-  // Writes one key, replacing the file atomically (temporary file, then rename). The file is
-  // written in UTF-8: other lines keep their bytes when it was UTF-8 already, their text when it
-  // was in the legacy code page. An existing key is replaced in place, a new key goes to the end
-  // of its section, a new section to the end of the file. False when the file could not be
-  // written.
+  struct KeyValue {
+    std::string_view section;
+    std::string_view key;
+    std::string_view value;
+  };
+  // Writes the keys in their order with one atomic replace of the file (temporary file, then
+  // rename): all of them or none. An existing key is replaced in place, a new key goes to the
+  // end of its section, a new section to the end of the file. The file keeps its encoding: one
+  // that reads as UTF-8 stays UTF-8, one in the legacy code page stays in it, and a new file, or
+  // one of plain ASCII, takes the system's own (NativeCodePage). Lines the write does not touch
+  // keep their bytes; a character the encoding lacks is written as "?". False when the file could
+  // not be written.
+  static bool WriteTexts(const std::string& path, std::span<const KeyValue> keys);
   static bool WriteText(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
 

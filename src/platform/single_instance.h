@@ -47,12 +47,10 @@ class ForwardedText {
   ForwardedText(const ForwardedText&) = delete;
   ForwardedText& operator=(const ForwardedText&) = delete;
 
-  int descriptor() const { return fd_; }
   // Reads what has arrived. Complete once the sender has finished sending.
   Progress ReadSome();
-  // The bytes sent; only the first kKeptBytes are kept, but size() counts them all.
+  // The bytes sent; only the first kKeptBytes are kept.
   std::string_view bytes() const { return kept_; }
-  std::size_t size() const { return total_; }
   // Tells the sender that its text has been handled, and hangs up.
   void Acknowledge();
 
@@ -61,7 +59,6 @@ class ForwardedText {
  private:
   int fd_;
   std::string kept_;
-  std::size_t total_ = 0;
 };
 
 // A later copy: sends the text to the first copy and waits until that has handled it, however

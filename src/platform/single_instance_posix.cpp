@@ -109,7 +109,6 @@ ForwardedText::Progress ForwardedText::ReadSome() {
     }
     const std::size_t room = kKeptBytes - kept_.size();
     kept_.append(buffer, std::min(room, static_cast<std::size_t>(n)));
-    total_ += static_cast<std::size_t>(n);
   }
 }
 

@@ -40,11 +40,13 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
+std::size_t Utf8CharLength(std::string_view text, std::size_t at) {
+  return std::max<std::size_t>(1, Utf8SequenceLength(text.substr(at)));
+}
+
 std::string TextFromForeignFile(std::string_view bytes) {
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  if (auto whole = DecodeCodePage(bytes, LegacyCodePage())) return *whole;
-  // Neither as a whole: each line on its own, so that a write, which gives the file back in
-  // UTF-8 and may drop its one bad line, does not change how the other lines read.
+  // Line by line: a write keeps the bytes of the lines it does not touch, and must not change how
+  // they read by changing what the rest of the file looks like.
   std::string text;
   while (!bytes.empty()) {
     const auto end = std::min(bytes.find('\n'), bytes.size() - 1) + 1;

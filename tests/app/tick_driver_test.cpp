@@ -122,6 +122,19 @@ TEST(FastMode, ASilentTargetIsAwaitedOnThePortNotPolledEveryPeriod) {
   EXPECT_LT(driver.ticks(), 400u);
 }
 
+// Idle, the window changes only through its own events, and the front runs the driver after
+// each: it need not wake every period (nor, in the original's cadence, may it skip one).
+TEST(FastMode, AnIdleWindowWaitsForItsNextEvent) {
+  FakeClock clock;
+  RecordingHost host;
+  TForm1 form(host, clock);
+  TickDriver fast(form, clock, TickMode::Fast);
+  TickDriver cadence(form, clock, TickMode::Cadence);
+  EXPECT_GE(fast.Run().delayMs, 1000u);
+  EXPECT_EQ(fast.ticks(), 1u);
+  EXPECT_EQ(cadence.Run().delayMs, kTimerPeriodMs);
+}
+
 struct CadenceCase {
   std::uint32_t advanceMs;  // the clock moves this much before the call
   bool ticks;

@@ -149,6 +149,20 @@ TEST_F(WindowTest, UserProgramSources) {
   EXPECT_EQ(w->fields.UserProgramPath, Native("/d/typed.txt"));
 }
 
+// A dropped or chosen name is cut where the original's 260-byte buffer cut it: 90 Japanese
+// characters are 180 bytes there, and must not be cut as 270 bytes of UTF-8.
+TEST_F(WindowTest, DroppedAndChosenNamesAreCutAsTheSystemCountsThem) {
+  auto w = Start();
+  std::string japanese;
+  for (int i = 0; i < 90; ++i) japanese += "ソ";
+  const std::string whole = Native("/" + japanese + ".mot");
+  w->FilesDropped({whole});
+  EXPECT_EQ(w->fields.UserProgramPath, whole);
+  host.chosenFile = Native("/" + std::string(300, 'a') + ".mot");
+  w->Button5Click();
+  EXPECT_EQ(w->fields.UserProgramPath, whole);  // cut to 259 bytes: no extension left
+}
+
 TEST_F(WindowTest, LongPathsAreShortenedToTheFieldsWidth) {
   auto w = Start();
   // One pixel a byte: the field holds 52.

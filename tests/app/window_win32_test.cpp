@@ -42,10 +42,10 @@ std::string TextOf(HWND w) {
 // The Windows window built from the layout data, held to the window as designed.
 TEST(Win32Window, EveryControlAsDesigned) {
   TempFolder home;
-  win32::Win32Host host;
+  DesktopHost host(win32::kToolkit);
   platform::MonotonicClock clock;
   TForm1 form(host, clock);
-  win32::MainWindow window(form);
+  win32::MainWindow window(form, host, clock);
   host.AttachWindow(&window);
   form.Initialise(home.PathOf("vantrel.exe"), {});
   window.Show();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text_encoding.h"
+#include "support/full_disk.h"
 #include "support/temp_folder.h"
 
 namespace vantrel {
@@ -65,11 +67,16 @@ TEST_F(SettingsFileTest, CreatedFileHasItsSectionsAndKeysInWritingOrder) {
   v.OD1_Path = "/home/u/プログラム";
   v.MOT_Path = "/home/u/プログラム/app.mot";
   ASSERT_TRUE(WriteSettingsFile(path(), v));
+  // A new file is in the system's own encoding: Shift-JIS under the Windows tests' code page.
+  const std::string folderName = platform::NativeCodePage() == platform::kUtf8CodePage
+                                     ? "プログラム"
+                                     : "\x83v\x83\x8D\x83O\x83\x89\x83\x80";
   EXPECT_EQ(folder.Read("vantrel.ini"),
             "[Position]\nTop=34\nLeft=12\nSnap=1\n"
             "[CommPort]\nPortNo=/dev/ttyUSB0\nBaudB=9600\nBaudP=38400\n"
             "[Writer]\nCPU=VTC-100.mot\nVerify=1\n"
-            "[Path]\nOD1_Path=/home/u/プログラム\nMOT_Path=/home/u/プログラム/app.mot\n");
+            "[Path]\nOD1_Path=/home/u/" +
+                folderName + "\nMOT_Path=/home/u/" + folderName + "/app.mot\n");
   const auto back = ReadSettingsFile(path(), "");
   EXPECT_EQ(back.Left, 12);
   EXPECT_EQ(back.Top, 34);
@@ -93,6 +100,18 @@ TEST_F(SettingsFileTest, ExistingFileKeepsItsOtherContentAndKeyPlaces) {
             "[CommPort]\nPortNo=COM1\nBaudB=9600\nBaudP=38400\n"
             "[Path]\nOD1_Path=\nMOT_Path=\n");
 }
+
+#ifndef _WIN32
+// The ten keys are saved with one replace of the file: a disk that fills up on the way leaves the
+// old file whole, not some of the keys written. A file size limit in a child stands in for it.
+TEST_F(SettingsFileTest, AFailedSaveLeavesTheOldFileWhole) {
+  folder.Write("vantrel.ini", "[Writer]\nCPU=old\n");
+  SettingsValues v;
+  v.MOT_Path = std::string(8192, 'm');
+  EXPECT_EQ(testing::WriteOnAFullDisk(4096, [&] { return WriteSettingsFile(path(), v); }), false);
+  EXPECT_EQ(folder.Read("vantrel.ini"), "[Writer]\nCPU=old\n");
+}
+#endif
 
 }  // namespace
 }  // namespace vantrel

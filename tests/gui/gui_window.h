@@ -70,7 +70,7 @@ struct GuiWindow {
   TempFolder home;
   platform::MonotonicClock clock;
   simulator::TargetModel model;
-  qt::QtHost host;
+  DesktopHost host{qt::kToolkit};
   std::unique_ptr<TForm1> form;
   std::unique_ptr<qt::MainWindow> window;
   bool active = false;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -85,6 +86,20 @@ TEST(WindowHandlers, TypingIntoTheCpuTypeSelectorAppliesEachKeystroke) {
     EXPECT_EQ(baud->currentText().toStdString(), k.baudB) << "after " << k.key;
   }
   EXPECT_EQ(g.form->controls.ComboBoxCpuType.text, "A.mot");
+}
+
+// The port box keeps its designed size; a device path shows whole in its list and tool tip.
+TEST(WindowHandlers, ThePortBoxShowsALongDevicePathWhole) {
+  GuiWindow g;
+  const std::string path = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+  g.form->controls.ComboBoxComPort.items = {"COM1", path};
+  g.form->controls.ComboBoxComPort.text = path;
+  g.window->SyncFromModels();
+  auto* port = g.Widget<QComboBox>(ControlId::ComboBoxComPort);
+  EXPECT_EQ(port->width(), 65);
+  EXPECT_EQ(port->toolTip().toStdString(), path);
+  EXPECT_GE(port->view()->minimumWidth(),
+            port->fontMetrics().horizontalAdvance(QString::fromStdString(path)));
 }
 
 TEST(WindowHandlers, PathFieldShowsTheWholePathOnlyWhileFocused) {

@@ -2,15 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
 #include <filesystem>
 
+#include "support/full_disk.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::platform {
@@ -175,18 +169,9 @@ TEST_F(IniWriteTest, ReadOnlyFileIsRefusedUnchangedAndModesAreKept) {
 // is left. A file size limit in a child process stands in for the full disk.
 TEST_F(IniWriteTest, FullDiskLeavesTheOldFileWhole) {
   folder.Write("vantrel.ini", "[A]\nX=1\n");
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{4096, 4096};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    ::_exit(IniFile::WriteText(path(), "A", "Y", std::string(8192, 'y')) ? 0 : 1);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(testing::WriteOnAFullDisk(
+                4096, [&] { return IniFile::WriteText(path(), "A", "Y", std::string(8192, 'y')); }),
+            false);
   EXPECT_EQ(folder.Read("vantrel.ini"), "[A]\nX=1\n");
   int files = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder.path())) ++files;

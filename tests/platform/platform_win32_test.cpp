@@ -9,6 +9,7 @@
 #include "platform/port_list.h"
 #include "platform/replace_file.h"
 #include "platform/serial_device.h"
+#include "platform/single_instance_win32.h"
 #include "platform/utf16_win32.h"
 #include "support/temp_folder.h"
 
@@ -88,6 +89,18 @@ TEST(Win32PortList, ExistingComPortsInOrderAndOnlyUpToCom20) {
     // and never for COM10 and above: only the order and the range can be seen here.
     std::cout << "under Wine: " << ports.size() << " ports listed (COM1 to COM9 always)\n";
   }
+}
+
+// Only a name that is free makes the first copy; one that cannot be made a mutex (here an
+// event's) is not taken for free.
+TEST(Win32NamedMutex, OnlyAFreeNameMakesTheFirstCopy) {
+  const std::string name = "vtl_test_" + std::to_string(::GetCurrentProcessId());
+  HANDLE event = ::CreateEventA(nullptr, FALSE, FALSE, (name + "_event").c_str());
+  ASSERT_NE(event, nullptr);
+  EXPECT_EQ(ClaimNamedMutex(name), MutexClaim::First);
+  EXPECT_EQ(ClaimNamedMutex(name), MutexClaim::AnotherRuns);
+  EXPECT_EQ(ClaimNamedMutex(name + "_event"), MutexClaim::AnotherRuns);
+  ::CloseHandle(event);
 }
 
 }  // namespace

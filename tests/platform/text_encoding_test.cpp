@@ -48,7 +48,7 @@ TEST(ForeignText, Utf8StaysAndShiftJisBecomesUtf8) {
   EXPECT_EQ(TextFromForeignFile("\x93"), "\x93");
 }
 
-TEST(ForeignText, AShiftJisIniFileReadsAndIsRewrittenInUtf8) {
+TEST(ForeignText, AShiftJisIniFileReadsAndStaysShiftJis) {
   testing::TempFolder folder;
   const std::string path = folder.Write(
       "AutoPgm.ini", "[AutoPgm]\r\nMOT=C:\\" + std::string(kShiftJis) + ".mot\r\nComPortNo=3\r\n");
@@ -56,7 +56,47 @@ TEST(ForeignText, AShiftJisIniFileReadsAndIsRewrittenInUtf8) {
             "C:\\" + std::string(kUtf8) + ".mot");
   ASSERT_TRUE(IniFile::WriteText(path, "AutoPgm", "ComPortNo", "4"));
   EXPECT_EQ(folder.Read("AutoPgm.ini"),
-            "[AutoPgm]\r\nMOT=C:\\" + std::string(kUtf8) + ".mot\r\nComPortNo=4\r\n");
+            "[AutoPgm]\r\nMOT=C:\\" + std::string(kShiftJis) + ".mot\r\nComPortNo=4\r\n");
+}
+
+// A write keeps the file's encoding; a new file, or one of plain ASCII, is made in the system's
+// own (Shift-JIS under the Windows tests' code page, UTF-8 on POSIX).
+TEST(ForeignText, AWriteKeepsTheFilesEncoding) {
+  const std::string native(NativeCodePage() == kUtf8CodePage ? kUtf8 : kShiftJis);
+  const std::string utf8(kUtf8);
+  const std::string sjis(kShiftJis);
+  const struct {
+    std::string before;  // empty: no file
+    std::string value;
+    std::string after;
+  } cases[] = {
+      {"", utf8, "[P]\nK=" + native + "\n"},
+      {"[P]\nK=x\n", utf8, "[P]\nK=" + native + "\n"},
+      {"[M]\nX=" + utf8 + "\n[P]\nK=x\n", utf8, "[M]\nX=" + utf8 + "\n[P]\nK=" + utf8 + "\n"},
+      {"[M]\nX=" + sjis + "\n[P]\nK=x\n", utf8, "[M]\nX=" + sjis + "\n[P]\nK=" + sjis + "\n"},
+      // What the code page lacks is written as the system's own calls write it.
+      {"[M]\nX=" + sjis + "\n", utf8 + "한", "[M]\nX=" + sjis + "\n[P]\nK=" + sjis + "?\n"},
+  };
+  for (const auto& c : cases) {
+    testing::TempFolder folder;
+    if (!c.before.empty()) folder.Write("a.ini", c.before);
+    ASSERT_TRUE(IniFile::WriteText(folder.PathOf("a.ini"), "P", "K", c.value));
+    EXPECT_EQ(folder.Read("a.ini"), c.after) << c.before;
+  }
+}
+
+// Dropped and chosen names are cut as the original's 260-byte buffer cut them: in Shift-JIS bytes
+// on Windows, in characters on POSIX (where a byte count of UTF-8 would cut far too early).
+TEST(FileNames, AreCutAsTheSystemCountsThem) {
+  const auto repeat = [](std::string_view text, int n) {
+    std::string r;
+    for (int i = 0; i < n; ++i) r += text;
+    return r;
+  };
+  const bool bytes = NativeCodePage() != kUtf8CodePage;
+  EXPECT_EQ(CutFileName(repeat("a", 300), 259), repeat("a", 259));
+  EXPECT_EQ(CutFileName(repeat("ソ", 90), 259), repeat("ソ", 90));
+  EXPECT_EQ(CutFileName(repeat("ソ", 300), 259), repeat("ソ", bytes ? 129 : 259));
 }
 
 // A file that is text in neither encoding: writing one key, which may drop its only bad byte,

@@ -21,6 +21,8 @@ class WindowApp {
     exe_ = job.home.PathOf(name);
     ::chmod(runtime_.path().c_str(), 0700);
     ::setenv("XDG_RUNTIME_DIR", runtime_.path().c_str(), 1);
+    // As on a Japanese Windows: the ANSI code page is 932 (Shift-JIS).
+    if (kUnderWine) ::setenv("VANTREL_WINE_LOCALE", "ja_JP.UTF-8", 1);
   }
 
   std::unique_ptr<ChildProcess> Start(std::vector<std::string> args = {}) {
@@ -31,8 +33,9 @@ class WindowApp {
 
   // The main window of the process is up, within timeoutMs.
   static bool WaitForMainWindow(pid_t pid, int timeoutMs = 20000) {
-    if (kUnderWine) return Probe({"wait"}).first == 0;
-    return WaitFor(kCaption, pid, timeoutMs);
+    if (kUnderWine && Probe({"wait"}).first != 0) return false;
+    // Under Wine too: shown on the display, and so ready for the keyboard and the mouse.
+    return WaitFor(kCaption, kUnderWine ? 0 : pid, timeoutMs);
   }
   // A "vtl" box of the process is open, within timeoutMs.
   static bool WaitForBox(pid_t pid, int timeoutMs = 20000) {
@@ -58,6 +61,19 @@ class WindowApp {
     } else {
       app.Signal(SIGTERM);
     }
+  }
+
+  // Drives the display as a person does (xdotool): keys go to the window that has the focus.
+  static ::testing::AssertionResult Xdo(std::vector<std::string> args) {
+    args.insert(args.begin(), "/usr/bin/xdotool");
+    ChildProcess xdo(args);
+    if (xdo.Wait(20000) == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << xdo.err();
+  }
+  // The X window of the process's main window, or of its "vtl" box (under Wine: of any process).
+  static std::string WindowId(pid_t pid, bool box = false) {
+    const auto ids = Windows(box ? "^vtl$" : kCaption, kUnderWine ? 0 : pid);
+    return ids.empty() ? std::string() : ids.front();
   }
 
   // The boxes the program showed, from the lines it prints for them.

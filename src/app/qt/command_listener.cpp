@@ -21,27 +21,23 @@ CommandListener::~CommandListener() = default;
 
 void CommandListener::AcceptWaiting() {
   for (int fd = first_->Accept(); fd >= 0; fd = first_->Accept()) {
-    auto* text = new platform::ForwardedText(fd);
     auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    // Goes with the notifier, however the connection ends, a handler that throws included.
+    auto text = std::make_shared<platform::ForwardedText>(fd);
     auto* limit = new QTimer(notifier);
     limit->setSingleShot(true);
-    // Either ends the connection exactly once: the text is read, or the sender was too slow.
-    const auto finish = [notifier, limit, text](bool handle, CommandListener* self) {
-      notifier->setEnabled(false);
-      limit->stop();
-      if (handle) {
-        // A text too long to keep whole is still far over the limit the handler applies.
-        self->handler_(text->bytes());
-        text->Acknowledge();
-      }
-      delete text;
-      notifier->deleteLater();
-    };
-    connect(limit, &QTimer::timeout, notifier, [this, finish] { finish(false, this); });
-    connect(notifier, &QSocketNotifier::activated, notifier, [this, text, finish] {
-      const auto progress = text->ReadSome();
+    connect(limit, &QTimer::timeout, notifier, &QObject::deleteLater);
+    connect(notifier, &QSocketNotifier::activated, notifier, [this, notifier, text] {
+      const auto keep = text;  // the notifier, and this function with it, may go meanwhile
+      const auto progress = keep->ReadSome();
       if (progress == platform::ForwardedText::Progress::Waiting) return;
-      finish(progress == platform::ForwardedText::Progress::Complete, this);
+      // Either way the connection ends once.
+      notifier->setEnabled(false);
+      notifier->deleteLater();
+      if (progress != platform::ForwardedText::Progress::Complete) return;
+      // A text too long to keep whole is still far over the limit the handler applies.
+      handler_(keep->bytes());
+      keep->Acknowledge();
     });
     limit->start(kSendingLimitMs);
   }

@@ -1,18 +1,22 @@
 #include "app/qt/main_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QLabel>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QSocketNotifier>
 #include <algorithm>
 
+#include "app/control_events.h"
+#include "app/qt/control_widgets.h"
 #include "platform/termination_signal.h"
 
 namespace vantrel::qt {
@@ -21,59 +25,10 @@ namespace {
 // The end of a move is the last move event of a burst.
 constexpr int kMoveEndedMs = 250;
 
-QString ToQt(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QFont FontOf(const ControlLayout& layout) {
-  QFont font(ToQt(kFaceNames[static_cast<std::size_t>(layout.face)]));
-  font.setPixelSize(layout.fontPx);
-  return font;
-}
-
-QWidget* MakeWidget(const ControlLayout& l, QWidget* parent) {
-  switch (l.kind) {
-    case ControlKind::Panel:
-    case ControlKind::Label: {
-      auto* label = new QLabel(parent);
-      if (l.bevel != Bevel::None) {
-        label->setFrameStyle(QFrame::Panel |
-                             (l.bevel == Bevel::Lowered ? QFrame::Sunken : QFrame::Raised));
-      }
-      label->setAlignment(l.alignLeft ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
-      return label;
-    }
-    case ControlKind::ComboBox: {
-      auto* combo = new QComboBox(parent);
-      combo->setEditable(true);
-      combo->setInsertPolicy(QComboBox::NoInsert);
-      combo->setMaxVisibleItems(l.dropDownRows);
-      return combo;
-    }
-    case ControlKind::CheckBox:
-      return new QCheckBox(parent);
-    case ControlKind::Button:
-      return new QPushButton(parent);
-    case ControlKind::Edit:
-      return new QLineEdit(parent);
-    case ControlKind::TrackBar: {
-      auto* bar = new QSlider(Qt::Horizontal, parent);
-      bar->setTickPosition(QSlider::TicksAbove);
-      bar->setTickInterval(kTrackBarTickEvery);
-      return bar;
-    }
-  }
-  return nullptr;
-}
-
-template <class W>
-void SetTextIfChanged(W* widget, const QString& text) {
-  if (widget->text() != text) widget->setText(text);
-}
-
 }  // namespace
 
-MainWindow::MainWindow(TForm1& form, platform::Clock& clock) : form_(form), clock_(clock) {
+MainWindow::MainWindow(TForm1& form, platform::Clock& clock)
+    : form_(form), clock_(clock), active_(form), frame_(form.controls.Form) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
@@ -84,8 +39,15 @@ MainWindow::MainWindow(TForm1& form, platform::Clock& clock) : form_(form), cloc
   SyncFromModels();
 }
 
-QFont MainWindow::Edit1Font() const {
-  return edit1_->font();
+int MainWindow::Edit1TextWidth(std::string_view text) const {
+  return QFontMetrics(Control(ControlId::Edit1)->font()).horizontalAdvance(ToQt(text));
+}
+
+ScreenRect MainWindow::Screen() const {
+  const QScreen* s = screen();
+  if (s == nullptr) return {};
+  const QRect r = s->geometry();
+  return {r.left(), r.top(), r.width(), r.height()};
 }
 
 void MainWindow::CreateControls() {
@@ -98,49 +60,41 @@ void MainWindow::CreateControls() {
     w->setFocusPolicy(l.tabOrder < 0 ? Qt::NoFocus : Qt::StrongFocus);
     widgets_[static_cast<std::size_t>(l.id)] = w;
   }
-  edit1_ = static_cast<QLineEdit*>(Control(ControlId::Edit1));
   auto* bar = static_cast<QSlider*>(Control(ControlId::TrackBar1));
   bar->setRange(form_.controls.TrackBar1.min, form_.controls.TrackBar1.max);
-
-  std::vector<const ControlLayout*> tabStops;
-  for (const auto& l : WindowLayout()) {
-    if (l.tabOrder >= 0) tabStops.push_back(&l);
-  }
-  std::sort(tabStops.begin(), tabStops.end(),
-            [](auto* a, auto* b) { return a->tabOrder < b->tabOrder; });
-  for (std::size_t i = 1; i < tabStops.size(); ++i) {
-    setTabOrder(Control(tabStops[i - 1]->id), Control(tabStops[i]->id));
+  const auto order = TabOrder();
+  for (std::size_t i = 1; i < order.size(); ++i) {
+    setTabOrder(Control(order[i - 1]), Control(order[i]));
   }
 }
 
 void MainWindow::BindEvents() {
-  WindowControls& c = form_.controls;
-  const auto combo = [this](ControlId id) { return static_cast<QComboBox*>(Control(id)); };
-  connect(combo(ControlId::ComboBoxCpuType), &QComboBox::editTextChanged, this,
-          [this, &c](const QString& text) {
-            c.ComboBoxCpuType.text = text.toStdString();
-            Handle([this] { form_.ComboBoxCpuTypeChange(); });
-          });
-  for (auto [id, model] : {std::pair{ControlId::ComboBoxComPort, &c.ComboBoxComPort},
-                           std::pair{ControlId::ComboBoxBr1, &c.ComboBoxBr1},
-                           std::pair{ControlId::ComboBoxBr2, &c.ComboBoxBr2}}) {
-    connect(combo(id), &QComboBox::editTextChanged, this,
-            [model](const QString& text) { model->text = text.toStdString(); });
+  for (const ControlId id : {ControlId::ComboBoxCpuType, ControlId::ComboBoxComPort,
+                             ControlId::ComboBoxBr1, ControlId::ComboBoxBr2}) {
+    connect(static_cast<QComboBox*>(Control(id)), &QComboBox::editTextChanged, this,
+            [this, id](const QString& text) {
+              Handle([&] { ControlTyped(form_, push_, id, text.toStdString()); });
+            });
   }
-  connect(static_cast<QCheckBox*>(Control(ControlId::CheckBox1)), &QCheckBox::toggled, this,
-          [&c](bool on) { c.CheckBox1.checked = on; });
-  connect(static_cast<QCheckBox*>(Control(ControlId::CheckBox2)), &QCheckBox::toggled, this,
-          [this, &c](bool on) {
-            c.CheckBox2.checked = on;
-            Handle([this] { form_.CheckBox2Click(); });
+  connect(static_cast<QLineEdit*>(Control(ControlId::Edit1)), &QLineEdit::textEdited, this,
+          [this](const QString& text) {
+            Handle([&] { ControlTyped(form_, push_, ControlId::Edit1, text.toStdString()); });
           });
-  connect(static_cast<QPushButton*>(Control(ControlId::Button5)), &QPushButton::clicked, this,
-          [this] { Handle([this] { form_.Button5Click(); }); });
-  connect(static_cast<QPushButton*>(Control(ControlId::ButtonProgram)), &QPushButton::clicked, this,
-          [this] { Handle([this] { form_.ButtonProgramClick(); }); });
-  connect(edit1_, &QLineEdit::textEdited, this,
-          [&c](const QString& text) { c.Edit1.text = text.toStdString(); });
-  edit1_->installEventFilter(this);
+  for (const ControlId id : {ControlId::CheckBox1, ControlId::CheckBox2}) {
+    connect(static_cast<QCheckBox*>(Control(id)), &QCheckBox::toggled, this,
+            [this, id](bool on) { Handle([&] { ControlClicked(form_, push_, id, on); }); });
+  }
+  for (const ControlId id : {ControlId::Button5, ControlId::ButtonProgram}) {
+    connect(static_cast<QPushButton*>(Control(id)), &QPushButton::clicked, this,
+            [this, id] { Handle([&] { ControlClicked(form_, push_, id); }); });
+  }
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    for (; now != nullptr && now->parentWidget() != this; now = now->parentWidget()) {
+    }
+    const auto at = std::find(widgets_.begin(), widgets_.end(), now);
+    if (now == nullptr || at == widgets_.end()) return;
+    Handle([this, at] { active_.FocusedOn(static_cast<ControlId>(at - widgets_.begin())); });
+  });
 
   tickTimer_.setSingleShot(true);
   connect(&tickTimer_, &QTimer::timeout, this, [this] { RunTicks(); });
@@ -151,10 +105,9 @@ void MainWindow::BindEvents() {
   connect(&moveEnded_, &QTimer::timeout, this,
           [this] { Handle([this] { form_.WindowMoveEnded(); }); });
 
-  const int fd = platform::TerminationSignalDescriptor();
-  if (fd >= 0) {
-    termination_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-    connect(termination_, &QSocketNotifier::activated, this, [this] {
+  if (const int fd = platform::TerminationSignalDescriptor(); fd >= 0) {
+    auto* termination = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(termination, &QSocketNotifier::activated, this, [this] {
       platform::DrainTerminationSignal();
       close();
     });
@@ -163,177 +116,58 @@ void MainWindow::BindEvents() {
 
 void MainWindow::RunTicks() {
   if (portWatch_) portWatch_->setEnabled(false);
-  // A box opened inside a tick runs an event loop that comes back here: just look again later.
-  if (inTicks_) {
-    tickTimer_.start(kTimerPeriodMs);
-    return;
-  }
   // The mode comes from the settings, read during the initialisation.
   if (!driver_) driver_.emplace(form_, clock_, form_.tickMode);
-  const TickPlan plan = [this] {
-    // Cleared on every way out, or no tick would ever run again.
-    inTicks_ = true;
-    const struct Clear {
-      bool& flag;
-      ~Clear() { flag = false; }
-    } clear{inTicks_};
-    return driver_->Run();
-  }();
+  const TickPlan plan = driver_->Run();
   SyncFromModels();
-  if (!plan.wakeOnInput || plan.pollHandle < 0) {
-    // Without a handle to watch, input is looked for once a timer period.
-    tickTimer_.start(
-        static_cast<int>(plan.wakeOnInput ? std::min(plan.delayMs, kTimerPeriodMs) : plan.delayMs));
+  if (plan.wakeOnInput && plan.pollHandle >= 0) {
+    WatchPort(plan.pollHandle);
+    tickTimer_.start(static_cast<int>(plan.delayMs));
     return;
   }
-  if (portWatch_ && portWatch_->socket() != plan.pollHandle) {
-    delete portWatch_;
+  // Without a handle to watch, input is looked for once a timer period.
+  tickTimer_.start(
+      static_cast<int>(plan.wakeOnInput ? std::min(plan.delayMs, kTimerPeriodMs) : plan.delayMs));
+}
+
+void MainWindow::WatchPort(std::intptr_t handle) {
+  if (portWatch_ && portWatch_->socket() != handle) {
+    // This may be its own signal: it goes once that is over.
+    portWatch_->deleteLater();
     portWatch_ = nullptr;
   }
   if (!portWatch_) {
-    portWatch_ = new QSocketNotifier(plan.pollHandle, QSocketNotifier::Read, this);
+    portWatch_ = new QSocketNotifier(handle, QSocketNotifier::Read, this);
     connect(portWatch_, &QSocketNotifier::activated, this, [this] { RunTicks(); });
   }
   portWatch_->setEnabled(true);
-  tickTimer_.start(static_cast<int>(plan.delayMs));
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == edit1_) {
-    if (event->type() == QEvent::FocusIn) {
-      Handle([this] { form_.Edit1Enter(); });
-    } else if (event->type() == QEvent::FocusOut) {
-      // Leaving the whole window, or a popup opening, is not leaving the field.
-      const auto reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-        form_.controls.Edit1.text = edit1_->text().toStdString();
-        Handle([this] { form_.Edit1Exit(); });
-      }
-    }
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::MoveFocus(FocusTarget target) {
-  if (target == FocusTarget::Button5) Control(ControlId::Button5)->setFocus(Qt::OtherFocusReason);
+  if (target != FocusTarget::Button5) return;
+  Control(ControlId::Button5)->setFocus(Qt::OtherFocusReason);
+  // Also when the window is not active, and the focus moves only once it is.
+  active_.FocusedOn(ControlId::Button5);
 }
 
 void MainWindow::SyncFromModels() {
-  for (const auto& l : WindowLayout()) SyncControl(l);
-  SyncForm();
-}
-
-void MainWindow::SyncControl(const ControlLayout& l) {
-  QWidget* w = Control(l.id);
-  const ControlState s = StateOf(form_.controls, l.id);
-  // The widgets change only through events that update their models first, so a model as it was
-  // last shown needs nothing done: the window idles without work every tick.
-  auto& last = pushed_[static_cast<std::size_t>(l.id)];
-  static const std::vector<std::string> kNoItems;
-  const auto& items = s.items ? *s.items : kNoItems;
-  if (last && last->text == s.text && last->items == items && last->checked == s.checked &&
-      last->enabled == s.enabled && last->greyed == s.greyed && last->position == s.position) {
-    return;
-  }
-  last = Pushed{std::string(s.text), items, s.checked, s.enabled, s.greyed, s.position};
-  const QSignalBlocker block(w);
-  const QString text = ToQt(s.text);
-  switch (l.kind) {
-    case ControlKind::Panel:
-    case ControlKind::Label: {
-      auto* label = static_cast<QLabel*>(w);
-      SetTextIfChanged(label, text);
-      const QPalette::ColorGroup group = s.greyed ? QPalette::Disabled : QPalette::Active;
-      const QColor colour = palette().color(group, QPalette::WindowText);
-      if (label->palette().color(QPalette::WindowText) != colour) {
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, colour);
-        label->setPalette(p);
-      }
-      break;
-    }
-    case ControlKind::ComboBox: {
-      auto* combo = static_cast<QComboBox*>(w);
-      QStringList items;
-      for (const auto& item : *s.items) items << ToQt(item);
-      QStringList shown;
-      for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
-      if (shown != items) {
-        combo->clear();
-        combo->addItems(items);
-      }
-      if (combo->currentText() != text) {
-        combo->setEditText(text);
-        combo->lineEdit()->setCursorPosition(0);  // the beginning shows, as in a native box
-      }
-      break;
-    }
-    case ControlKind::CheckBox: {
-      auto* box = static_cast<QCheckBox*>(w);
-      SetTextIfChanged(box, text);
-      box->setChecked(s.checked);
-      break;
-    }
-    case ControlKind::Button:
-      SetTextIfChanged(static_cast<QPushButton*>(w), text);
-      break;
-    case ControlKind::Edit: {
-      auto* edit = static_cast<QLineEdit*>(w);
-      if (edit->text() != text) {
-        edit->setText(text);
-        edit->setCursorPosition(0);
-      }
-      break;
-    }
-    case ControlKind::TrackBar:
-      static_cast<QSlider*>(w)->setValue(s.position);
-      break;
-  }
-  // The track bar is never enabled; everything else follows its model.
-  const bool enabled = l.kind == ControlKind::TrackBar ? l.enabled : s.enabled;
-  if (w->isEnabled() != enabled) w->setEnabled(enabled);
-}
-
-void MainWindow::SyncForm() {
+  for (const auto& c : push_.Changes(form_.controls)) PushToWidget(Control(c.layout->id), c, *this);
   const FormModel& f = form_.controls.Form;
-  if (windowTitle() != ToQt(f.caption)) setWindowTitle(ToQt(f.caption));
-  if (acceptDrops() != f.acceptsDrops) setAcceptDrops(f.acceptsDrops);
-  const QPoint wanted(f.left, f.top);
-  if (placed_ != wanted) {
-    placed_ = wanted;
-    ownMove_ = true;
-    move(wanted);
-  }
-}
-
-void MainWindow::TrackFrame() {
-  const QSize frame = frameGeometry().size();
-  form_.controls.Form.width = frame.width();
-  form_.controls.Form.height = frame.height();
+  const auto form = push_.FormChanges(f);
+  if (form.caption) setWindowTitle(ToQt(f.caption));
+  if (form.acceptsDrops) setAcceptDrops(f.acceptsDrops);
+  if (const auto at = frame_.OwnMove()) move(at->left, at->top);
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
-  TrackFrame();
-  // The program's own move keeps the position it asked for, whatever frame the platform adds.
-  if (ownMove_) {
-    ownMove_ = false;
-    return;
-  }
-  placed_ = pos();
-  form_.controls.Form.left = placed_.x();
-  form_.controls.Form.top = placed_.y();
-  moveEnded_.start();
+  frame_.Sized(frameGeometry().width(), frameGeometry().height());
+  if (frame_.Moved({pos().x(), pos().y()})) moveEnded_.start();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  TrackFrame();
-}
-
-void MainWindow::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
-  TrackFrame();
+  frame_.Sized(frameGeometry().width(), frameGeometry().height());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -5,9 +5,12 @@
 #include <array>
 #include <optional>
 
+#include "app/active_control.h"
+#include "app/control_push.h"
+#include "app/desktop_host.h"
 #include "app/tform1.h"
 #include "app/tick_driver.h"
-#include "app/window_layout.h"
+#include "app/window_frame.h"
 
 class QLineEdit;
 class QSocketNotifier;
@@ -15,15 +18,16 @@ class QSocketNotifier;
 namespace vantrel::qt {
 
 // The window on Qt widgets. It keeps no state of its own: widget events go to TForm1's handlers,
-// and after every handler and tick the models are copied back into the widgets.
-class MainWindow final : public QWidget {
+// and after every handler and tick what changed in the models is pushed into the widgets.
+class MainWindow final : public QWidget, public DesktopWindow {
  public:
   MainWindow(TForm1& form, platform::Clock& clock);
 
-  // Copies every control model into its widget; cheap when nothing changed.
-  void SyncFromModels();
-  QFont Edit1Font() const;
-  void MoveFocus(FocusTarget target);
+  void SyncFromModels() override;
+  int Edit1TextWidth(std::string_view text) const override;
+  ScreenRect Screen() const override;
+  void MoveFocus(FocusTarget target) override;
+
   // A later copy's command line, handled like any other event.
   void CommandForwarded(std::string_view bytes) {
     Handle([this, bytes] { form_.CommandForwarded(bytes); });
@@ -34,47 +38,33 @@ class MainWindow final : public QWidget {
   void closeEvent(QCloseEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  void showEvent(QShowEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateControls();
   void BindEvents();
-  void SyncControl(const ControlLayout& layout);
-  void SyncForm();
-  void TrackFrame();
   // Runs the ticks that are due and sets up the wake-up for the next ones.
   void RunTicks();
-  // Runs a handler, then shows what it changed.
+  void WatchPort(std::intptr_t handle);
+  // Runs a handler, then shows what it changed; the ticks it may have started come next.
   template <class Handler>
   void Handle(Handler&& handler) {
     handler();
     SyncFromModels();
+    tickTimer_.start(0);
   }
 
   TForm1& form_;
   platform::Clock& clock_;
-  std::array<QWidget*, 18> widgets_{};
-  struct Pushed {
-    std::string text;
-    std::vector<std::string> items;
-    bool checked, enabled, greyed;
-    int position;
-  };
-  std::array<std::optional<Pushed>, 18> pushed_;
-  QLineEdit* edit1_ = nullptr;
+  std::array<QWidget*, kControlCount> widgets_{};
+  ControlPush push_;
+  ActiveControl active_;
+  WindowFrame frame_;
   std::optional<TickDriver> driver_;
   QTimer tickTimer_;
   QSocketNotifier* portWatch_ = nullptr;
-  bool inTicks_ = false;
   QTimer moveEnded_;
-  // Where the window was last put, by the program or the user; the move event that follows the
-  // program's own move is not the user's.
-  QPoint placed_{-1, -1};
-  bool ownMove_ = false;
-  QSocketNotifier* termination_ = nullptr;
 };
 
 }  // namespace vantrel::qt

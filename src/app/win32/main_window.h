@@ -3,30 +3,36 @@
 #include <windows.h>
 
 #include <array>
-#include <map>
+#include <optional>
 #include <string>
-#include <vector>
 
+#include "app/active_control.h"
+#include "app/control_push.h"
+#include "app/desktop_host.h"
 #include "app/tform1.h"
-#include "app/window_layout.h"
+#include "app/tick_driver.h"
+#include "app/win32/control_windows.h"
+#include "app/win32/port_waiter.h"
+#include "app/window_frame.h"
 
 namespace vantrel::win32 {
 
 // The window on the standard Windows controls. It keeps no state of its own: control
-// notifications go to TForm1's handlers, and after every handler and tick the models are copied
-// back into the controls.
-class MainWindow {
+// notifications go to TForm1's handlers, and after every handler and tick what changed in the
+// models is pushed into the controls.
+class MainWindow final : public DesktopWindow {
  public:
-  explicit MainWindow(TForm1& form);
-  ~MainWindow();
+  MainWindow(TForm1& form, WindowHost& host, platform::Clock& clock);
+  ~MainWindow() override;
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
   HWND handle() const { return hwnd_; }
   HWND Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
-  void SyncFromModels();
-  int Edit1TextWidth(const std::wstring& text) const;
-  void MoveFocus(FocusTarget target);
+  void SyncFromModels() override;
+  int Edit1TextWidth(std::string_view text) const override;
+  ScreenRect Screen() const override;
+  void MoveFocus(FocusTarget target) override;
   void Show();
   // The message loop, until the window closes.
   int Run();
@@ -38,25 +44,37 @@ class MainWindow {
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   void Command(ControlId id, int code);
-  void SyncControl(const ControlLayout& layout);
-  void SyncForm();
-  void TrackFrame();
-  std::string TextOf(HWND control) const;
-  HFONT FontFor(Face face, int px);
+  // The control of the window that a window is, or is part of.
+  std::optional<ControlId> IdOf(HWND window) const;
+  // Runs the ticks that are due, then waits as the driver says; waitOver: a wait has ended.
+  void RunTicks(bool waitOver);
+  // Runs a handler, then shows what it changed; the ticks it may have started come next.
   template <class Handler>
-  void Run(Handler&& handler) {
+  void Dispatch(Handler&& handler) {
+    ++dispatching_;
     handler();
+    --dispatching_;
     SyncFromModels();
+    TicksSoon();
   }
+  void TicksSoon();
 
   TForm1& form_;
+  WindowHost& host_;
+  platform::Clock& clock_;
   HWND hwnd_ = nullptr;
-  std::array<HWND, 18> controls_{};
-  std::map<std::pair<int, int>, HFONT> fonts_;
-  std::map<ControlId, std::vector<std::string>> shownItems_;
-  POINT placed_{-1, -1};
-  bool ownMove_ = false;
+  std::array<HWND, kControlCount> controls_{};
+  ControlFonts fonts_;
+  ControlPush push_;
+  ActiveControl active_;
+  WindowFrame frame_;
+  // The control that has the focus, or had it when the window lost it.
+  HWND lastFocus_ = nullptr;
+  int dispatching_ = 0;
   bool syncing_ = false;
+  std::optional<TickDriver> driver_;
+  std::optional<PortWaiter> waiter_;
+  bool waiting_ = false;
 };
 
 }  // namespace vantrel::win32

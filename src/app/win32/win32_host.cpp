@@ -1,86 +1,65 @@
 #include "app/win32/win32_host.h"
 
+#include <windows.h>
+// After windows.h, which it builds on.
 #include <commdlg.h>
-
-#include <cstdio>
 
 #include "app/win32/main_window.h"
 #include "platform/utf16_win32.h"
 
 namespace vantrel::win32 {
 
-std::wstring DialogFilter(std::string_view filter) {
-  std::wstring result = platform::Widen(filter);
-  for (auto& c : result) {
-    if (c == L'|') c = L'\0';
+std::wstring DialogFilter(const std::vector<DialogFilterEntry>& filter) {
+  std::wstring result;
+  for (const auto& entry : filter) {
+    result += platform::Widen(entry.description) + L'\0';
+    for (std::size_t i = 0; i < entry.patterns.size(); ++i) {
+      result += (i == 0 ? L"" : L";") + platform::Widen(entry.patterns[i]);
+    }
+    result += L'\0';
   }
-  result.push_back(L'\0');
-  result.push_back(L'\0');
-  return result;
+  return result + L'\0';
 }
 
-void Win32Host::Beep() {
-  ::MessageBeep(MB_OK);
+namespace {
+
+HWND Owner(DesktopWindow* window) {
+  const auto* main = dynamic_cast<const MainWindow*>(window);
+  return main ? main->handle() : nullptr;
 }
 
-void Win32Host::ShowMessageBox(std::string_view text) {
-  // The box must show the window as it is at this moment, also in the middle of a tick.
-  HWND owner = nullptr;
-  if (window_) {
-    window_->SyncFromModels();
-    owner = window_->handle();
-  }
-  std::fprintf(stderr, "vantrel: %.*s\n", static_cast<int>(text.size()), text.data());
-  std::fflush(stderr);
-  ::MessageBoxW(owner, platform::Widen(text).c_str(), L"vtl", MB_OK);
+void ShowBox(DesktopWindow* window, std::string_view text) {
+  ::MessageBoxW(Owner(window), platform::Widen(text).c_str(), L"vtl", MB_OK);
 }
 
-bool Win32Host::ShiftHeld() {
-  return (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
-}
-
-void Win32Host::ExitProcess(int code) {
-  std::fflush(nullptr);
-  ::ExitProcess(static_cast<UINT>(code));
-}
-
-ScreenRect Win32Host::Screen() {
-  HMONITOR monitor = window_ ? ::MonitorFromWindow(window_->handle(), MONITOR_DEFAULTTONEAREST)
-                             : ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (!::GetMonitorInfoW(monitor, &info)) return {};
-  const RECT& r = info.rcMonitor;
-  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-int Win32Host::TextWidth(std::string_view text) {
-  if (!window_) return static_cast<int>(text.size());
-  return window_->Edit1TextWidth(platform::Widen(text));
-}
-
-std::optional<std::string> Win32Host::ChooseFile(const FileDialogRequest& request) {
-  if (window_) window_->SyncFromModels();
+std::optional<std::string> RunFileDialog(DesktopWindow* window, const FileDialogRequest& request,
+                                         const std::vector<DialogFilterEntry>& filter) {
   const std::wstring title = platform::Widen(request.title);
-  const std::wstring filter = DialogFilter(request.filter);
+  const std::wstring filters = DialogFilter(filter);
   const std::wstring folder = platform::Widen(request.initialFolder);
-  wchar_t file[MAX_PATH + 1] = {};
+  // Room for any path: the program cuts the name as the original's buffer did.
+  std::wstring file(32768, L'\0');
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = window_ ? window_->handle() : nullptr;
-  dialog.lpstrFilter = filter.c_str();
+  dialog.hwndOwner = Owner(window);
+  dialog.lpstrFilter = filters.c_str();
   dialog.nFilterIndex = 1;
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
   dialog.lpstrInitialDir = folder.c_str();
   dialog.lpstrTitle = title.c_str();
   dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!::GetOpenFileNameW(&dialog)) return std::nullopt;
-  return platform::Narrow(file);
+  return platform::Narrow(file.c_str());
 }
 
-void Win32Host::MoveFocus(FocusTarget target) {
-  if (window_) window_->MoveFocus(target);
-}
+}  // namespace
+
+const DesktopToolkit kToolkit = {
+    [] { ::MessageBeep(MB_OK); },
+    [] { return (::GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; },
+    ShowBox,
+    RunFileDialog,
+};
 
 }  // namespace vantrel::win32
