@@ -111,6 +111,10 @@ class TForm1 {
   const LoadUserProgram& loadUserProgram() const { return loadUserProgram_; }
   // The last job's CPU information report was due and could not be written.
   bool CpuInfoReportLost() const { return cpuInfoReportLost_; }
+  // Where the last job's verification found the first byte that differs, if it did.
+  std::optional<std::uint32_t> VerifyMismatchAddress() const {
+    return inquiryMode_ ? verifyBlocksByRead_.mismatchAddress() : verifyBlocks_.mismatchAddress();
+  }
 
   WindowControls controls;
   WindowFields fields;

@@ -109,7 +109,8 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
   form.cpuInfoFileName = s.cpuInfoFileName;
   const std::string& port = form.controls.ComboBoxComPort.text;
   host.SetHint([&form, &port](FailureKind kind) {
-    return FailureHint(kind, {port, form.controls.ComboBoxBr1.text, form.port().status() == 1});
+    return FailureHint(kind, {port, form.controls.ComboBoxBr1.text, form.port().status() == 1,
+                              form.controls.ComboBoxBr2.text, form.VerifyMismatchAddress()});
   });
 
   r.port = port;
@@ -121,10 +122,17 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
   form.fields.JobResult = 1;
   TickDriver driver(form, clock, o.tickMode);
   bool aborted = false;
+  bool portLost = false;
   form.ButtonProgramClick();
   while (form.SequenceStep() != 0) {
     if (platform::InterruptRequested() && !aborted) {
       aborted = true;
+      form.ButtonProgramClick();
+    }
+    // The window waits out the next exchange's time-out and says so a second time; on a
+    // terminal the port's own message and hint are the whole story.
+    if (host.portFailed() && !portLost && !aborted) {
+      portLost = true;
       form.ButtonProgramClick();
     }
     const TickPlan plan = driver.Run();
@@ -143,7 +151,8 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
     if (r.exitCode == 0) r.exitCode = 1;
   }
   r.result = outcome.result;
-  r.message = outcome.aborted ? "aborted" : host.lastMessage();
+  r.message = outcome.aborted ? "aborted" : WithoutFramingBlanks(host.lastMessage());
+  if (outcome.exitCode == 2) r.firstDifference = form.VerifyMismatchAddress();
   if (outcome.exitCode != 1) r.sha256 = WrittenDataSha256(form.image(), form.fields.BlockSize);
   r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   r.bytesSent = form.port().activity().bytesSent;

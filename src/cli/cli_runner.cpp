@@ -4,16 +4,21 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
+#include "app/tform1.h"
 #include "cli/board_job.h"
 #include "cli/console_output.h"
+#include "cli/file_check.h"
 #include "cli/gang_summary.h"
 #include "cli/job_report.h"
 #include "cli/port_listing.h"
+#include "cli/prepare_job.h"
 #include "cli/trace_log.h"
 #include "config/path_rules.h"
+#include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_access.h"
 #include "platform/interrupt_flag.h"
@@ -22,10 +27,38 @@
 namespace vantrel::cli {
 namespace {
 
-// The report is written after the jobs: a folder that is not there must be found before them.
-bool ReportFolderExists(const std::string& path) {
-  const std::string folder = FolderPart(platform::AbsolutePath(path));
-  return !folder.empty() && platform::IsFolder(folder);
+// The report is written after the jobs, by a new file renamed over it: a folder that is not
+// there, or that the user may not write to, must be found before them.
+std::optional<std::string> ReportUnwritable(const std::string& path) {
+  const std::string absolute = platform::AbsolutePath(path);
+  const std::string folder = FolderPart(absolute);
+  if (folder.empty() || !platform::IsFolder(folder)) {
+    return "the folder of the report " + path + " does not exist";
+  }
+  if (platform::IsFolder(absolute)) return "the report " + path + " is a folder";
+  if (!platform::FolderWritable(folder)) {
+    return "the report " + path + " cannot be written: the folder " + folder +
+           " is not yours to write to";
+  }
+  return std::nullopt;
+}
+
+// A window that shows nothing: the job is only set up, to read its files.
+class NoDesktop final : public WindowHost {
+ public:
+  void Beep() override {}
+  void ShowMessageBox(std::string_view) override {}
+  bool ShiftHeld() override { return false; }
+};
+
+// The job's files as the first board's job would read them. A job that cannot be set up is
+// left to the board jobs, which say why.
+std::optional<FileProblem> CheckFilesFirst(const CliOptions& options, const std::string& port) {
+  NoDesktop desktop;
+  platform::MonotonicClock clock;
+  TForm1 form(desktop, clock);
+  if (PrepareJob(form, options, port)) return std::nullopt;
+  return CheckJobFiles(form.fields, form.controls.ComboBoxCpuType.text);
 }
 
 // A job that throws has its port closed by the unwinding, and fails alone.
@@ -49,10 +82,11 @@ int RunCli(const CliOptions& options) {
     std::fputs(FormatPortList(platform::ListSerialPorts()).c_str(), stdout);
     return 0;
   }
-  if (!options.report.empty() && !ReportFolderExists(options.report)) {
-    std::fprintf(stderr, "vantrel-cli: the folder of the report %s does not exist\n",
-                 options.report.c_str());
-    return kExitUsage;
+  if (!options.report.empty()) {
+    if (const auto why = ReportUnwritable(options.report)) {
+      std::fprintf(stderr, "vantrel-cli: %s\n", why->c_str());
+      return kExitUsage;
+    }
   }
   std::unique_ptr<TraceLog> trace;
   if (!options.trace.empty()) {
@@ -68,6 +102,13 @@ int RunCli(const CliOptions& options) {
   // A job file may name the one port itself.
   const std::vector<std::string> ports =
       options.ports.empty() ? std::vector<std::string>{std::string()} : options.ports;
+  // The erase comes before the program is read: a file that cannot be written must stop the job
+  // before a board loses its old program.
+  if (const auto problem = CheckFilesFirst(options, ports[0])) {
+    std::fprintf(stderr, "%s\n", problem->message.c_str());
+    if (!problem->hint.empty()) std::fprintf(stderr, "%s\n", problem->hint.c_str());
+    return 1;
+  }
   const bool gang = ports.size() > 1;
   // Progress lines redrawn in place would garble a trace written to the same terminal.
   const bool terminal = platform::PrepareConsole() && options.trace != "-";

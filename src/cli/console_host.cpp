@@ -4,6 +4,7 @@ namespace vantrel::cli {
 
 void ConsoleHost::ShowFailureBox(std::string_view text, FailureKind kind) {
   lastMessage_ = text;
+  if (kind == FailureKind::PortNotOpened) portFailed_ = true;
   out_.Line(board_, text);
   if (!hint_) return;
   const std::string hint = hint_(kind);

@@ -33,6 +33,8 @@ class ConsoleHost final : public WindowHost {
   void Say(std::string_view text) { out_.Line(board_, text); }
   // The text of the last message box: the job's outcome in words.
   const std::string& lastMessage() const { return lastMessage_; }
+  // A port of the job did not open.
+  bool portFailed() const { return portFailed_; }
 
  private:
   ConsoleOutput& out_;
@@ -40,6 +42,7 @@ class ConsoleHost final : public WindowHost {
   bool shiftHeld_ = false;
   Hint hint_;
   std::string lastMessage_;
+  bool portFailed_ = false;
 };
 
 }  // namespace vantrel::cli

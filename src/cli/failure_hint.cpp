@@ -1,5 +1,7 @@
 #include "cli/failure_hint.h"
 
+#include "core/format.h"
+
 namespace vantrel::cli {
 
 std::string PortOpenHint(const platform::PortDiagnosis& d, std::string_view port) {
@@ -56,6 +58,14 @@ std::string FailureHint(FailureKind kind, const HintContext& context) {
     return "hint: no answer to the bit-rate adjustment: is the board reset into its serial boot "
            "mode, connected to " +
            context.port + ", and does Baud (B) " + context.baudBoot + " suit it?";
+  }
+  if (kind == FailureKind::FirstBlockUnanswered) {
+    return "hint: no answer to the first block after the switch to Baud (P) " + context.baudProg +
+           ": does the board's programming rate match it (BaudP in Baud.ini, --baud-prog)?";
+  }
+  if (kind == FailureKind::VerifyMismatch && context.mismatchAddress) {
+    return "hint: the first byte read back that differs from the program is at " +
+           Format("0x%08X", static_cast<unsigned>(*context.mismatchAddress));
   }
   return {};
 }

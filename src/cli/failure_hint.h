@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,8 @@ struct HintContext {
   std::string port;
   std::string baudBoot;  // "Baud (B)" as the job used it
   bool portOpen = false;
+  std::string baudProg;  // "Baud (P)"
+  std::optional<std::uint32_t> mismatchAddress;  // the first byte the verification found wrong
 };
 
 // One line a person can act on after a failure of the kind, or an empty text. The port's problem

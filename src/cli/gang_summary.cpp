@@ -3,21 +3,42 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/format.h"
+
 namespace vantrel::cli {
+namespace {
+
+// Why a board did not pass, in a few words: its last message, and where a verification found
+// the first wrong byte.
+std::string Reason(const BoardRecord& r) {
+  if (r.exitCode == 0) return {};
+  std::string reason = r.message;
+  if (r.firstDifference) {
+    reason += Format(" (first difference at 0x%08X)", static_cast<unsigned>(*r.firstDifference));
+  }
+  return reason;
+}
+
+}  // namespace
 
 std::string FormatGangSummary(std::span<const BoardRecord> records) {
   std::size_t width = 4;
   for (const auto& r : records) width = std::max(width, r.port.size());
   char line[512];
-  std::snprintf(line, sizeof line, "%-*s  %-13s  %8s  %10s\n", static_cast<int>(width), "port",
-                "result", "time", "bytes");
+  std::snprintf(line, sizeof line, "%-*s  %-13s  %8s  %10s  %s\n", static_cast<int>(width), "port",
+                "result", "time", "line bytes", "why it failed");
   std::string out = line;
   for (const auto& r : records) {
-    std::snprintf(line, sizeof line, "%-*s  %-13s  %6.1f s  %10llu\n", static_cast<int>(width),
+    std::snprintf(line, sizeof line, "%-*s  %-13s  %6.1f s  %10llu  ", static_cast<int>(width),
                   r.port.c_str(), r.result.c_str(), r.seconds,
                   static_cast<unsigned long long>(r.bytesSent + r.bytesReceived));
-    out += line;
+    std::string row = line + Reason(r);
+    while (row.ends_with(' ')) row.pop_back();
+    out += row + "\n";
   }
+  out +=
+      "(time: the board's job from start to end; line bytes: bytes sent to the board and "
+      "received from it)\n";
   return out;
 }
 

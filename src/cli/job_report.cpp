@@ -2,10 +2,29 @@
 
 #include <cstdio>
 
+#include "core/format.h"
+
 #include "platform/replace_file.h"
 #include "platform/text_encoding.h"
 
 namespace vantrel::cli {
+
+std::string WithoutFramingBlanks(std::string_view text) {
+  constexpr std::string_view kWideSpace = "\u3000";
+  for (;;) {
+    if (text.starts_with(' ')) {
+      text.remove_prefix(1);
+    } else if (text.starts_with(kWideSpace)) {
+      text.remove_prefix(kWideSpace.size());
+    } else if (text.ends_with(' ')) {
+      text.remove_suffix(1);
+    } else if (text.ends_with(kWideSpace)) {
+      text.remove_suffix(kWideSpace.size());
+    } else {
+      return std::string(text);
+    }
+  }
+}
 
 std::string JsonString(std::string_view text) {
   std::string out = "\"";
@@ -47,6 +66,10 @@ std::string FormatJobReport(std::span<const BoardRecord> records) {
     out += "    \"result\": " + JsonString(r.result) + ",\n";
     out += "    \"exitCode\": " + std::to_string(r.exitCode) + ",\n";
     out += "    \"message\": " + JsonString(r.message) + ",\n";
+    out += "    \"firstDifference\": " +
+           (r.firstDifference ? Format("\"0x%08X\"", static_cast<unsigned>(*r.firstDifference))
+                              : std::string("null")) +
+           ",\n";
     out += "    \"startTime\": " + JsonString(r.startTime) + ",\n";
     out += "    \"durationSeconds\": " + std::string(seconds) + ",\n";
     out += "    \"bytesSent\": " + std::to_string(r.bytesSent) + ",\n";

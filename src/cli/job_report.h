@@ -16,8 +16,9 @@ struct BoardRecord {
   std::optional<std::string> sha256;
   std::string result;  // verified, written, verify-failed, failed, aborted
   int exitCode = 1;
-  std::string message;    // the last message the job showed
-  std::string startTime;  // UTC, ISO 8601 with milliseconds
+  std::string message;  // the last message the job showed, without its framing blanks
+  std::optional<std::uint32_t> firstDifference;  // after a verification that found one
+  std::string startTime;                         // UTC, ISO 8601 with milliseconds
   double seconds = 0;
   std::uint64_t bytesSent = 0;
   std::uint64_t bytesReceived = 0;
@@ -29,6 +30,9 @@ std::string FormatJobReport(std::span<const BoardRecord> records);
 // Replaces the file with the report; false (and why) when it could not be written.
 bool WriteJobReport(const std::string& path, std::span<const BoardRecord> records,
                     std::string& error);
+
+// A box text without the blanks that frame it (spaces, full-width spaces).
+std::string WithoutFramingBlanks(std::string_view text);
 
 // A JSON string literal; bytes that are no UTF-8 become U+FFFD.
 std::string JsonString(std::string_view text);

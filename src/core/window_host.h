@@ -11,7 +11,13 @@ namespace vantrel {
 enum class FocusTarget { Button5 };
 
 // What a failure message is about, where a front can tell the user more than its text does.
-enum class FailureKind { Other, PortNotOpened, NoBitRateSync };
+enum class FailureKind {
+  Other,
+  PortNotOpened,
+  NoBitRateSync,
+  FirstBlockUnanswered,  // the first block after the switch to "Baud (P)" got no answer
+  VerifyMismatch,
+};
 
 struct ScreenRect {
   int left = 0;

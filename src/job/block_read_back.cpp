@@ -32,4 +32,11 @@ bool BlockReadBack::MatchesImage(const MemoryImage& image) const {
   return std::equal(expected.begin(), expected.end(), data_.begin());
 }
 
+std::uint32_t BlockReadBack::FirstDifference(const MemoryImage& image,
+                                             std::uint32_t romBase) const {
+  const auto expected = BlockBytes(image, block_, blockSize_);
+  const auto differs = std::mismatch(expected.begin(), expected.end(), data_.begin()).first;
+  return Address(romBase) + static_cast<std::uint32_t>(differs - expected.begin());
+}
+
 }  // namespace vantrel

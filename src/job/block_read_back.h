@@ -30,6 +30,8 @@ class BlockReadBack {
   // whole block is in.
   bool ReadData(CommCtrl& port, std::uint8_t* sum = nullptr);
   bool MatchesImage(const MemoryImage& image) const;
+  // The target address of the first byte read back that differs from the image.
+  std::uint32_t FirstDifference(const MemoryImage& image, std::uint32_t romBase) const;
   // The block compared equal: count it and move past it.
   void Accept(BlockProgress& progress) {
     nextFlag_ = block_ + 1;

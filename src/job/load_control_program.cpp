@@ -23,6 +23,7 @@ StepResult Fail(WindowDisplay& display, RecordFile& file, std::string_view code)
 }  // namespace
 
 StepResult LoadControlProgram::Run() {
+  fault_ = {};
   const std::string path = ControlFolderFile(exeFolder_, cpuType_, dataFolder_);
   RecordFile file;
   if (!file.Open(path)) {
@@ -43,6 +44,10 @@ StepResult LoadControlProgram::Run() {
   std::uint32_t next = 0;
   std::size_t held = 0;
   std::string line;
+  auto fail = [&](std::string_view code) {
+    fault_ = {code, file.lineNumber(), line};
+    return Fail(display_, file, code);
+  };
   for (;;) {
     const auto read = file.ReadLine(line);
     if (read == RecordFile::Read::EndOfFile) break;
@@ -52,7 +57,7 @@ StepResult LoadControlProgram::Run() {
       return StepFailed;
     }
     const SRecord record = ParseSRecord(line);
-    if (record.failedBeforeData()) return Fail(display_, file, record.error);
+    if (record.failedBeforeData()) return fail(record.error);
     if (record.kind == RecordKind::End) break;
     if (record.kind == RecordKind::Header) continue;
 
@@ -62,16 +67,16 @@ StepResult LoadControlProgram::Run() {
       next = record.address;
     }
     // The target receives one contiguous run of bytes.
-    if (record.address != next) return Fail(display_, file, "05");
+    if (record.address != next) return fail("05");
     for (std::size_t i = 0; i < record.dataLength; ++i) {
-      if (held == program_.bytes.size()) return Fail(display_, file, "07");
+      if (held == program_.bytes.size()) return fail("07");
       program_.bytes[held++] = record.data[i];
       ++next;
     }
-    if (!record.ok()) return Fail(display_, file, record.error);
+    if (!record.ok()) return fail(record.error);
   }
 
-  if (held == 0) return Fail(display_, file, kNoDataRecordCode);
+  if (held == 0) return fail(kNoDataRecordCode);
   program_.firstAddress = first;
   program_.lastAddress = next - 1;
   program_.length = next - first;

@@ -7,6 +7,7 @@
 #include "core/window_display.h"
 #include "inquiry/boot_definition.h"
 #include "objfile/program_image.h"
+#include "objfile/record_file.h"
 
 namespace vantrel {
 
@@ -34,6 +35,9 @@ class LoadControlProgram {
 
   // StepDone, or StepFailed after the beep and the message box.
   StepResult Run();
+  // The bad record of the last failed load; no code when the file could not be opened or its
+  // boot definitions were incomplete.
+  const RecordFault& fault() const { return fault_; }
 
  private:
   WindowDisplay& display_;
@@ -43,6 +47,7 @@ class LoadControlProgram {
   ControlProgram& program_;
   bool& inquiryMode_;
   BootDefinition& boot_;
+  RecordFault fault_;
 };
 
 }  // namespace vantrel

@@ -28,6 +28,7 @@ StepResult LoadUserProgram::Run(StepPhase phase) {
 StepResult LoadUserProgram::Start() {
   image_.memory.bytes.fill(0xFF);
   image_.blocks.flags.fill(0);
+  fault_ = {};
   if (!file_.Open(fields_.UserProgramPath)) return FailCannotOpen();
   return StepBusy;
 }
@@ -73,6 +74,7 @@ void LoadUserProgram::Store(std::uint32_t address, std::uint8_t byte) {
 }
 
 StepResult LoadUserProgram::Fail(std::string_view code) {
+  fault_ = {code, file_.lineNumber(), line_};
   ctx_.display.Message(Format(kFormatError, std::string(code).c_str()));
   file_.Close();
   return StepFailed;

@@ -19,6 +19,8 @@ class LoadUserProgram {
   StepResult Run(StepPhase phase);
 
   bool FileOpen() const { return file_.IsOpen(); }
+  // The bad record of the last failed load; no code when the file could not be opened.
+  const RecordFault& fault() const { return fault_; }
   void CloseFile() { file_.Close(); }
 
  private:
@@ -33,6 +35,7 @@ class LoadUserProgram {
   ProgramImage& image_;
   RecordFile file_;
   std::string line_;
+  RecordFault fault_;
 };
 
 }  // namespace vantrel

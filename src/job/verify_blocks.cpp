@@ -27,6 +27,7 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
     readBack_.Restart();
     position_ = 0;
     failure_ = {};
+    mismatch_.reset();
     subState_ = SubState::SendCommand;
     return StepBusy;
   }
@@ -83,6 +84,7 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
       return StepBusy;
     case SubState::Compare: {
       if (!readBack_.MatchesImage(image_.memory)) {
+        mismatch_ = readBack_.FirstDifference(image_.memory, fields_.RomBaseAddr);
         Fail(kVerifyMismatch);
         return StepBusy;
       }
@@ -92,7 +94,7 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
     }
     case SubState::Failed:
       port.PutByte(kEndOfJob);
-      ctx_.display.Message(failure_);
+      ctx_.display.Message(failure_, mismatch_ ? FailureKind::VerifyMismatch : FailureKind::Other);
       subState_ = SubState::SendCommand;
       return StepFailed;
   }

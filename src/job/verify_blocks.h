@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "core/step.h"
@@ -32,6 +33,8 @@ class VerifyBlocks {
       : ctx_(ctx), fields_(fields), image_(image), progress_(progress) {}
 
   StepResult Run(StepPhase phase);
+  // Where the last run found the first byte that differs from the image.
+  std::optional<std::uint32_t> mismatchAddress() const { return mismatch_; }
   SubState subState() const { return subState_; }
 
  private:
@@ -46,6 +49,7 @@ class VerifyBlocks {
   std::array<std::uint8_t, 3> addressSent_{};
   std::size_t position_ = 0;
   std::string_view failure_;
+  std::optional<std::uint32_t> mismatch_;
 };
 
 }  // namespace vantrel

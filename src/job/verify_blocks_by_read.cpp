@@ -23,6 +23,7 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
     readBack_.Restart();
     position_ = 0;
     failure_ = {};
+    mismatch_.reset();
     subState_ = SubState::SendCommand;
     return StepBusy;
   }
@@ -91,6 +92,7 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
     }
     case SubState::Compare: {
       if (!readBack_.MatchesImage(image_.memory)) {
+        mismatch_ = readBack_.FirstDifference(image_.memory, fields_.RomBaseAddr);
         failure_ = kVerifyMismatch;
         subState_ = SubState::Failed;
         return StepBusy;
@@ -105,7 +107,7 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
       return StepBusy;
     case SubState::Failed:
       // Nothing goes to the boot loader: it knows no end-of-job byte after a failed read.
-      ctx_.display.Message(failure_);
+      ctx_.display.Message(failure_, mismatch_ ? FailureKind::VerifyMismatch : FailureKind::Other);
       subState_ = SubState::SendCommand;
       return StepFailed;
   }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "core/step.h"
@@ -35,6 +36,8 @@ class VerifyBlocksByRead {
       : ctx_(ctx), fields_(fields), image_(image), progress_(progress), boot_(boot) {}
 
   StepResult Run(StepPhase phase);
+  // Where the last run found the first byte that differs from the image.
+  std::optional<std::uint32_t> mismatchAddress() const { return mismatch_; }
   SubState subState() const { return subState_; }
 
  private:
@@ -49,6 +52,7 @@ class VerifyBlocksByRead {
   std::size_t position_ = 0;
   std::uint8_t sum_ = 0;
   std::string_view failure_;
+  std::optional<std::uint32_t> mismatch_;
 };
 
 }  // namespace vantrel

@@ -90,13 +90,18 @@ StepResult WriteBlocks::Run(StepPhase phase) {
       if (lastValue_ == kAck) return StepDone;
       if (lastValue_ >= 0 || timeout.TimeoutRemaining() == 0) subState_ = SubState::Failed;
       return StepBusy;
-    case SubState::Failed:
+    case SubState::Failed: {
       if (!inquiryMode_) port.PutByte(kEndOfJob);
+      // The classic host moves to "Baud (P)" just before the first block: silence there most
+      // often means a rate the board does not use.
+      const bool firstUnanswered = !inquiryMode_ && lastValue_ < 0 && progress_.BlocksDone == 1;
       // Printed as a 32-bit value: a missing answer (-1) reads FFFFFFFF.
       ctx_.display.Message(
-          Format("　書き込み異常　Ans=%02XH　", static_cast<unsigned>(lastValue_)));
+          Format("　書き込み異常　Ans=%02XH　", static_cast<unsigned>(lastValue_)),
+          firstUnanswered ? FailureKind::FirstBlockUnanswered : FailureKind::Other);
       subState_ = SubState::SendBlock;
       return StepFailed;
+    }
   }
   return StepBusy;
 }

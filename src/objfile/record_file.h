@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace vantrel {
 
@@ -26,9 +27,23 @@ class RecordFile {
   void Close();
 
   Read ReadLine(std::string& line);
+  // The line of the file the last read came from, counted from 1; a long record's pieces share
+  // their line. Kept after Close, so that a fault can still be placed.
+  std::size_t lineNumber() const { return lineNumber_; }
 
  private:
+  Read EndLine();
+
   std::FILE* file_ = nullptr;
+  std::size_t lineNumber_ = 0;
+  bool atLineStart_ = true;
+};
+
+// Where a loader stopped on a bad record, for a message that can point at it.
+struct RecordFault {
+  std::string_view code;  // "01".."10"
+  std::size_t line = 0;
+  std::string text;  // the record as it was read
 };
 
 }  // namespace vantrel

@@ -62,6 +62,11 @@ TEST(FailureHint, NoSyncPointsAtBootModePortAndRateUnlessThePortNeverOpened) {
   EXPECT_EQ(FailureHint(FailureKind::PortNotOpened, {"/dev/no-such-port", "9600", false}),
             "hint: /dev/no-such-port does not exist; vantrel-cli --list-ports shows the serial "
             "ports");
+  EXPECT_EQ(FailureHint(FailureKind::FirstBlockUnanswered, {"/dev/ttyUSB0", "9600", true, "57600"}),
+            "hint: no answer to the first block after the switch to Baud (P) 57600: does the "
+            "board's programming rate match it (BaudP in Baud.ini, --baud-prog)?");
+  EXPECT_EQ(FailureHint(FailureKind::VerifyMismatch, {"p", "9600", true, "57600", 0x1234A}),
+            "hint: the first byte read back that differs from the program is at 0x0001234A");
 }
 
 TEST(CpuInfoFileNames, OneReportPerPortAndNeverTwoOnOneFile) {

@@ -33,6 +33,20 @@ TEST(GangSummary, AFailedVerificationOutweighsAFailedJob) {
   EXPECT_EQ(GangExitCode(mismatch), 2);
 }
 
+TEST(GangSummary, AFailedRowSaysWhyAndAVerifyFailureWhere) {
+  BoardRecord passed{.port = "/dev/ttyUSB0", .result = "verified", .exitCode = 0};
+  BoardRecord failed{.port = "/dev/ttyUSB1", .result = "verify-failed", .exitCode = 2};
+  failed.message = WithoutFramingBlanks("\u3000 ベリファイ不一致 \u3000");
+  failed.firstDifference = 0x1234;
+  const BoardRecord records[] = {passed, failed};
+  const std::string summary = FormatGangSummary(records);
+  EXPECT_NE(summary.find("/dev/ttyUSB0  verified          0.0 s           0\n"), std::string::npos)
+      << summary;
+  EXPECT_NE(summary.find("0  ベリファイ不一致 (first difference at 0x00001234)\n"),
+            std::string::npos)
+      << summary;
+}
+
 TEST(JobOutcome, AnInterruptAfterTheWorkWasDoneKeepsTheRealResult) {
   struct Case {
     int jobResult;

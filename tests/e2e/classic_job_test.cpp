@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <iostream>
 
 #include "e2e/e2e_job.h"
+#include "support/case_name.h"
 
 namespace vantrel::testing {
 namespace {
@@ -93,18 +96,64 @@ INSTANTIATE_TEST_SUITE_P(Faults, ClassicFailure,
                                          {"--cadence=10ms"}}),
                          [](const auto& info) { return info.param.name; });
 
-TEST(ClassicJob, APortThatCannotBeOpenedIsReportedAndTheJobFailsOnItsTimeOut) {
+TEST(ClassicJob, APortThatCannotBeOpenedEndsTheJobWithItsMessageAndHintAlone) {
   E2eJob job;
   job.CpuType("CLS.mot", 128, "0");
   job.program.Fill(0, 100, 5);
   job.port = CliPort::Missing(job.home.path());
-  EXPECT_EQ(job.RunCli("CLS.mot"), 1);
-  const auto ng = job.cliErr.find("　ＣＯＭポート初期化 ＮＧ　\n");
-  const auto failed = job.cliErr.find(" ビットレートの調整が出来ませんでした \n");
-  ASSERT_NE(ng, std::string::npos) << job.cliErr;
-  ASSERT_NE(failed, std::string::npos) << job.cliErr;
-  EXPECT_LT(ng, failed);
+  EXPECT_EQ(job.RunCli("CLS.mot", {}, 5000), 1);
+  EXPECT_NE(job.cliErr.find("　ＣＯＭポート初期化 ＮＧ　\nhint: "), std::string::npos)
+      << job.cliErr;
+  EXPECT_EQ(job.cliErr.find("ビットレートの調整が出来ませんでした"), std::string::npos)
+      << job.cliErr;
 }
+
+struct RefusedCase {
+  const char* name;
+  const char* program;  // the user program's text; nullptr: there is none
+  int exitCode;
+  const char* says;
+  bool reportFolderReadOnly = false;
+};
+
+class RefusedBeforeTheBoard : public ::testing::TestWithParam<RefusedCase> {};
+
+// The board would be erased before the program is read: nothing may reach it.
+TEST_P(RefusedBeforeTheBoard, NoByteGoesOnTheLine) {
+  const auto& c = GetParam();
+  if (c.reportFolderReadOnly && (kUnderWine || ::geteuid() == 0)) {
+    GTEST_SKIP() << "a folder is read-only only to an ordinary user on POSIX";
+  }
+  E2eJob job;
+  job.CpuType("CLS.mot", 128, "0");
+  ASSERT_TRUE(job.StartTarget({"--erase-ms", "100"}));
+  const std::string program =
+      c.program ? job.home.Write("p.mot", c.program) : job.home.PathOf("p.mot");
+  std::vector<std::string> args = {"--home",  CliPath(job.home.path()),
+                                   "--cpu",   "CLS.mot",
+                                   "--port",  job.port,
+                                   "--trace", CliPath(job.home.PathOf("trace.txt"))};
+  if (c.reportFolderReadOnly) {
+    std::filesystem::create_directories(job.home.PathOf("ro"));
+    ::chmod(job.home.PathOf("ro").c_str(), 0555);
+    args.insert(args.end(), {"--report", CliPath(job.home.PathOf("ro/r.json"))});
+  }
+  args.push_back(CliPath(program));
+  EXPECT_EQ(job.RunCliWith(args, 10000), c.exitCode) << job.cliErr;
+  EXPECT_NE(job.cliErr.find(c.says), std::string::npos) << job.cliErr;
+  EXPECT_EQ(job.home.Read("trace.txt"), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RefusedBeforeTheBoard,
+    ::testing::Values(RefusedCase{"MissingProgram", nullptr, 1, "p.mot does not exist"},
+                      RefusedCase{"NotAnSRecordFile", "# Vantrel\n\nVantrel writes...\n", 1,
+                                  " Ｓフォーマット異常 No.01\nhint: "},
+                      RefusedCase{"CountRecord", "S1050000AABB95\nS5030001FB\n", 1,
+                                  "line 2: an S5 record counts the records"},
+                      RefusedCase{"ReportFolderReadOnly", "S1050000AABB95\n", 64,
+                                  "is not yours to write to", true}),
+    testing::CaseName());
 
 TEST(ClassicJob, ASecondProgramCannotOpenAPortThatIsInUse) {
   if (kUnderWine) {
