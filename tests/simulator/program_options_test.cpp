@@ -23,6 +23,7 @@ TEST(ProgramOptions, DefaultsServeClassicJobsForever) {
   EXPECT_FALSE(p.options->target.pacing);
   EXPECT_FALSE(p.options->target.makeLoader);
   EXPECT_EQ(p.options->target.classic.eraseMs, 1500u);
+  EXPECT_EQ(p.options->target.classic.programmingBaud, kHostsRate);
 }
 
 TEST(ProgramOptions, ClassicSettingsAndFaultsReachTheModel) {
