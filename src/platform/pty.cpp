@@ -7,11 +7,11 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <array>
-
 
 namespace vantrel::platform {
 namespace {
@@ -126,6 +126,34 @@ std::size_t PtyMaster::Write(std::span<const std::uint8_t> bytes, int timeoutMs)
   return done;
 }
 
+bool PtyMaster::Link(const std::string& path, std::string* error) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) == 0) {
+    if (!S_ISLNK(st.st_mode)) {
+      if (error) *error = path + ": is there and is not a symbolic link";
+      return false;
+    }
+    ::unlink(path.c_str());
+  }
+  if (::symlink(slavePath_.c_str(), path.c_str()) != 0) {
+    if (error) *error = ErrorText(path.c_str());
+    return false;
+  }
+  linkPath_ = path;
+  return true;
+}
+
+// A link another target has taken over since is left to that one.
+void PtyMaster::Unlink() {
+  if (linkPath_.empty()) return;
+  char target[256] = {};
+  const ssize_t n = ::readlink(linkPath_.c_str(), target, sizeof target - 1);
+  if (n > 0 && slavePath_ == std::string(target, static_cast<std::size_t>(n))) {
+    ::unlink(linkPath_.c_str());
+  }
+  linkPath_.clear();
+}
+
 std::uint32_t PtyMaster::HostBaud() const {
   if (fd_ < 0) return 0;
   termios2 t{};
@@ -135,6 +163,7 @@ std::uint32_t PtyMaster::HostBaud() const {
 }
 
 void PtyMaster::Close() {
+  Unlink();
   if (fd_ < 0) return;
   ::close(fd_);
   fd_ = -1;

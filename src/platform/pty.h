@@ -23,6 +23,9 @@ class PtyMaster {
   bool Open(std::string* error);
   bool IsOpen() const { return fd_ >= 0; }
   const std::string& slavePath() const { return slavePath_; }
+  // Makes `path` a symbolic link to the slave, taking over a link a killed target left there;
+  // Close removes it. False, with a reason in *error, when that fails or `path` is not a link.
+  bool Link(const std::string& path, std::string* error);
 
   // Waits up to timeoutMs for bytes from the host. NoHost at once while nobody has the slave open.
   Event Wait(int timeoutMs);
@@ -36,8 +39,11 @@ class PtyMaster {
   void Close();
 
  private:
+  void Unlink();
+
   int fd_ = -1;
   std::string slavePath_;
+  std::string linkPath_;
 };
 
 // A monotonic count of microseconds.

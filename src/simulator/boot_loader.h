@@ -7,6 +7,9 @@
 
 namespace vantrel::simulator {
 
+// A UART set to this rate follows the host, as a program built for the host's rate does.
+inline constexpr std::uint32_t kHostsRate = 0;
+
 // The target's side of the serial line as a boot loader sees it.
 class Line {
  public:
@@ -19,6 +22,7 @@ class Line {
   // The rate the target's UART runs at; bytes the host sends at another rate arrive garbled,
   // and bytes the target sends at it reach a host at another rate garbled.
   virtual std::uint32_t ListeningBaud() const = 0;
+  // kHostsRate: from then on the UART runs at whatever rate the host's bytes come at.
   virtual void SetListeningBaud(std::uint32_t baud) = 0;
   // The target stops answering and drops the line (the "hang up" fault).
   virtual void HangUp() = 0;

@@ -75,7 +75,7 @@ void ClassicBootLoader::Advance(std::uint64_t nowUs, Line& line) {
   const ClassicFaults& f = options_.faults;
   if (!f.noEraseAnswer) line.Send(f.eraseAnswer.value_or(kDone));
   // The answer leaves at the boot rate; the program then listens at the rate it was built for.
-  if (options_.programmingBaud != 0) line.SetListeningBaud(options_.programmingBaud);
+  line.SetListeningBaud(options_.programmingBaud);
   state_ = State::Command;
 }
 

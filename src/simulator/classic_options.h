@@ -22,7 +22,7 @@ struct ClassicFaults {
 // The classic boot loader and the write-control program it receives.
 struct ClassicOptions {
   std::uint32_t eraseMs = 1500;
-  // The rate the received write-control program listens at; 0 keeps the boot rate.
+  // The rate the received write-control program listens at; 0 (kHostsRate): the host's.
   std::uint32_t programmingBaud = 0;
   std::uint32_t blockSize = 128;
   ClassicFaults faults;

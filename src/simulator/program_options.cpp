@@ -29,6 +29,7 @@ constexpr std::array kOptions{
     OptionInfo{"--no-pacing", Kind::Flag, Scope::Both},
     OptionInfo{"--sync-zeros", Kind::Count, Scope::Both},
     OptionInfo{"--dump", Kind::Text, Scope::Both},
+    OptionInfo{"--link", Kind::Text, Scope::Both},
     OptionInfo{"--jobs", Kind::Count, Scope::Both},
     OptionInfo{"--quiet", Kind::Flag, Scope::Both},
     OptionInfo{"--verbose", Kind::Flag, Scope::Both},
@@ -63,6 +64,7 @@ constexpr std::string_view kHelp =
     "  --sync-zeros N                zero bytes needed to adjust the bit rate (default 3)\n"
     "  --dump FILE                   write the flash [base, base+size) as raw binary at the\n"
     "                                end of each job, when the host leaves, and on exit\n"
+    "  --link PATH                   make PATH a symbolic link to the device while running\n"
     "  --jobs N                      end after N jobs (default: run until stopped)\n"
     "  --quiet                       no trace on stderr; --verbose: trace every byte\n"
     "  --help, --version             print this text or the version and end\n"
@@ -77,7 +79,8 @@ constexpr std::string_view kHelp =
     "\n"
     "Classic boot loader and write-control program:\n"
     "  --prog-baud N                 rate the program listens at after the erase (default:\n"
-    "                                the boot rate)\n"
+    "                                whatever rate the host sets; at another rate than the\n"
+    "                                host's, each side gets garbled bytes)\n"
     "  --block-size 128|256          write block size (default 128)\n"
     "  --flash-base ADDR             first flash address (default 0)\n"
     "  --flash-size N                flash size in bytes (default 0x100000)\n"
@@ -193,7 +196,12 @@ class Parser {
         return true;
       case Kind::Text:
         if (value.empty()) return Bad(o, value, "a file name");
-        options_.dumpPath = value;  // --protocol was handled while reading the arguments
+        // --protocol was handled while reading the arguments
+        if (n == "--link") {
+          options_.linkPath = value;
+        } else {
+          options_.dumpPath = value;
+        }
         return true;
       case Kind::Byte:
       case Kind::ByteOrNone: {

@@ -17,6 +17,7 @@ struct ProgramOptions {
   Protocol protocol = Protocol::Classic;
   TargetOptions target;    // with the loader factory set for the chosen protocol
   std::string dumpPath;    // empty: no dump
+  std::string linkPath;    // empty: no link to the pseudo-terminal
   std::uint32_t jobs = 0;  // 0: serve jobs until stopped
   int verbosity = 1;       // 0 quiet, 1 events, 2 every byte
   bool help = false;

@@ -54,6 +54,10 @@ class PtyTarget {
     }
     // Whoever reads the path may stop us at once: the handlers must be in place first.
     platform::InstallInterruptFlag();
+    if (!options_.linkPath.empty() && !pty_.Link(options_.linkPath, &error)) {
+      std::fprintf(err_, "vantrel-target: %s\n", error.c_str());
+      return 1;
+    }
     std::fprintf(out, "%s\n", pty_.slavePath().c_str());
     std::fflush(out);
     const int code = Serve();

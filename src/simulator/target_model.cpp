@@ -15,7 +15,10 @@ class TargetModel::ModelLine final : public Line {
   using Line::Send;
   void Send(std::uint8_t byte) override { model_.Queue(byte, model_.uartBaud_); }
   std::uint32_t ListeningBaud() const override { return model_.uartBaud_; }
-  void SetListeningBaud(std::uint32_t baud) override { model_.uartBaud_ = baud; }
+  void SetListeningBaud(std::uint32_t baud) override {
+    model_.followHost_ = baud == kHostsRate;
+    if (!model_.followHost_) model_.uartBaud_ = baud;
+  }
   void HangUp() override {
     if (!model_.hungUp_) model_.Trace("hang up");
     model_.hungUp_ = true;
@@ -42,6 +45,7 @@ void TargetModel::BackToBootMode() {
   }
   mode_ = Mode::BitRateAdjust;
   uartBaud_ = 0;
+  followHost_ = false;
   zeros_ = 0;
   hostSpoke_ = false;
   answered_ = 0;
@@ -134,6 +138,7 @@ void TargetModel::ProcessByte(const Pending& in) {
       return;
     }
     case Mode::Loader: {
+      if (followHost_) uartBaud_ = in.baud;
       const auto v = ReceiveAcrossRates(in.value, in.baud, uartBaud_);
       if (!v) return;
       loader_->OnByte(*v, nowUs_, *line_);

@@ -75,6 +75,7 @@ class TargetModel {
   std::unique_ptr<BootLoader> loader_;
   Mode mode_ = Mode::BitRateAdjust;
   std::uint32_t uartBaud_ = 0;
+  bool followHost_ = false;  // the UART takes each host byte's rate
   std::uint32_t zeros_ = 0;
   bool hostSpoke_ = false;
   bool hungUp_ = false;

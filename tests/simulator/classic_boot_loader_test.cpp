@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "simulator/model_harness.h"
+#include "support/case_name.h"
 
 namespace vantrel::testing {
 namespace {
@@ -142,16 +143,35 @@ TEST(ClassicBootLoader, EndOfJobReturnsToBootModeAndKeepsTheFlash) {
   EXPECT_EQ(job.h.model.flash().At(0), 7);
 }
 
-TEST(ClassicBootLoader, ProgramListensAtItsOwnRateAfterTheErase) {
+struct RateCase {
+  const char* name;
+  std::uint32_t given;  // the program's own rate; 0: none
+  std::uint32_t host;   // the rate the host writes at after the erase
+  bool understood;
+};
+
+class ProgramRate : public ::testing::TestWithParam<RateCase> {};
+
+// Without a rate of its own the program listens at the host's; with one, at that one alone.
+TEST_P(ProgramRate, WriteIsTakenOnlyAtTheRateTheProgramListensAt) {
+  const auto& c = GetParam();
   simulator::TargetOptions options;
-  options.classic.programmingBaud = 38400;
+  options.classic.programmingBaud = c.given;
   ClassicJob job(options);  // the erase answer still comes at the boot rate
-  EXPECT_EQ(job.h.model.ListeningBaud(), 38400u);
-  EXPECT_EQ(job.h.Send(WriteCommand(0, Block(128, 1)), 9600), Bytes{});
-  EXPECT_EQ(job.h.model.flash().At(0), 0xFF);
-  ClassicJob again(options);
-  EXPECT_EQ(again.h.Send(WriteCommand(0, Block(128, 1)), 38400), Bytes{0xAA});
+  const Bytes answer = job.h.Send(WriteCommand(0, Block(128, 1)), c.host);
+  EXPECT_EQ(answer == Bytes{0xAA}, c.understood) << ::testing::PrintToString(answer);
+  EXPECT_EQ(job.h.model.flash().At(0) == 1, c.understood);
 }
+
+INSTANTIATE_TEST_SUITE_P(Target, ProgramRate,
+                         ::testing::Values(RateCase{"NoneFollowsAFasterHost", 0, 57600, true},
+                                           RateCase{"NoneFollowsAHostAtTheBootRate", 0, 9600, true},
+                                           RateCase{"NoneFollowsASlowerHost", 0, 2400, true},
+                                           RateCase{"GivenEqualToTheHosts", 38400, 38400, true},
+                                           RateCase{"GivenBelowTheHosts", 38400, 57600, false},
+                                           RateCase{"GivenWhileTheHostStaysAtTheBootRate", 38400,
+                                                    9600, false}),
+                         CaseName());
 
 struct FaultCase {
   const char* name;

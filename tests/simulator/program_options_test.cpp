@@ -23,6 +23,7 @@ TEST(ProgramOptions, DefaultsServeClassicJobsForever) {
   EXPECT_FALSE(p.options->target.pacing);
   EXPECT_FALSE(p.options->target.makeLoader);
   EXPECT_EQ(p.options->target.classic.eraseMs, 1500u);
+  EXPECT_EQ(p.options->target.classic.programmingBaud, kHostsRate);
 }
 
 TEST(ProgramOptions, ClassicSettingsAndFaultsReachTheModel) {
@@ -38,6 +39,8 @@ TEST(ProgramOptions, ClassicSettingsAndFaultsReachTheModel) {
                         "--pacing",
                         "--dump",
                         "/tmp/x.bin",
+                        "--link",
+                        "/tmp/board",
                         "--jobs",
                         "2",
                         "--quiet",
@@ -75,6 +78,7 @@ TEST(ProgramOptions, ClassicSettingsAndFaultsReachTheModel) {
   EXPECT_EQ(t.flashSize, 0x8000u);
   EXPECT_TRUE(t.pacing);
   EXPECT_EQ(p.options->dumpPath, "/tmp/x.bin");
+  EXPECT_EQ(p.options->linkPath, "/tmp/board");
   EXPECT_EQ(p.options->jobs, 2u);
   EXPECT_EQ(p.options->verbosity, 0);
   EXPECT_EQ(t.noise, (std::vector<std::uint8_t>{0x00, 0xFF, 19}));
