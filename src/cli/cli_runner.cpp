@@ -43,18 +43,10 @@ std::optional<std::string> ReportUnwritable(const std::string& path) {
   return std::nullopt;
 }
 
-// A window that shows nothing: the job is only set up, to read its files.
-class NoDesktop final : public WindowHost {
- public:
-  void Beep() override {}
-  void ShowMessageBox(std::string_view) override {}
-  bool ShiftHeld() override { return false; }
-};
-
 // The job's files as the first board's job would read them. A job that cannot be set up is
 // left to the board jobs, which say why.
 std::optional<FileProblem> CheckFilesFirst(const CliOptions& options, const std::string& port) {
-  NoDesktop desktop;
+  KeptBoxes desktop;
   platform::MonotonicClock clock;
   TForm1 form(desktop, clock);
   if (PrepareJob(form, options, port)) return std::nullopt;

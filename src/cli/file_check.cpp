@@ -19,15 +19,6 @@
 namespace vantrel::cli {
 namespace {
 
-// Keeps the loaders' boxes instead of showing them.
-class KeptBoxes final : public WindowHost {
- public:
-  void Beep() override {}
-  void ShowMessageBox(std::string_view text) override { last = text; }
-  bool ShiftHeld() override { return false; }
-  std::string last;
-};
-
 std::string_view StemOf(std::string_view name) {
   const auto dot = name.rfind('.');
   return dot == std::string_view::npos ? name : name.substr(0, dot);

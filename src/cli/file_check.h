@@ -4,9 +4,20 @@
 #include <string>
 
 #include "core/window_fields.h"
+#include "core/window_host.h"
 #include "objfile/record_file.h"
 
 namespace vantrel::cli {
+
+// A desktop that shows nothing and keeps the text of the last box: for a job only set up, or a
+// loader run to read its files.
+class KeptBoxes final : public WindowHost {
+ public:
+  void Beep() override {}
+  void ShowMessageBox(std::string_view text) override { last = text; }
+  bool ShiftHeld() override { return false; }
+  std::string last;
+};
 
 // A file of the job that would make it fail, found before any port is opened.
 struct FileProblem {
