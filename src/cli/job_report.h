@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace vantrel::cli {
 
@@ -22,7 +23,23 @@ struct BoardRecord {
   double seconds = 0;
   std::uint64_t bytesSent = 0;
   std::uint64_t bytesReceived = 0;
+  std::optional<std::uint64_t> serialNumber;  // the number the board was given, if any
 };
+
+// A field for the end of a board's object; its value is JSON already.
+struct JsonField {
+  std::string_view name;
+  std::string value;
+};
+
+enum class JsonLayout {
+  Indented,  // an element of the report's array
+  OneLine,   // a line of the log
+};
+
+// One board's JSON object, the same fields in the report and in the log.
+std::string FormatBoardObject(const BoardRecord& record, JsonLayout layout,
+                              std::span<const JsonField> extra = {});
 
 // A JSON array with one object per board.
 std::string FormatJobReport(std::span<const BoardRecord> records);
