@@ -78,17 +78,19 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
         return std::nullopt;
       }
       o.tickMode = *mode;
-    } else if (a == "--trace" || a == "--report") {
+    } else if (a == "--trace" || a == "--report" || a == "--log") {
       if (!value(v)) return std::nullopt;
       if (v.empty()) {
         error = std::string(a) + " needs a file name";
         return std::nullopt;
       }
-      if (a == "--report" && v == "-") {
-        error = "--report needs a file name, not '-'";
+      if (a != "--trace" && v == "-") {
+        error = std::string(a) + " needs a file name, not '-'";
         return std::nullopt;
       }
-      (a == "--trace" ? o.trace : o.report) = v;
+      (a == "--trace" ? o.trace : a == "--report" ? o.report : o.log) = v;
+    } else if (a == "--repeat") {
+      if (!flag(o.repeat)) return std::nullopt;
     } else if (a == "--list-ports") {
       if (!flag(o.listPorts)) return std::nullopt;
     } else if (a == "--cpu") {
@@ -150,7 +152,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
 std::string CliHelpText() {
   std::string text = R"(Usage: vantrel-cli [--home DIR] --port PORT [--port PORT ...] --cpu NAME
                    [--baud-boot RATE] [--baud-prog RATE] [--verify] [--cpu-report]
-                   [--cadence 10ms|fast] [--trace FILE|-] [--report FILE.json] FILE
+                   [--cadence 10ms|fast] [--trace FILE|-] [--report FILE.json]
+                   [--repeat] [--log FILE.jsonl] FILE
        vantrel-cli [--home DIR] [--port PORT ...] [--cpu NAME] [OPTIONS] --job [JOBFILE]
        vantrel-cli --list-ports
 
@@ -183,7 +186,21 @@ ports, it programs the same FILE into the board on each of them at the same time
                     userProgram, sha256 (of the data written, block by block in address
                     order; null unless all was written), result (verified, written,
                     verify-failed, failed, aborted), exitCode, message, startTime (UTC),
-                    durationSeconds, bytesSent, bytesReceived
+                    durationSeconds, bytesSent, bytesReceived; with --repeat it is
+                    written again after each round, with that round's boards
+  --log FILE        append one line per board job to FILE, a JSON object with the
+                    report's fields and hostName (this machine's name), on the disk as
+                    soon as the job ends: a crash loses at most the job that was running;
+                    several runs and stations may append to one log
+  --repeat          a station: program board after board on the same port(s) until
+                    Ctrl-C. After each round it waits for the next board, which is there
+                    once every port has gone and come back (the board with its adapter
+                    unplugged and a new one plugged in, looked at every 150 ms) or Enter
+                    is pressed on the terminal (a foot switch), or a line comes through a
+                    pipe on standard input; the board still connected is never programmed
+                    again. After each board a line goes to stdout: "board N  RESULT
+                    [serial S]  passed P  failed F  R boards/h" (boards per hour since
+                    the start, waits included); "stopped after N boards ..." at the end
   --list-ports      print the serial ports there are, tab-separated with a header line:
                     port, device, driver, USB vendor and product id, manufacturer, product,
                     serial number ("-" where unknown); no port is opened
@@ -204,14 +221,18 @@ a hint line where there is something to check. On a terminal a progress line per
 runs; otherwise one line is printed per phase. With several ports every line starts with
 its port, and a table of the results goes to stdout at the end. Ctrl-C aborts every job as
 the window's button does (the port is closed); a job that had already succeeded keeps its
-result.
+result. With --repeat, Ctrl-C during a job aborts it and then ends the station; while the
+station waits for the next board it ends it at once.
 
 Exit codes:
   0   written (and verified, with --verify), on every board
-  1   a job failed or was aborted (or the report, or a CPU report asked for with
-      --cpu-report, could not be written)
+  1   a job failed or was aborted (or the report, a line of the log, or a CPU report
+      asked for with --cpu-report, could not be written)
   2   a verification failed (on any board)
-  64  usage error, or a --trace file that cannot be created
+  64  usage error, or a --trace file that cannot be created or a --log that cannot
+      be opened
+With --repeat: 0 when every board of the station passed, else the worst code of any
+round, 2 before 1; a usage error ends it at once with 64.
 )";
   text.replace(text.find("@PORTS@"), 7, platform::PortNameHelp());
   return text;

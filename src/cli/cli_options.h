@@ -24,8 +24,10 @@ struct CliOptions {
   bool version = false;
   bool listPorts = false;
   TickMode tickMode = TickMode::Fast;
-  std::string trace;   // every byte on the line goes here; "-" is stderr; empty: no trace
-  std::string report;  // the JSON record of every board goes here; empty: no report
+  std::string trace;    // every byte on the line goes here; "-" is stderr; empty: no trace
+  std::string report;   // the JSON record of every board goes here; empty: no report
+  std::string log;      // one JSON line per board job is appended here; empty: no log
+  bool repeat = false;  // board after board on the same ports, until Ctrl-C
   std::string file;
   // --job: the AutoPgm.ini to take the job from ("" for the default one).
   std::optional<std::string> job;
