@@ -34,6 +34,10 @@ std::string ReadLog(const std::string& path) {
 }
 
 TEST(Station, BoardAfterBoardOnOnePortEachUnpluggedThenCtrlCAndAKillKeepTheLog) {
+  if (kUnderWine) {
+    GTEST_SKIP() << "Wine's GetDefaultCommConfigA fails for every COM port of the prefix, there "
+                    "or not (ERROR_BADKEY), so a port never comes back under Wine";
+  }
   E2eJob job;
   job.CpuType("CLS.mot", 128, "0");
   job.program.Fill(0, 300, 41);
