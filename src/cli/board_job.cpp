@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "app/tform1.h"
 #include "app/tick_driver.h"
@@ -108,7 +109,13 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
   }
   form.cpuInfoFileName = s.cpuInfoFileName;
   const std::string& port = form.controls.ComboBoxComPort.text;
-  host.SetHint([&form, &port](FailureKind kind) {
+  bool lineLostSaid = false;
+  host.SetHint([&form, &port, &lineLostSaid](FailureKind kind) {
+    // Whichever step's message comes first, the dead line is the story, and told once.
+    if (form.port().LineLost()) {
+      if (std::exchange(lineLostSaid, true)) return std::string();
+      kind = FailureKind::LineLost;
+    }
     return FailureHint(kind, {port, form.controls.ComboBoxBr1.text, form.port().status() == 1,
                               form.controls.ComboBoxBr2.text, form.VerifyMismatchAddress()});
   });

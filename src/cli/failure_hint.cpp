@@ -53,6 +53,12 @@ std::string FailureHint(FailureKind kind, const HintContext& context) {
   if (kind == FailureKind::PortNotOpened) {
     return PortOpenHint(platform::DiagnosePort(context.port), context.port);
   }
+  if (kind == FailureKind::LineLost) {
+    return "hint: the line to " + context.port +
+           " was lost: the adapter was disconnected or stopped taking bytes; check the cable and "
+           "the USB connection, and that " +
+           context.port + " is still its name (vantrel-cli --list-ports)";
+  }
   // After a port that did not open, the port's own hint has said it all.
   if (kind == FailureKind::NoBitRateSync && context.portOpen) {
     return "hint: no answer to the bit-rate adjustment: is the board reset into its serial boot "

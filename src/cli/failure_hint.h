@@ -15,7 +15,7 @@ struct HintContext {
   std::string port;
   std::string baudBoot;  // "Baud (B)" as the job used it
   bool portOpen = false;
-  std::string baudProg;  // "Baud (P)"
+  std::string baudProg;                          // "Baud (P)"
   std::optional<std::uint32_t> mismatchAddress;  // the first byte the verification found wrong
 };
 

@@ -194,6 +194,32 @@ TEST(CommCtrl, WaitForInputSeesBufferedBytesAndLetsTimePassOnAClosedPort) {
   EXPECT_EQ(clock.NowMs(), 140u);
 }
 
+// A write the open port did not take whole, or a device that lost its line, ends the job's waits;
+// a closed port's refusals leave the window its time-outs. A reopen starts clean.
+TEST(CommCtrl, ALostLineIsKeptUntilTheNextOpen) {
+  const struct {
+    const char* name;
+    std::size_t writable;
+    bool deviceLost, closed, lost;
+  } cases[] = {{"all taken", SIZE_MAX, false, false, false},
+               {"one byte short", 3, false, false, true},
+               {"nothing taken", 0, false, false, true},
+               {"device lost its line", SIZE_MAX, true, false, true},
+               {"closed port", 0, false, true, false}};
+  for (const auto& c : cases) {
+    Port p;
+    p.line.writable = c.writable;
+    ASSERT_TRUE(p.port.Open());
+    if (c.closed) p.port.Close();
+    p.port.PutByte(0x55);
+    p.port.Write(std::vector<std::uint8_t>{1, 2, 3});
+    p.line.lineLost = c.deviceLost;
+    EXPECT_EQ(p.port.LineLost(), c.lost) << c.name;
+    p.port.Close();
+    EXPECT_TRUE(p.port.Open() && !p.port.LineLost()) << c.name;
+  }
+}
+
 struct OpenPortCase {
   bool failOpen;
   bool announce;

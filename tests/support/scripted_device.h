@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -22,6 +23,8 @@ class ScriptedDevice final : public platform::SerialDevice {
     bool open = false;
     bool failOpen = false;
     bool failConfigure = false;
+    std::size_t writable = SIZE_MAX;  // bytes it takes before its writes come up short
+    bool lineLost = false;
     bool dtr = false;
     bool rts = false;
     int opens = 0;
@@ -43,6 +46,7 @@ class ScriptedDevice final : public platform::SerialDevice {
   bool Open(std::string_view portName) override {
     if (s_.failOpen || s_.open) return false;
     s_.open = true;
+    s_.lineLost = false;
     s_.portName = portName;
     ++s_.opens;
     return true;
@@ -67,6 +71,8 @@ class ScriptedDevice final : public platform::SerialDevice {
   }
   std::size_t Write(std::span<const std::uint8_t> bytes) override {
     if (!s_.open) return 0;
+    bytes = bytes.first(std::min(bytes.size(), s_.writable));
+    s_.writable -= bytes.size();
     for (auto b : bytes) {
       s_.written.push_back(b);
       if (s_.responder) s_.responder(b, s_);
@@ -86,6 +92,7 @@ class ScriptedDevice final : public platform::SerialDevice {
     s_.open = false;
     ++s_.closes;
   }
+  bool LineLost() const override { return s_.lineLost; }
   bool Exists(std::string_view) const override { return true; }
 
  private:
