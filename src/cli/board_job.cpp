@@ -18,6 +18,7 @@
 #include "platform/clock.h"
 #include "platform/executable_path.h"
 #include "platform/interrupt_flag.h"
+#include "platform/latency_timer.h"
 #include "platform/path_separators.h"
 
 namespace vantrel::cli {
@@ -130,8 +131,15 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
   TickDriver driver(form, clock, o.tickMode);
   bool aborted = false;
   bool portLost = false;
+  bool latencyAsked = false;
   form.ButtonProgramClick();
   while (form.SequenceStep() != 0) {
+    // Asked while the port is open: low-latency mode may have lowered the timer.
+    if (!latencyAsked && form.port().status() == 1) {
+      latencyAsked = true;
+      const std::string hint = LatencyTimerHint(platform::FindLatencyTimer(port), port);
+      if (!hint.empty()) host.Say(hint);
+    }
     if (platform::InterruptRequested() && !aborted) {
       aborted = true;
       form.ButtonProgramClick();

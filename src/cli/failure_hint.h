@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/window_host.h"
+#include "platform/latency_timer.h"
 #include "platform/port_diagnosis.h"
 
 namespace vantrel::cli {
@@ -25,5 +26,9 @@ std::string FailureHint(FailureKind kind, const HintContext& context);
 
 // The hint for a port that did not open, from what the system tells about it.
 std::string PortOpenHint(const platform::PortDiagnosis& diagnosis, std::string_view port);
+
+// The hint for an adapter that holds received bytes longer than a millisecond; empty otherwise.
+std::string LatencyTimerHint(const std::optional<platform::LatencyTimer>& timer,
+                             std::string_view port);
 
 }  // namespace vantrel::cli

@@ -28,7 +28,8 @@ class SerialDevice {
  public:
   virtual ~SerialDevice() = default;
 
-  // Opens the port for exclusive use. False when it is missing or held by another program.
+  // Opens the port for exclusive use (on POSIX in low-latency mode where the driver has one; Close
+  // brings the old mode back). False when it is missing or held by another program.
   virtual bool Open(std::string_view portName) = 0;
   virtual bool IsOpen() const = 0;
   // Applies the line settings (raw, no echo, no translation). False when the device refuses them.

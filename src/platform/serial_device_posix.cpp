@@ -1,6 +1,7 @@
 #include <asm/termbits.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -53,6 +54,7 @@ class PosixSerialDevice final : public SerialDevice {
       Close();
       return false;
     }
+    SetLowLatency(true);
     return true;
   }
 
@@ -184,6 +186,7 @@ class PosixSerialDevice final : public SerialDevice {
 
   void Close() override {
     if (fd_ < 0) return;
+    SetLowLatency(false);
     // The exclusive mark belongs to the terminal, not to this descriptor: left set, it outlives
     // the close while any other descriptor of the terminal is open, and then only root may open
     // the port again (our own reopen at the programming rate included).
@@ -212,8 +215,23 @@ class PosixSerialDevice final : public SerialDevice {
     return ModemLinesMissing(errno);
   }
 
+  // A USB adapter in low-latency mode passes each received byte on at once instead of holding
+  // it up to its latency timer (often 16 ms), which one awaited answer per block pays again and
+  // again. Only what this open turned on is turned off again. A pseudo-terminal refuses it.
+  void SetLowLatency(bool on) {
+    if (!on && !lowLatencySet_) return;
+    lowLatencySet_ = false;
+    serial_struct s{};
+    if (::ioctl(fd_, TIOCGSERIAL, &s) != 0) return;
+    if (((s.flags & ASYNC_LOW_LATENCY) != 0) == on) return;
+    constexpr int kFlag = ASYNC_LOW_LATENCY;
+    s.flags = on ? (s.flags | kFlag) : (s.flags & ~kFlag);
+    lowLatencySet_ = ::ioctl(fd_, TIOCSSERIAL, &s) == 0 && on;
+  }
+
   int fd_ = -1;
   bool lost_ = false;
+  bool lowLatencySet_ = false;
   std::uint32_t multiplierMs_ = 0;
   std::uint32_t constantMs_ = 500;
 };
