@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <tuple>
 
 #include "platform/folder_listing.h"
 #include "platform/latency_timer.h"
@@ -82,25 +83,23 @@ TEST(PortList, NoSerialDevicesGiveAnEmptyList) {
 
 // The tty's device folder and the two above it may hold the timer; a link names the port.
 TEST(LatencyTimer, FoundOnTheTtysDeviceOrUpToTwoFoldersAbove) {
-  const struct {
-    std::string where;  // from the tty's device folder; nowhere when empty
-    std::string text;
-    std::optional<std::uint32_t> ms;
-  } cases[] = {{".", "16", 16},        {"..", "1", 1},    {"../..", "2", 2},
-               {"../../..", "16", {}}, {".", "fast", {}}, {"", "", {}}};
   const std::string tty = "devices/pci0000:00/usb1/1-1/1-1:1.0/ttyUSB3/";
-  for (const auto& c : cases) {
+  // Where the file is from the tty's device folder, what it holds, what is found.
+  const std::tuple<std::string, std::string, std::optional<std::uint32_t>> cases[] = {
+      {".", "16", 16},        {"..", "1", 1},    {"../..", "2", 2},
+      {"../../..", "16", {}}, {".", "fast", {}}, {"(none)", "", {}}};
+  for (const auto& [where, text, ms] : cases) {
     FakeSysfs sys;
     sys.Usb("ttyUSB3", "usbserial", "A1");
-    if (!c.where.empty()) sys.Write(tty + c.where + "/latency_timer", c.text + "\n");
+    if (where != "(none)") sys.Write(tty + where + "/latency_timer", text + "\n");
     sys.Write("dev/ttyUSB3", "");
     sys.Link("dev/ttyUSB3", "dev/by-id/usb-if00");
     const auto timer = FindLatencyTimer(sys.root() + "/dev/by-id/usb-if00", sys.root());
-    ASSERT_EQ(timer.has_value(), c.ms.has_value()) << c.where << " " << c.text;
-    if (!timer) continue;
-    EXPECT_EQ(timer->ms, *c.ms);
-    EXPECT_EQ(fs::canonical(timer->path),
-              fs::canonical(sys.root() + "/" + tty + c.where + "/latency_timer"));
+    ASSERT_EQ(timer.has_value(), ms.has_value()) << where << " " << text;
+    if (timer) {
+      EXPECT_EQ(std::pair(timer->ms, fs::canonical(timer->path)),
+                std::pair(*ms, fs::canonical(sys.root() + "/" + tty + where + "/latency_timer")));
+    }
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <optional>
+#include <tuple>
 
 #include "core/step.h"
 #include "serial/open_port.h"
@@ -197,26 +198,23 @@ TEST(CommCtrl, WaitForInputSeesBufferedBytesAndLetsTimePassOnAClosedPort) {
 // A write the open port did not take whole, or a device that lost its line, ends the job's waits;
 // a closed port's refusals leave the window its time-outs. A reopen starts clean.
 TEST(CommCtrl, ALostLineIsKeptUntilTheNextOpen) {
-  const struct {
-    const char* name;
-    std::size_t writable;
-    bool deviceLost, closed, lost;
-  } cases[] = {{"all taken", SIZE_MAX, false, false, false},
-               {"one byte short", 3, false, false, true},
-               {"nothing taken", 0, false, false, true},
-               {"device lost its line", SIZE_MAX, true, false, true},
-               {"closed port", 0, false, true, false}};
-  for (const auto& c : cases) {
+  // Whether the device takes bytes, whether it loses its line, whether the port is closed first.
+  const std::tuple<const char*, bool, bool, bool, bool> cases[] = {
+      {"all taken", true, false, false, false},
+      {"writes refused", false, false, false, true},
+      {"device lost its line", true, true, false, true},
+      {"closed port", true, false, true, false}};
+  for (const auto& [name, takes, deviceLost, closed, lost] : cases) {
     Port p;
-    p.line.writable = c.writable;
     ASSERT_TRUE(p.port.Open());
-    if (c.closed) p.port.Close();
+    if (closed) p.port.Close();
+    p.line.open = takes;  // a device that is gone refuses every write
     p.port.PutByte(0x55);
     p.port.Write(std::vector<std::uint8_t>{1, 2, 3});
-    p.line.lineLost = c.deviceLost;
-    EXPECT_EQ(p.port.LineLost(), c.lost) << c.name;
+    p.line.lineLost = deviceLost;
+    EXPECT_EQ(p.port.LineLost(), lost) << name;
     p.port.Close();
-    EXPECT_TRUE(p.port.Open() && !p.port.LineLost()) << c.name;
+    EXPECT_TRUE(p.port.Open() && !p.port.LineLost()) << name;
   }
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -23,7 +22,6 @@ class ScriptedDevice final : public platform::SerialDevice {
     bool open = false;
     bool failOpen = false;
     bool failConfigure = false;
-    std::size_t writable = SIZE_MAX;  // bytes it takes before its writes come up short
     bool lineLost = false;
     bool dtr = false;
     bool rts = false;
@@ -71,8 +69,6 @@ class ScriptedDevice final : public platform::SerialDevice {
   }
   std::size_t Write(std::span<const std::uint8_t> bytes) override {
     if (!s_.open) return 0;
-    bytes = bytes.first(std::min(bytes.size(), s_.writable));
-    s_.writable -= bytes.size();
     for (auto b : bytes) {
       s_.written.push_back(b);
       if (s_.responder) s_.responder(b, s_);
