@@ -60,19 +60,5 @@ TEST(CliOptions, SeveralPortsTheCadenceTheTraceAndTheReport) {
   EXPECT_EQ(fast->tickMode, TickMode::Fast) << "fast is the default";
 }
 
-TEST(CliOptions, SeveralFilesAndASerialNumberInDecimal) {
-  std::string error;
-  const auto o =
-      Parse({"--port", "A", "--cpu", "C", "--serial=256:7:3:ascii:8", "boot.hex", "app.bin@0x8000"},
-            error);
-  ASSERT_TRUE(o) << error;
-  EXPECT_EQ(o->files, (std::vector<std::string>{"boot.hex", "app.bin@0x8000"}));
-  ASSERT_TRUE(o->serial);
-  EXPECT_EQ(o->serial->address, 256u);
-  EXPECT_EQ(o->serial->first, 7u);
-  EXPECT_EQ(o->serial->step, 3u);
-  EXPECT_EQ(SerialFormatName(o->serial->format), "ascii:8");
-}
-
 }  // namespace
 }  // namespace vantrel::cli
