@@ -7,7 +7,6 @@
 #include "cli/prepare_job.h"
 #include "cli/program_files.h"
 #include "cli/sha256.h"
-#include "cli/supplied_bytes.h"
 #include "core/format.h"
 #include "objfile/program_image.h"
 #include "platform/clock.h"
@@ -55,10 +54,15 @@ std::optional<int> BoardPrograms::Prepare(const CliOptions& options,
                                           const std::vector<std::string>& ports,
                                           SerialNumbers& numbers) {
   boards_.assign(ports.size(), BoardProgram{options});
+  if (const auto refused = Check(options, ports[0])) return refused;
+  return Number(numbers);
+}
+
+std::optional<int> BoardPrograms::Check(const CliOptions& options, const std::string& firstPort) {
   KeptBoxes desktop;
   platform::MonotonicClock clock;
   TForm1 form(desktop, clock);
-  if (PrepareJob(form, options, ports[0])) return std::nullopt;
+  if (PrepareJob(form, options, firstPort)) return std::nullopt;
   WindowFields fields = form.fields;
   const std::string& cpuType = form.controls.ComboBoxCpuType.text;
   const std::uint32_t base = fields.RomBaseAddr;
@@ -80,35 +84,34 @@ std::optional<int> BoardPrograms::Prepare(const CliOptions& options,
     given = full = {fields.UserProgramPath};
   }
 
-  const SerialOption* serial = options.serial ? &*options.serial : nullptr;
-  const std::size_t width = serial ? serial->format.width : 0;
-  if (serial && (serial->address < base || serial->address - base > kImageSize - width)) {
-    std::fprintf(stderr,
-                 "vantrel-cli: --serial puts its %zu bytes at 0x%08X, outside the ROM window "
-                 "%08X-%08X of %s (RomBaseAddr in Baud.ini; see --help)\n",
-                 width, static_cast<unsigned>(serial->address), static_cast<unsigned>(base),
-                 static_cast<unsigned>(base + (kImageSize - 1)), cpuType.c_str());
-    return kExitUsage;
-  }
-
-  const bool merge = files.size() > 1 || files[0].kind != ProgramKind::SRecords || serial;
-  std::unique_ptr<SuppliedBytes> bytes;
-  std::string merged;
+  serial_ = options.serial;
+  const std::size_t width = serial_ ? serial_->format.width : 0;
+  const bool merge = files.size() > 1 || files[0].kind != ProgramKind::SRecords || serial_;
   if (!merge) {
     if (const auto problem = CheckJobFiles(fields, cpuType)) return Refuse(*problem);
   } else {
-    bytes = std::make_unique<SuppliedBytes>(base);
-    if (const auto problem = ReadProgramFiles(files, *bytes)) return Refuse(*problem);
+    bytes_ = std::make_unique<SuppliedBytes>(base);
+    if (const auto problem = ReadProgramFiles(files, *bytes_)) return Refuse(*problem);
     folder_ = platform::PrivateFolder::Make("vantrel-cli");
     if (!folder_) return Refuse({"vantrel-cli: cannot make a temporary folder", {}});
     // Zeros stand for the serial number: the check sees the blocks it will be written to.
     const std::vector<std::uint8_t> unnumbered(width, 0);
-    merged = platform::JoinPath(folder_->path(), "program.mot");
-    if (!WriteWholeFile(merged, bytes->SRecordText(unnumbered, serial ? serial->address : 0))) {
-      return Refuse({"vantrel-cli: cannot write " + merged, {}});
+    merged_ = platform::JoinPath(folder_->path(), "program.mot");
+    if (!WriteWholeFile(merged_, bytes_->SRecordText(unnumbered, serial_ ? serial_->address : 0))) {
+      return Refuse({"vantrel-cli: cannot write " + merged_, {}});
     }
-    fields.UserProgramPath = merged;
+    fields.UserProgramPath = merged_;
     if (const auto problem = CheckJobFiles(fields, cpuType, Joined(given))) return Refuse(*problem);
+  }
+
+  // After the write-control file: a CPU type that is not there has no window.
+  if (serial_ && (serial_->address < base || serial_->address - base > kImageSize - width)) {
+    std::fprintf(stderr,
+                 "vantrel-cli: --serial puts its %zu bytes at 0x%08X, outside the ROM window "
+                 "%08X-%08X of %s (RomBaseAddr in Baud.ini; see --help)\n",
+                 width, static_cast<unsigned>(serial_->address), static_cast<unsigned>(base),
+                 static_cast<unsigned>(base + (kImageSize - 1)), cpuType.c_str());
+    return kExitUsage;
   }
 
   std::vector<InputDigest> digests;
@@ -117,25 +120,28 @@ std::optional<int> BoardPrograms::Prepare(const CliOptions& options,
     if (!digest) return Refuse({"vantrel-cli: cannot read the program file " + f.path, {}});
     digests.push_back({f.path, *digest});
   }
-  std::vector<std::uint64_t> taken;
-  if (serial) {
-    std::string error;
-    const auto got = numbers.Take(ports.size(), error);
-    if (!got) return Refuse({"vantrel-cli: " + error, {}});
-    taken = *got;
-  }
-  for (std::size_t i = 0; i < boards_.size(); ++i) {
-    BoardProgram& board = boards_[i];
+  for (BoardProgram& board : boards_) {
     board.inputs = digests;
     if (!merge) continue;
     board.userProgram = Joined(full);
-    board.options.file = merged;
-    if (!serial) continue;
-    board.serialNumber = taken[i];
+    board.options.file = merged_;
+  }
+  return std::nullopt;
+}
+
+std::optional<int> BoardPrograms::Number(SerialNumbers& numbers) {
+  // A job that could not be set up has no image to number; its board jobs say why.
+  if (!serial_ || !bytes_) return std::nullopt;
+  std::string error;
+  const auto taken = numbers.Take(boards_.size(), error);
+  if (!taken) return Refuse({"vantrel-cli: " + error, {}});
+  for (std::size_t i = 0; i < boards_.size(); ++i) {
+    BoardProgram& board = boards_[i];
+    board.serialNumber = (*taken)[i];
     board.options.file =
         platform::JoinPath(folder_->path(), "board-" + std::to_string(i + 1) + ".mot");
-    const auto number = SerialBytes(taken[i], serial->format);
-    if (!WriteWholeFile(board.options.file, bytes->SRecordText(number, serial->address))) {
+    const auto number = SerialBytes(board.serialNumber.value(), serial_->format);
+    if (!WriteWholeFile(board.options.file, bytes_->SRecordText(number, serial_->address))) {
       return Refuse({"vantrel-cli: cannot write " + board.options.file, {}});
     }
   }

@@ -10,6 +10,7 @@
 #include "cli/cli_options.h"
 #include "cli/job_report.h"
 #include "cli/serial_numbers.h"
+#include "cli/supplied_bytes.h"
 #include "platform/private_folder.h"
 
 namespace vantrel::cli {
@@ -44,8 +45,14 @@ class BoardPrograms {
   const BoardProgram& board(std::size_t i) const { return boards_[i]; }
 
  private:
+  std::optional<int> Check(const CliOptions& options, const std::string& firstPort);
+  std::optional<int> Number(SerialNumbers& numbers);
+
   std::vector<BoardProgram> boards_;
+  std::optional<SerialOption> serial_;
+  std::unique_ptr<SuppliedBytes> bytes_;  // null while the job reads the user's own file
   std::unique_ptr<platform::PrivateFolder> folder_;
+  std::string merged_;  // the merged program without a serial number
 };
 
 }  // namespace vantrel::cli
