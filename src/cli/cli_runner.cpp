@@ -10,6 +10,7 @@
 
 #include "app/tform1.h"
 #include "cli/board_job.h"
+#include "cli/board_programs.h"
 #include "cli/console_output.h"
 #include "cli/file_check.h"
 #include "cli/gang_summary.h"
@@ -41,16 +42,6 @@ std::optional<std::string> ReportUnwritable(const std::string& path) {
            " is not yours to write to";
   }
   return std::nullopt;
-}
-
-// The job's files as the first board's job would read them. A job that cannot be set up is
-// left to the board jobs, which say why.
-std::optional<FileProblem> CheckFilesFirst(const CliOptions& options, const std::string& port) {
-  KeptBoxes desktop;
-  platform::MonotonicClock clock;
-  TForm1 form(desktop, clock);
-  if (PrepareJob(form, options, port)) return std::nullopt;
-  return CheckJobFiles(form.fields, form.controls.ComboBoxCpuType.text);
 }
 
 // A job that throws has its port closed by the unwinding, and fails alone.
@@ -96,11 +87,9 @@ int RunCli(const CliOptions& options) {
       options.ports.empty() ? std::vector<std::string>{std::string()} : options.ports;
   // The erase comes before the program is read: a file that cannot be written must stop the job
   // before a board loses its old program.
-  if (const auto problem = CheckFilesFirst(options, ports[0])) {
-    std::fprintf(stderr, "%s\n", problem->message.c_str());
-    if (!problem->hint.empty()) std::fprintf(stderr, "%s\n", problem->hint.c_str());
-    return 1;
-  }
+  SerialNumbers numbers = SerialNumbersOf(options);
+  BoardPrograms programs;
+  if (const auto refused = programs.Prepare(options, ports, numbers)) return *refused;
   const bool gang = ports.size() > 1;
   // Progress lines redrawn in place would garble a trace written to the same terminal.
   const bool terminal = platform::PrepareConsole() && options.trace != "-";
@@ -108,7 +97,8 @@ int RunCli(const CliOptions& options) {
   const std::vector<std::string> cpuInfoNames = CpuInfoFileNames(ports);
   std::vector<BoardRecord> records(ports.size());
   auto setup = [&](std::size_t i) {
-    return BoardSetup{options, ports[i], i, cpuInfoNames[i], console, trace.get(), gang};
+    return BoardSetup{
+        programs.board(i).options, ports[i], i, cpuInfoNames[i], console, trace.get(), gang};
   };
   if (!gang) {
     records[0] = RunBoardJobGuarded(setup(0));
@@ -121,6 +111,7 @@ int RunCli(const CliOptions& options) {
     for (auto& board : boards) board.join();
   }
   console.Finish();
+  for (std::size_t i = 0; i < records.size(); ++i) programs.board(i).Describe(records[i]);
   if (trace && !trace->Error().empty()) {
     std::fprintf(stderr, "vantrel-cli: the trace %s lacks lines: %s\n", options.trace.c_str(),
                  trace->Error().c_str());

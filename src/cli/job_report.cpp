@@ -62,6 +62,14 @@ std::string FormatJobReport(std::span<const BoardRecord> records) {
     out += "    \"port\": " + JsonString(r.port) + ",\n";
     out += "    \"cpuType\": " + JsonString(r.cpuType) + ",\n";
     out += "    \"userProgram\": " + JsonString(r.userProgram) + ",\n";
+    out += "    \"inputs\": [";
+    for (std::size_t n = 0; n < r.inputs.size(); ++n) {
+      out += n == 0 ? "" : ", ";
+      out += "{\"path\": " + JsonString(r.inputs[n].path) +
+             ", \"sha256\": " + JsonString(r.inputs[n].sha256) + "}";
+    }
+    out += "],\n";
+    if (r.serialNumber) out += "    \"serialNumber\": " + std::to_string(*r.serialNumber) + ",\n";
     out += "    \"sha256\": " + (r.sha256 ? JsonString(*r.sha256) : std::string("null")) + ",\n";
     out += "    \"result\": " + JsonString(r.result) + ",\n";
     out += "    \"exitCode\": " + std::to_string(r.exitCode) + ",\n";
