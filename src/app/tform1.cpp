@@ -45,6 +45,7 @@ TForm1::TForm1(WindowHost& host, platform::Clock& clock,
                                                        fields.ExeFolder, host_, cpuInfoFileName);
                              },
                              image_->control}) {
+  timeout_.EndWaitsWhen([this] { return port_.LineLost(); });
   LoadDesign(controls);
   image_->memory.bytes.fill(0xFF);
   image_->blocks.flags.fill(0);

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "app/tform1.h"
 #include "app/tick_driver.h"
@@ -17,6 +18,7 @@
 #include "platform/clock.h"
 #include "platform/executable_path.h"
 #include "platform/interrupt_flag.h"
+#include "platform/latency_timer.h"
 #include "platform/path_separators.h"
 
 namespace vantrel::cli {
@@ -108,7 +110,13 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
   }
   form.cpuInfoFileName = s.cpuInfoFileName;
   const std::string& port = form.controls.ComboBoxComPort.text;
-  host.SetHint([&form, &port](FailureKind kind) {
+  bool lineLostSaid = false;
+  host.SetHint([&form, &port, &lineLostSaid](FailureKind kind) {
+    // Whichever step's message comes first, the dead line is the story, and told once.
+    if (form.port().LineLost()) {
+      if (std::exchange(lineLostSaid, true)) return std::string();
+      kind = FailureKind::LineLost;
+    }
     return FailureHint(kind, {port, form.controls.ComboBoxBr1.text, form.port().status() == 1,
                               form.controls.ComboBoxBr2.text, form.VerifyMismatchAddress()});
   });
@@ -123,8 +131,15 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
   TickDriver driver(form, clock, o.tickMode);
   bool aborted = false;
   bool portLost = false;
+  bool latencyAsked = false;
   form.ButtonProgramClick();
   while (form.SequenceStep() != 0) {
+    // Asked while the port is open: low-latency mode may have lowered the timer.
+    if (!latencyAsked && form.port().status() == 1) {
+      latencyAsked = true;
+      const std::string hint = LatencyTimerHint(platform::FindLatencyTimer(port), port);
+      if (!hint.empty()) host.Say(hint);
+    }
     if (platform::InterruptRequested() && !aborted) {
       aborted = true;
       form.ButtonProgramClick();

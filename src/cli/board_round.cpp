@@ -3,29 +3,15 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
-#include <optional>
 #include <thread>
 
-#include "app/tform1.h"
 #include "cli/board_job.h"
+#include "cli/board_programs.h"
 #include "cli/console_output.h"
-#include "cli/file_check.h"
 #include "cli/gang_summary.h"
-#include "cli/prepare_job.h"
-#include "platform/clock.h"
 
 namespace vantrel::cli {
 namespace {
-
-// The job's files as the first board's job would read them. A job that cannot be set up is
-// left to the board jobs, which say why.
-std::optional<FileProblem> CheckFilesFirst(const CliOptions& options, const std::string& port) {
-  KeptBoxes desktop;
-  platform::MonotonicClock clock;
-  TForm1 form(desktop, clock);
-  if (PrepareJob(form, options, port)) return std::nullopt;
-  return CheckJobFiles(form.fields, form.controls.ComboBoxCpuType.text);
-}
 
 // A job that throws has its port closed by the unwinding, and fails alone.
 BoardRecord RunBoardJobGuarded(const BoardSetup& setup) {
@@ -47,19 +33,17 @@ RoundResult RunRound(const RoundSetup& s) {
   const std::vector<std::string>& ports = s.ports;
   // The erase comes before the program is read: a file that cannot be written must stop the job
   // before a board loses its old program.
-  if (const auto problem = CheckFilesFirst(s.options, ports[0])) {
-    std::fprintf(stderr, "%s\n", problem->message.c_str());
-    if (!problem->hint.empty()) std::fprintf(stderr, "%s\n", problem->hint.c_str());
-    return {{}, 1};
-  }
+  BoardPrograms programs;
+  if (const auto refused = programs.Prepare(s.options, ports, *s.numbers)) return {{}, *refused};
   const bool gang = ports.size() > 1;
   ConsoleOutput console(stderr, s.terminal, gang ? ports : std::vector<std::string>());
   const std::vector<std::string> cpuInfoNames = CpuInfoFileNames(ports);
   std::vector<BoardRecord> records(ports.size());
   std::vector<char> logged(ports.size(), 1);
   auto run = [&](std::size_t i) {
-    records[i] = RunBoardJobGuarded(
-        BoardSetup{s.options, ports[i], i, cpuInfoNames[i], console, s.trace, gang});
+    records[i] = RunBoardJobGuarded(BoardSetup{programs.board(i).options, ports[i], i,
+                                               cpuInfoNames[i], console, s.trace, gang});
+    programs.board(i).Describe(records[i]);
     // A job that could not even be set up touched no board: there is nothing to log.
     if (s.log == nullptr || records[i].exitCode == kExitUsage) return;
     logged[i] = s.log->Add(records[i]);

@@ -107,6 +107,16 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
       if (!flag(o.verify)) return std::nullopt;
     } else if (a == "--job") {
       o.job = hasInline ? std::string(inlineValue) : std::string();
+    } else if (a == "--serial") {
+      if (!value(v)) return std::nullopt;
+      o.serial = ParseSerialOption(v, error);
+      if (!o.serial) return std::nullopt;
+    } else if (a == "--serial-file") {
+      if (!value(o.serialFile)) return std::nullopt;
+      if (o.serialFile.empty()) {
+        error = "--serial-file needs a file name";
+        return std::nullopt;
+      }
     } else if (a == "--cpu-report") {
       if (!flag(o.cpuReport)) return std::nullopt;
     } else if (a == "--") {
@@ -119,6 +129,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
     }
   }
   if (o.help || o.version || o.listPorts) return o;
+  if (!o.serialFile.empty() && !o.serial) {
+    error = "--serial-file needs --serial";
+    return std::nullopt;
+  }
   if (o.job) {
     // The job file names the rest; a positional argument is the job file.
     if (files.size() > 1 || (files.size() == 1 && !o.job->empty())) {
@@ -136,16 +150,18 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
     error = "--cpu is required";
     return std::nullopt;
   }
-  if (files.size() != 1) {
+  if (files.empty() || files.size() > kMostProgramFiles) {
     error = files.empty() ? "the user program FILE is missing"
-                          : "only one user program FILE may be given";
+                          : "at most " + std::to_string(kMostProgramFiles) +
+                                " user program FILEs may be given";
     return std::nullopt;
   }
-  if (files.front().empty()) {
+  if (std::find(files.begin(), files.end(), std::string_view()) != files.end()) {
     error = "the user program FILE is empty";
     return std::nullopt;
   }
-  o.file = files.front();
+  o.files.assign(files.begin(), files.end());
+  o.file = o.files.front();
   return o;
 }
 
@@ -153,13 +169,21 @@ std::string CliHelpText() {
   std::string text = R"(Usage: vantrel-cli [--home DIR] --port PORT [--port PORT ...] --cpu NAME
                    [--baud-boot RATE] [--baud-prog RATE] [--verify] [--cpu-report]
                    [--cadence 10ms|fast] [--trace FILE|-] [--report FILE.json]
-                   [--repeat] [--log FILE.jsonl] FILE
+                   [--serial ADDR:FIRST[:STEP[:FORMAT]] [--serial-file FILE]]
+                   [--repeat] [--log FILE.jsonl] FILE [FILE ...]
        vantrel-cli [--home DIR] [--port PORT ...] [--cpu NAME] [OPTIONS] --job [JOBFILE]
        vantrel-cli --list-ports
 
-Writes the user program FILE (Motorola S-records) into the flash of a target that has been
-reset into its serial boot mode, and optionally reads it back and compares it. Given several
-ports, it programs the same FILE into the board on each of them at the same time.
+Writes the user program into the flash of a target that has been reset into its serial boot
+mode, and optionally reads it back and compares it. Given several ports, it programs the same
+program into the board on each of them at the same time.
+
+The program is one FILE or several, merged into one image (a boot loader and an application,
+say); two files that supply the same byte are refused. Each FILE is read by its name:
+  NAME.hex, NAME.ihx  Intel HEX (record types 00 to 05; start addresses are ignored)
+  NAME.bin@ADDR       raw binary, its first byte at ADDR (0x hex, or decimal)
+  anything else       Motorola S-records
+Bytes outside the ROM window (RomBaseAddr, 1 MiB) are left out, as in the window.
 
   --home DIR        folder that holds CTRL_MOT (default: the folder of this program, or
                     the configuration folder when this program's folder is not yours to
@@ -183,7 +207,8 @@ ports, it programs the same FILE into the board on each of them at the same time
                     bytes in one direction, with the milliseconds since the start, the baud
                     rate, the sequence step, > to the target or < from it, and the bytes in hex
   --report FILE     write a JSON array with one record per board: port, cpuType,
-                    userProgram, sha256 (of the data written, block by block in address
+                    userProgram, inputs (path and sha256 of each FILE), serialNumber (with
+                    --serial), sha256 (of the data written, block by block in address
                     order; null unless all was written), result (verified, written,
                     verify-failed, failed, aborted), exitCode, message, startTime (UTC),
                     durationSeconds, bytesSent, bytesReceived; with --repeat it is
@@ -201,6 +226,19 @@ ports, it programs the same FILE into the board on each of them at the same time
                     again. After each board a line goes to stdout: "board N  RESULT
                     [serial S]  passed P  failed F  R boards/h" (boards per hour since
                     the start, waits included); "stopped after N boards ..." at the end
+  --serial ADDR:FIRST[:STEP[:FORMAT]]
+                    write a serial number at ADDR over the program: FIRST into the first
+                    board, FIRST+STEP into the next (STEP 1 unless given), one per --port in
+                    their order, and with --repeat on from round to round. FORMAT: le16,
+                    le32 (the default), le64, be16, be32, be64, or ascii:N (decimal, N
+                    digits, zero-padded); a number that does not fit is an error. The bytes
+                    must lie in the ROM window.
+  --serial-file FILE
+                    keep the next serial number in FILE (one decimal number and a newline;
+                    made, starting at FIRST, when missing; its number wins over FIRST). It
+                    is replaced before any board is written, under the lock FILE.lock that
+                    stations sharing FILE wait for: no number is given twice, even to a
+                    board whose job fails or is killed
   --list-ports      print the serial ports there are, tab-separated with a header line:
                     port, device, driver, USB vendor and product id, manufacturer, product,
                     serial number ("-" where unknown); no port is opened
@@ -224,13 +262,19 @@ the window's button does (the port is closed); a job that had already succeeded 
 result. With --repeat, Ctrl-C during a job aborts it and then ends the station; while the
 station waits for the next board it ends it at once.
 
+Example: a boot loader and an application, numbered from 5000 on, three boards at once:
+  vantrel-cli --cpu MYCPU.mot --port /dev/ttyUSB0 --port /dev/ttyUSB1 --port /dev/ttyUSB2
+              --serial 0x7FF0:5000:1:be32 --serial-file /srv/line3/serial.txt
+              boot.hex app.bin@0x8000
+
 Exit codes:
   0   written (and verified, with --verify), on every board
   1   a job failed or was aborted (or the report, a line of the log, or a CPU report
-      asked for with --cpu-report, could not be written)
+      asked for with --cpu-report, could not be written); or, before any port opened, a
+      FILE or the serial file could not be read, or the serial numbers ran out
   2   a verification failed (on any board)
-  64  usage error, or a --trace file that cannot be created or a --log that cannot
-      be opened
+  64  usage error (a --serial outside the ROM window among them), a --trace file that
+      cannot be created, or a --log that cannot be opened
 With --repeat: 0 when every board of the station passed, else the worst code of any
 round, 2 before 1; a usage error ends it at once with 64.
 )";

@@ -1,16 +1,20 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/tick_driver.h"
+#include "cli/serial_format.h"
 
 namespace vantrel::cli {
 
 // Exit codes beyond the job's own 0, 1 and 2.
 inline constexpr int kExitUsage = 64;
+// Each byte of the merged image keeps the number of its file in one byte.
+inline constexpr std::size_t kMostProgramFiles = 255;
 
 struct CliOptions {
   std::string home;                // empty: FindFileLocations decides
@@ -28,7 +32,11 @@ struct CliOptions {
   std::string report;   // the JSON record of every board goes here; empty: no report
   std::string log;      // one JSON line per board job is appended here; empty: no log
   bool repeat = false;  // board after board on the same ports, until Ctrl-C
+  // The user program files, merged into one image; `file` is the one the job reads.
+  std::vector<std::string> files;
   std::string file;
+  std::optional<SerialOption> serial;
+  std::string serialFile;  // keeps the next serial number; empty: none
   // --job: the AutoPgm.ini to take the job from ("" for the default one).
   std::optional<std::string> job;
 };

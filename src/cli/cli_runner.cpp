@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/board_log.h"
+#include "cli/board_programs.h"
 #include "cli/board_round.h"
 #include "cli/port_listing.h"
 #include "cli/station.h"
@@ -75,6 +76,9 @@ int RunCli(const CliOptions& options) {
   round.terminal = platform::PrepareConsole() && options.trace != "-";
   round.trace = trace.get();
   round.log = log.get();
+  // The numbers go on from round to round, and from run to run with a serial file.
+  SerialNumbers numbers = SerialNumbersOf(options);
+  round.numbers = &numbers;
   const int code = options.repeat ? RunStation(round) : RunRound(round).exitCode;
   if (trace && !trace->Error().empty()) {
     std::fprintf(stderr, "vantrel-cli: the trace %s lacks lines: %s\n", options.trace.c_str(),

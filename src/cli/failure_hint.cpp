@@ -49,9 +49,25 @@ std::string PortOpenHint(const platform::PortDiagnosis& d, std::string_view port
   return hint;
 }
 
+std::string LatencyTimerHint(const std::optional<platform::LatencyTimer>& timer,
+                             std::string_view port) {
+  if (!timer || timer->ms <= 1) return {};
+  return "hint: the adapter of " + std::string(port) + " holds received bytes up to " +
+         std::to_string(timer->ms) +
+         " ms before it passes them on, which every block waits for; 1 ms is faster: echo 1 | "
+         "sudo tee " +
+         timer->path + " (a udev rule with ATTR{latency_timer}=\"1\" keeps it)";
+}
+
 std::string FailureHint(FailureKind kind, const HintContext& context) {
   if (kind == FailureKind::PortNotOpened) {
     return PortOpenHint(platform::DiagnosePort(context.port), context.port);
+  }
+  if (kind == FailureKind::LineLost) {
+    return "hint: the line to " + context.port +
+           " was lost: the adapter was disconnected or stopped taking bytes; check the cable and "
+           "the USB connection, and that " +
+           context.port + " is still its name (vantrel-cli --list-ports)";
   }
   // After a port that did not open, the port's own hint has said it all.
   if (kind == FailureKind::NoBitRateSync && context.portOpen) {

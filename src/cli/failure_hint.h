@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/window_host.h"
+#include "platform/latency_timer.h"
 #include "platform/port_diagnosis.h"
 
 namespace vantrel::cli {
@@ -15,7 +16,7 @@ struct HintContext {
   std::string port;
   std::string baudBoot;  // "Baud (B)" as the job used it
   bool portOpen = false;
-  std::string baudProg;  // "Baud (P)"
+  std::string baudProg;                          // "Baud (P)"
   std::optional<std::uint32_t> mismatchAddress;  // the first byte the verification found wrong
 };
 
@@ -25,5 +26,9 @@ std::string FailureHint(FailureKind kind, const HintContext& context);
 
 // The hint for a port that did not open, from what the system tells about it.
 std::string PortOpenHint(const platform::PortDiagnosis& diagnosis, std::string_view port);
+
+// The hint for an adapter that holds received bytes longer than a millisecond; empty otherwise.
+std::string LatencyTimerHint(const std::optional<platform::LatencyTimer>& timer,
+                             std::string_view port);
 
 }  // namespace vantrel::cli

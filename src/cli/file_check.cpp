@@ -24,12 +24,6 @@ std::string_view StemOf(std::string_view name) {
   return dot == std::string_view::npos ? name : name.substr(0, dot);
 }
 
-std::string UnopenedFileHint(const std::string& path) {
-  if (!platform::PathExists(path)) return "hint: " + path + " does not exist";
-  if (platform::IsFolder(path)) return "hint: " + path + " is a folder, not a program file";
-  return "hint: " + path + " cannot be read (is it yours to read?)";
-}
-
 std::string CodeInWords(const RecordFault& fault) {
   const bool cut = fault.text.size() >= kRecordLineLimit;
   const std::string_view orLong =
@@ -83,7 +77,8 @@ std::optional<FileProblem> CheckControlFile(const WindowFields& fields, const st
   return FileProblem{boxes.last, UnopenedFileHint(path)};
 }
 
-std::optional<FileProblem> CheckUserProgram(const WindowFields& fields, ProgramImage& scratch) {
+std::optional<FileProblem> CheckUserProgram(const WindowFields& fields, ProgramImage& scratch,
+                                            const std::string& shownProgram) {
   KeptBoxes boxes;
   WindowControls controls;
   WindowDisplay display(boxes, controls, fields);
@@ -91,7 +86,7 @@ std::optional<FileProblem> CheckUserProgram(const WindowFields& fields, ProgramI
   platform::MonotonicClock clock;
   SharedTimeout timeout(clock);
   LoadUserProgram load(StepContext{port, timeout, display}, fields, scratch);
-  const std::string& path = fields.UserProgramPath;
+  const std::string& path = shownProgram.empty() ? fields.UserProgramPath : shownProgram;
   if (load.Run(PhaseStart) == StepFailed) return FileProblem{boxes.last, UnopenedFileHint(path)};
   StepResult result = StepBusy;
   while (result == StepBusy) result = load.Run(PhaseContinue);
@@ -113,6 +108,12 @@ std::optional<FileProblem> CheckUserProgram(const WindowFields& fields, ProgramI
 }
 
 }  // namespace
+
+std::string UnopenedFileHint(const std::string& path) {
+  if (!platform::PathExists(path)) return "hint: " + path + " does not exist";
+  if (platform::IsFolder(path)) return "hint: " + path + " is a folder, not a program file";
+  return "hint: " + path + " cannot be read (is it yours to read?)";
+}
 
 std::string RecordFaultHint(const std::string& path, const RecordFault& fault) {
   std::string hint = "hint: " + path;
@@ -138,10 +139,11 @@ std::string MissingCpuTypeHint(const WindowFields& fields, const std::string& cp
   return hint;
 }
 
-std::optional<FileProblem> CheckJobFiles(const WindowFields& fields, const std::string& cpuType) {
+std::optional<FileProblem> CheckJobFiles(const WindowFields& fields, const std::string& cpuType,
+                                         const std::string& shownProgram) {
   auto scratch = std::make_unique<ProgramImage>();
   if (auto problem = CheckControlFile(fields, cpuType, *scratch)) return problem;
-  return CheckUserProgram(fields, *scratch);
+  return CheckUserProgram(fields, *scratch, shownProgram);
 }
 
 }  // namespace vantrel::cli

@@ -26,8 +26,13 @@ struct FileProblem {
 };
 
 // Reads the CPU type's write-control file and the whole user program with the job's own loaders
-// into scratch buffers: a board is erased only for a job that can write something.
-std::optional<FileProblem> CheckJobFiles(const WindowFields& fields, const std::string& cpuType);
+// into scratch buffers: a board is erased only for a job that can write something. The messages
+// name the program shownProgram when it is given (the files a program made for the job came from).
+std::optional<FileProblem> CheckJobFiles(const WindowFields& fields, const std::string& cpuType,
+                                         const std::string& shownProgram = {});
+
+// "hint: FILE does not exist", is a folder, or cannot be read.
+std::string UnopenedFileHint(const std::string& path);
 
 // "hint: FILE line N: ..." for a bad record, in words.
 std::string RecordFaultHint(const std::string& path, const RecordFault& fault);

@@ -68,6 +68,14 @@ std::string FormatBoardObject(const BoardRecord& r, JsonLayout layout,
   field("port", JsonString(r.port));
   field("cpuType", JsonString(r.cpuType));
   field("userProgram", JsonString(r.userProgram));
+  std::string inputs = "[";
+  for (std::size_t n = 0; n < r.inputs.size(); ++n) {
+    inputs += n == 0 ? "" : ", ";
+    inputs += "{\"path\": " + JsonString(r.inputs[n].path) +
+              ", \"sha256\": " + JsonString(r.inputs[n].sha256) + "}";
+  }
+  field("inputs", inputs + "]");
+  if (r.serialNumber) field("serialNumber", std::to_string(*r.serialNumber));
   field("sha256", r.sha256 ? JsonString(*r.sha256) : std::string("null"));
   field("result", JsonString(r.result));
   field("exitCode", std::to_string(r.exitCode));

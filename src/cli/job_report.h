@@ -5,14 +5,23 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantrel::cli {
+
+// One file the user gave the job, as it was when the run began.
+struct InputDigest {
+  std::string path;
+  std::string sha256;  // of the file's bytes
+};
 
 // What one board's job did, for the summary and the JSON report.
 struct BoardRecord {
   std::string port;
   std::string cpuType;
   std::string userProgram;
+  std::vector<InputDigest> inputs;
+  std::optional<std::uint64_t> serialNumber;  // written into this board's image
   // Of the data written to the flash, block by block in address order; only once all was written.
   std::optional<std::string> sha256;
   std::string result;  // verified, written, verify-failed, failed, aborted
@@ -23,7 +32,6 @@ struct BoardRecord {
   double seconds = 0;
   std::uint64_t bytesSent = 0;
   std::uint64_t bytesReceived = 0;
-  std::optional<std::uint64_t> serialNumber;  // the number the board was given, if any
 };
 
 // A field for the end of a board's object; its value is JSON already.

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/file_access.h"
+
 namespace vantrel::cli {
 namespace {
 
@@ -82,6 +84,21 @@ std::string Sha256::HexDigest() {
     hex += part;
   }
   return hex;
+}
+
+std::optional<std::string> FileSha256(const std::string& path) {
+  std::FILE* file = platform::OpenFileForReading(path);
+  if (file == nullptr) return std::nullopt;
+  Sha256 hash;
+  std::array<std::uint8_t, 4096> buffer;
+  std::size_t got = 0;
+  while ((got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
+    hash.Update(std::span(buffer.data(), got));
+  }
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) return std::nullopt;
+  return hash.HexDigest();
 }
 
 }  // namespace vantrel::cli

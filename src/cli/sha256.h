@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -23,5 +24,8 @@ class Sha256 {
   std::size_t buffered_ = 0;
   std::uint64_t totalBytes_ = 0;
 };
+
+// The digest of a file's bytes; nothing when it cannot be read.
+std::optional<std::string> FileSha256(const std::string& path);
 
 }  // namespace vantrel::cli

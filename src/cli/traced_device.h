@@ -32,6 +32,7 @@ class TracedDevice final : public platform::SerialDevice {
   std::size_t Read(std::span<std::uint8_t> buffer) override;
   void Close() override;
   bool WaitForInput(std::uint32_t timeoutMs) override { return inner_->WaitForInput(timeoutMs); }
+  bool LineLost() const override { return inner_->LineLost(); }
   std::intptr_t PollHandle() const override { return inner_->PollHandle(); }
   bool Exists(std::string_view portName) const override { return inner_->Exists(portName); }
 

@@ -8,6 +8,7 @@ void SharedTimeout::StartTimeout(std::int32_t durationMs) {
 }
 
 std::int32_t SharedTimeout::TimeoutRemaining() const {
+  if (endWaits_ && endWaits_()) return 0;
   const std::uint32_t elapsed = clock_.NowMs() - start_;
   const std::int64_t left =
       static_cast<std::int64_t>(duration_) - static_cast<std::int64_t>(elapsed);

@@ -17,6 +17,7 @@ enum class FailureKind {
   NoBitRateSync,
   FirstBlockUnanswered,  // the first block after the switch to "Baud (P)" got no answer
   VerifyMismatch,
+  LineLost,  // whatever the step failed on, the port's line had died under it
 };
 
 struct ScreenRect {

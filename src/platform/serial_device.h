@@ -28,7 +28,8 @@ class SerialDevice {
  public:
   virtual ~SerialDevice() = default;
 
-  // Opens the port for exclusive use. False when it is missing or held by another program.
+  // Opens the port for exclusive use (on POSIX in low-latency mode where the driver has one; Close
+  // brings the old mode back). False when it is missing or held by another program.
   virtual bool Open(std::string_view portName) = 0;
   virtual bool IsOpen() const = 0;
   // Applies the line settings (raw, no echo, no translation). False when the device refuses them.
@@ -43,12 +44,16 @@ class SerialDevice {
   // Never waits: returns what is already there, 0 when nothing is or the read failed.
   virtual std::size_t Read(std::span<std::uint8_t> buffer) = 0;
   virtual void Close() = 0;
-  // Waits until input is there or timeoutMs have passed; true when input is there. A device that
-  // cannot wait (a simulated one) answers at once and leaves the waiting to its caller's clock.
+  // Waits until input is there or timeoutMs have passed; true when input is there. A lost line
+  // ends the wait at once. A device that cannot wait (a simulated one) answers at once and leaves
+  // the waiting to its caller's clock.
   virtual bool WaitForInput(std::uint32_t timeoutMs) {
     (void)timeoutMs;
     return false;
   }
+  // The line died under an open port (an adapter pulled out, the far end of a pseudo-terminal
+  // gone): every later transfer fails. Cleared by the next Open.
+  virtual bool LineLost() const { return false; }
   // What an event loop can watch for input: the file descriptor on POSIX; -1 when there is none
   // (a Windows port handle does not signal input: use WaitForInput).
   virtual std::intptr_t PollHandle() const { return -1; }

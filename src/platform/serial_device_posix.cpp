@@ -1,6 +1,7 @@
 #include <asm/termbits.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -25,6 +26,13 @@ bool ModemLinesMissing(int err) {
   return err == ENOTTY || err == EINVAL;
 }
 
+// What a transfer on a hung-up terminal or a removed USB device fails with.
+bool LineGone(int err) {
+  return err == EIO || err == ENXIO;
+}
+
+constexpr short kHangUpEvents = POLLHUP | POLLERR | POLLNVAL;
+
 class PosixSerialDevice final : public SerialDevice {
  public:
   ~PosixSerialDevice() override { Close(); }
@@ -41,10 +49,12 @@ class PosixSerialDevice final : public SerialDevice {
       return false;
     }
     fd_ = fd;
+    lost_ = false;
     if (::ioctl(fd, TIOCEXCL) != 0) {
       Close();
       return false;
     }
+    SetLowLatency(true);
     return true;
   }
 
@@ -129,12 +139,18 @@ class PosixSerialDevice final : public SerialDevice {
         done += static_cast<std::size_t>(n);
         continue;
       }
-      if (n < 0 && errno != EAGAIN && errno != EINTR) break;
+      if (n < 0 && errno != EAGAIN && errno != EINTR) {
+        if (LineGone(errno)) lost_ = true;
+        break;
+      }
       const std::uint32_t elapsed = clock.NowMs() - start;
       if (elapsed >= limit) break;
       pollfd p{fd_, POLLOUT, 0};
       ::poll(&p, 1, static_cast<int>(limit - elapsed));
-      if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) break;
+      if (p.revents & kHangUpEvents) {
+        lost_ = true;
+        break;
+      }
     }
     return done;
   }
@@ -142,26 +158,35 @@ class PosixSerialDevice final : public SerialDevice {
   std::size_t Read(std::span<std::uint8_t> buffer) override {
     if (fd_ < 0 || buffer.empty()) return 0;
     const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
-    return n > 0 ? static_cast<std::size_t>(n) : 0;
+    if (n > 0) return static_cast<std::size_t>(n);
+    if (n < 0 && LineGone(errno)) lost_ = true;
+    // A hung-up terminal reads as empty as an idle one; only poll tells them apart.
+    if (n == 0 && !lost_) {
+      pollfd p{fd_, POLLIN, 0};
+      if (::poll(&p, 1, 0) > 0 && (p.revents & kHangUpEvents) != 0) lost_ = true;
+    }
+    return 0;
   }
 
   bool WaitForInput(std::uint32_t timeoutMs) override {
-    if (fd_ < 0) return false;
+    if (fd_ < 0 || lost_) return false;
     const int limit = static_cast<int>(std::min<std::uint32_t>(timeoutMs, 1u << 30));
     pollfd p{fd_, POLLIN, 0};
     if (::poll(&p, 1, limit) <= 0) return false;
-    // A hung-up line is reported at once on every poll; sleeping keeps the caller from spinning.
-    if ((p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
-      SleepMs(static_cast<std::uint32_t>(limit));
+    // The caller learns of it at once and ends its wait; it never polls a dead line again.
+    if ((p.revents & kHangUpEvents) != 0) {
+      lost_ = true;
       return false;
     }
     return (p.revents & POLLIN) != 0;
   }
 
+  bool LineLost() const override { return lost_; }
   std::intptr_t PollHandle() const override { return fd_; }
 
   void Close() override {
     if (fd_ < 0) return;
+    SetLowLatency(false);
     // The exclusive mark belongs to the terminal, not to this descriptor: left set, it outlives
     // the close while any other descriptor of the terminal is open, and then only root may open
     // the port again (our own reopen at the programming rate included).
@@ -190,7 +215,23 @@ class PosixSerialDevice final : public SerialDevice {
     return ModemLinesMissing(errno);
   }
 
+  // A USB adapter in low-latency mode passes each received byte on at once instead of holding
+  // it up to its latency timer (often 16 ms), which one awaited answer per block pays again and
+  // again. Only what this open turned on is turned off again. A pseudo-terminal refuses it.
+  void SetLowLatency(bool on) {
+    if (!on && !lowLatencySet_) return;
+    lowLatencySet_ = false;
+    serial_struct s{};
+    if (::ioctl(fd_, TIOCGSERIAL, &s) != 0) return;
+    if (((s.flags & ASYNC_LOW_LATENCY) != 0) == on) return;
+    constexpr int kFlag = ASYNC_LOW_LATENCY;
+    s.flags = on ? (s.flags | kFlag) : (s.flags & ~kFlag);
+    lowLatencySet_ = ::ioctl(fd_, TIOCSSERIAL, &s) == 0 && on;
+  }
+
   int fd_ = -1;
+  bool lost_ = false;
+  bool lowLatencySet_ = false;
   std::uint32_t multiplierMs_ = 0;
   std::uint32_t constantMs_ = 500;
 };

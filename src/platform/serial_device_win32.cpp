@@ -15,6 +15,13 @@ bool EscapeTolerated(HANDLE h, DWORD function) {
   return ::EscapeCommFunction(h, function) || ::GetLastError() == ERROR_NOT_SUPPORTED;
 }
 
+// What a port handle's transfers fail with once its device has gone (a USB adapter pulled out).
+bool DeviceGone(DWORD error) {
+  return error == ERROR_BAD_COMMAND || error == ERROR_DEVICE_REMOVED ||
+         error == ERROR_OPERATION_ABORTED || error == ERROR_ACCESS_DENIED ||
+         error == ERROR_GEN_FAILURE;
+}
+
 // The line settings in a control block read from the port: raw bytes, no hardware flow control,
 // DTR and RTS on, no error replacement. What the settings do not name (XonLim, XoffLim, the
 // reserved members) keeps what the driver gave.
@@ -50,6 +57,7 @@ class Win32SerialDevice final : public SerialDevice {
   bool Open(std::string_view portName) override {
     if (handle_ != INVALID_HANDLE_VALUE) return false;
     pendingCount_ = 0;
+    lost_ = false;
     // No sharing: a port in use by another program does not open.
     handle_ = ::CreateFileA(ResolvePortName(portName).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -83,7 +91,10 @@ class Win32SerialDevice final : public SerialDevice {
     DWORD written = 0;
     if (!IsOpen() || bytes.empty()) return 0;
     const DWORD n = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), MAXDWORD));
-    if (!::WriteFile(handle_, bytes.data(), n, &written, nullptr)) return 0;
+    if (!::WriteFile(handle_, bytes.data(), n, &written, nullptr)) {
+      NoteFailure();
+      return 0;
+    }
     return written;
   }
 
@@ -100,23 +111,32 @@ class Win32SerialDevice final : public SerialDevice {
     }
     DWORD n = 0;
     const DWORD want = static_cast<DWORD>(std::min<std::size_t>(buffer.size() - done, MAXDWORD));
-    if (!::ReadFile(handle_, buffer.data() + done, want, &n, nullptr)) n = 0;
+    if (!::ReadFile(handle_, buffer.data() + done, want, &n, nullptr)) {
+      NoteFailure();
+      n = 0;
+    }
     return done + n;
   }
 
   bool WaitForInput(std::uint32_t timeoutMs) override {
-    if (!IsOpen()) return false;
+    if (!IsOpen() || lost_) return false;
     if (pendingCount_ > 0) return true;
     // A read whose interval and multiplier are MAXDWORD returns as soon as one byte is there,
     // or after the constant: a bounded wait without polling. The byte is kept for Read.
     const DWORD limit = std::clamp<DWORD>(timeoutMs, 1, MAXDWORD - 1);
-    if (!ApplyTimeouts(limit)) return false;
+    if (!ApplyTimeouts(limit)) {
+      NoteFailure();
+      return false;
+    }
     DWORD n = 0;
     const bool ok = ::ReadFile(handle_, pending_.data(), 1, &n, nullptr);
+    if (!ok) NoteFailure();
     ApplyTimeouts(0);
     pendingCount_ = ok ? n : 0;
     return pendingCount_ > 0;
   }
+
+  bool LineLost() const override { return lost_; }
 
   void Close() override {
     if (handle_ == INVALID_HANDLE_VALUE) return;
@@ -147,7 +167,12 @@ class Win32SerialDevice final : public SerialDevice {
     return ::SetCommTimeouts(handle_, &t);
   }
 
+  void NoteFailure() {
+    if (DeviceGone(::GetLastError())) lost_ = true;
+  }
+
   HANDLE handle_ = INVALID_HANDLE_VALUE;
+  bool lost_ = false;
   DWORD writeMultiplierMs_ = 0;
   DWORD writeConstantMs_ = 500;
   std::array<std::uint8_t, 1> pending_{};

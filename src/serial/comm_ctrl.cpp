@@ -91,6 +91,7 @@ void CommCtrl::SetXoffChar(std::uint8_t c) {
 
 bool CommCtrl::Open() {
   status_ = 0;
+  writeFailed_ = false;
   readPos_ = 0;
   fillCount_ = 0;
   if (!device_->Open(portName_)) return false;
@@ -119,6 +120,7 @@ int CommCtrl::PutByte(std::uint8_t byte) {
 std::size_t CommCtrl::Write(std::span<const std::uint8_t> bytes) {
   if (status_ != 1) return 0;
   const std::size_t n = device_->Write(bytes);
+  if (n < bytes.size()) writeFailed_ = true;
   activity_.bytesSent += n;
   return n;
 }

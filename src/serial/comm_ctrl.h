@@ -66,6 +66,9 @@ class CommCtrl {
   bool WaitForInput(std::uint32_t ms, platform::Clock& clock);
   // What an event loop watches for input while the port is open; -1 otherwise.
   std::intptr_t PollHandle() const;
+  // Since the last Open, a write the open port did not take whole, or the device lost its line:
+  // whatever the job waits for will not come.
+  bool LineLost() const { return writeFailed_ || device_->LineLost(); }
   const LineActivity& activity() const { return activity_; }
 
   const platform::LineSettings& settings() const { return settings_; }
@@ -78,6 +81,7 @@ class CommCtrl {
   platform::LineSettings settings_{};
   platform::LineSettings applied_{};  // the device control block as last written by Open
   int status_ = 0;
+  bool writeFailed_ = false;
   std::array<std::uint8_t, 256> rxBuffer_{};
   std::uint32_t readPos_ = 0;
   std::uint32_t fillCount_ = 0;

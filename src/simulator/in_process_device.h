@@ -27,6 +27,8 @@ class InProcessDevice final : public platform::SerialDevice {
   // Lets the clock run a millisecond at a time until the target's next byte is due, so a host
   // that waits on the port follows the target as it would on a real line.
   bool WaitForInput(std::uint32_t timeoutMs) override;
+  // As on a pseudo-terminal, whose far end closes once the target's last byte has gone out.
+  bool LineLost() const override { return open_ && model_.HungUp() && !model_.NextOutputUs(); }
   bool Exists(std::string_view portName) const override;
 
   std::uint32_t baud() const { return baud_; }

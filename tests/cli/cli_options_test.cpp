@@ -33,7 +33,16 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{{"--port", "A", "--cpu", "C", "--trace=", "f"}, "--trace needs a file name"},
         RefusedCase{{"--port", "A", "--cpu", "C", "--report", "-", "f"},
                     "--report needs a file name, not '-'"},
-        RefusedCase{{"--list-ports=yes"}, "--list-ports takes no value"}),
+        RefusedCase{{"--list-ports=yes"}, "--list-ports takes no value"},
+        RefusedCase{{"--port", "A", "--cpu", "C", "--serial", "0x100", "f"},
+                    "--serial takes ADDR:FIRST[:STEP[:FORMAT]], not '0x100'"},
+        RefusedCase{{"--port", "A", "--cpu", "C", "--serial", "0x100:1:0", "f"},
+                    "--serial: the step must be a whole number above 0, not '0'"},
+        RefusedCase{{"--port", "A", "--cpu", "C", "--serial", "0x100:70000:1:le16", "f"},
+                    "--serial: 70000 does not fit le16 (at most 65535)"},
+        RefusedCase{{"--port", "A", "--cpu", "C", "--serial-file", "s.txt", "f"},
+                    "--serial-file needs --serial"},
+        RefusedCase{{"--port", "A", "--cpu", "C", "a.mot", ""}, "the user program FILE is empty"}),
     [](const auto& info) { return testing::Identifier(info.param.error); });
 
 TEST(CliOptions, SeveralPortsTheCadenceTheTraceAndTheReport) {

@@ -25,6 +25,8 @@ namespace {
 
 enum class Boot { Classic, Inquiry };
 
+using Clock = std::chrono::steady_clock;
+
 struct FaultRow {
   std::string name;
   Boot boot;
@@ -119,7 +121,7 @@ std::vector<FaultRow> Rows() {
       {"ClassicBlockUnanswered", B::Classic, {"--fault-block-silent", "2"}, 1, kWriteSilent, 1000},
       {"ClassicBlockAnswerLost", B::Classic, {"--fault-drop", N(kClassicBlock2)}, 1, kWriteSilent, 1000},
       {"ClassicBlockAnswerStalled", B::Classic, {"--fault-stall", Stall(kClassicBlock2, 1500)}, 1, kWriteSilent, 1000},
-      {"ClassicHangUpMidJob", B::Classic, {"--fault-hang-up", "4"}, 1, kWriteSilent, 1000, true},
+      {"ClassicHangUpMidJob", B::Classic, {"--fault-hang-up", "4"}, 1, kWriteSilent, 0, true},
       {"ClassicVerifyAddressWrong", B::Classic, {"--fault-verify-address", "2"}, 2, " アドレス返信異常 ", 0},
       {"ClassicVerifyEchoByteLost", B::Classic, {"--fault-drop", N(kClassicVerify1 + 1)}, 2, " アドレス返信異常 ", 0},
       {"ClassicVerifyAnswerLost", B::Classic, {"--fault-cut", N(kClassicVerify1)}, 2, kNoVerifyAnswer, 2000},
@@ -157,7 +159,7 @@ std::vector<FaultRow> Rows() {
       {"InquiryBlockAckLost", B::Inquiry, {"--fault-drop", N(kBlockAck2)}, 1, kWriteSilent, 1000},
       {"InquiryBlockAckStalled", B::Inquiry, {"--fault-stall", Stall(kBlockAck2, 1500)}, 1, kWriteSilent, 1000},
       {"InquiryEndOfProgrammingAckLost", B::Inquiry, {"--fault-drop", N(kEndAck)}, 1, kWriteSilent, 500},
-      {"InquiryHangUpMidJob", B::Inquiry, {"--fault-hang-up", "3"}, 1, kWriteSilent, 1000, true},
+      {"InquiryHangUpMidJob", B::Inquiry, {"--fault-hang-up", "3"}, 1, kWriteSilent, 0, true},
       {"InquiryReadLengthWrong", B::Inquiry, {"--fault-read-length", "2"}, 2, kReadComm, 0, false, 1, "4"},
       {"InquiryReadChecksumWrong", B::Inquiry, {"--fault-read-checksum", "2"}, 2, kReadComm, 0},
       {"InquiryReadDataByteLost", B::Inquiry, {"--fault-drop", N(kRead1 + 30)}, 2, kReadComm, 2000},
@@ -259,6 +261,30 @@ void ExpectItsLines(const std::string& err, const FaultRow& r) {
     EXPECT_NE(before, std::string::npos) << err;
     EXPECT_LT(before, err.find(r.message)) << err;
   }
+  // A dead line is said at once, by the step's own message and the hint that names it.
+  EXPECT_EQ(r.hangsUp, err.find(r.message + "\nhint: the line to ") != std::string::npos) << err;
+}
+
+// Runs the row's job beside the target; afterDropMs: how long vantrel-cli went on after the target
+// said it dropped the line (0 when it had ended before that was read).
+std::optional<int> RunCliBeside(E2eJob& job, ChildProcess& target, const std::string& cpu,
+                                int timeoutMs, long long& afterDropMs) {
+  job.WriteProgram();
+  ChildProcess cli(job.CliArgs(cpu, {"--verify"}));
+  const auto start = Clock::now();
+  auto dropped = Clock::time_point::max();
+  std::optional<int> code;
+  while (!(code = cli.Wait(0)) && Clock::now() - start < std::chrono::milliseconds(timeoutMs)) {
+    if (dropped == Clock::time_point::max() && Count(target.err(), "line dropped")) {
+      dropped = Clock::now();
+    }
+    ::usleep(1000);
+  }
+  afterDropMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    Clock::now() - std::min(dropped, Clock::now()))
+                    .count();
+  job.cliErr = CliText(cli.err());
+  return code;
 }
 
 class FaultCatalogue : public ::testing::TestWithParam<FaultRow> {};
@@ -311,7 +337,8 @@ TEST_P(FaultCatalogueOnTheLine, EndsWithItsMessageExitCodeAndTimeAndFreesThePort
   job.port = *pty;
 
   const auto start = std::chrono::steady_clock::now();
-  const auto code = job.RunCli(cpu, {"--verify"}, r.waitMs + 30000);
+  long long afterDropMs = 0;
+  const auto code = RunCliBeside(job, target, cpu, r.waitMs + 30000, afterDropMs);
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                       std::chrono::steady_clock::now() - start)
                       .count();
@@ -326,6 +353,9 @@ TEST_P(FaultCatalogueOnTheLine, EndsWithItsMessageExitCodeAndTimeAndFreesThePort
 
   if (r.hangsUp) {
     EXPECT_EQ(target.Wait(5000), 0);
+    std::printf("[ row      ] %-36s ended %lld ms after the line dropped\n", r.name.c_str(),
+                afterDropMs);
+    EXPECT_LE(afterDropMs, 100);
     EXPECT_NE(target.err().find("line dropped"), std::string::npos) << target.err();
   } else {
     EXPECT_TRUE(TargetSawTheLineClose(target, 3000)) << target.err();

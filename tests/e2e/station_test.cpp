@@ -22,13 +22,13 @@ bool SaidTimes(ChildProcess& process, const std::string& text, int times, int ti
   }
 }
 
-// What python's json module reads in the log: its lines, their results and whether each names
-// the host.
+// What python's json module reads in the log: its lines, their results, whether each names the
+// host, and the serial numbers.
 std::string ReadLog(const std::string& path) {
   ChildProcess check({"/usr/bin/env", "python3", "-c",
                       "import json,sys; rows=[json.loads(l) for l in open(sys.argv[1],"
                       "encoding='utf-8')]; print(len(rows), sorted({r['result'] for r in rows}),"
-                      " all(r['hostName'] for r in rows))",
+                      " all(r['hostName'] for r in rows), [r['serialNumber'] for r in rows])",
                       path});
   return check.Wait(10000) == 0 ? check.out() : "not JSON lines: " + check.err();
 }
@@ -52,14 +52,16 @@ TEST(Station, BoardAfterBoardOnOnePortEachUnpluggedThenCtrlCAndAKillKeepTheLog) 
   job.port = port.name();
   job.WriteProgram();
   const std::string log = job.home.PathOf("station.jsonl");
-  const auto args = job.CliArgs("CLS.mot", {"--verify", "--repeat", "--log", CliPath(log)});
+  const auto args = job.CliArgs(
+      "CLS.mot", {"--verify", "--repeat", "--log", CliPath(log), "--serial", "0x2000:1000"});
 
   ChildProcess station(args);
   for (int n = 1; n <= 3; ++n) {
     const auto line = station.ReadLine(20000);
     ASSERT_TRUE(line) << station.err();
-    EXPECT_TRUE(line->starts_with("board " + std::to_string(n) + "  verified  passed " +
-                                  std::to_string(n) + "  failed 0  "))
+    EXPECT_TRUE(line->starts_with("board " + std::to_string(n) + "  verified  serial " +
+                                  std::to_string(999 + n) + "  passed " + std::to_string(n) +
+                                  "  failed 0  "))
         << *line;
   }
   ASSERT_TRUE(SaidTimes(station, "waiting for the next board", 3, 10000)) << station.err();
@@ -68,9 +70,16 @@ TEST(Station, BoardAfterBoardOnOnePortEachUnpluggedThenCtrlCAndAKillKeepTheLog) 
   const auto last = station.ReadLine(1000);
   EXPECT_TRUE(last && last->starts_with("stopped after 3 boards  passed 3  failed 0  "))
       << station.out();
-  EXPECT_EQ(ReadLog(log), "3 ['verified'] True\n");
-  for (const char* dump : {"flash-1.bin", "flash-2.bin", "flash-3.bin"}) {
-    job.ExpectFlashHoldsProgram(0, dump);
+  EXPECT_EQ(ReadLog(log), "3 ['verified'] True [1000, 1001, 1002]\n");
+  job.WaitForTarget();
+  for (int n = 1; n <= 3; ++n) {
+    // Each board has its own number (le32); everything else is the program.
+    const std::string name = "flash-" + std::to_string(n) + ".bin";
+    std::string dump = job.home.Read(name);
+    ASSERT_GE(dump.size(), 0x2004u) << name;
+    EXPECT_EQ(dump.substr(0x2000, 4), std::string({char(0xE7 + n), 0x03, 0, 0})) << name;
+    job.home.Write(name, dump.replace(0x2000, 4, 4, '\xFF'));
+    job.ExpectFlashHoldsProgram(0, name);
   }
 
   // A station killed while it waits has logged every board it finished, after the lines
@@ -80,7 +89,8 @@ TEST(Station, BoardAfterBoardOnOnePortEachUnpluggedThenCtrlCAndAKillKeepTheLog) 
   ASSERT_TRUE(SaidTimes(killed, "waiting for the next board", 1, 20000)) << killed.err();
   killed.Signal(SIGKILL);
   EXPECT_EQ(killed.Wait(10000), 128 + SIGKILL);
-  EXPECT_EQ(ReadLog(log), "4 ['verified'] True\n");
+  // Without a serial file a new run starts at the first number again.
+  EXPECT_EQ(ReadLog(log), "4 ['verified'] True [1000, 1001, 1002, 1000]\n");
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
+#include <tuple>
 
 #include "platform/folder_listing.h"
+#include "platform/latency_timer.h"
 #include "platform/port_list.h"
 #include "support/temp_folder.h"
 
@@ -38,12 +41,13 @@ class FakeSysfs {
     Link("bus/usb-serial/drivers/" + driver, iface + "/driver");
   }
   std::string root() const { return dir_.path(); }
-
- private:
+  void Write(const std::string& name, const std::string& text) { dir_.Write(name, text); }
   void Link(const std::string& target, const std::string& link) {
     fs::create_directories(fs::path(dir_.PathOf(link)).parent_path());
     fs::create_symlink(dir_.PathOf(target), dir_.PathOf(link));
   }
+
+ private:
   testing::TempFolder dir_;
 };
 
@@ -75,6 +79,28 @@ TEST(PortList, BuiltInUartsThenUsbDevicesWithWhatTheSystemKnows) {
 TEST(PortList, NoSerialDevicesGiveAnEmptyList) {
   testing::TempFolder empty;
   EXPECT_TRUE(ListSerialPorts(empty.path()).empty());
+}
+
+// The tty's device folder and the two above it may hold the timer; a link names the port.
+TEST(LatencyTimer, FoundOnTheTtysDeviceOrUpToTwoFoldersAbove) {
+  const std::string tty = "devices/pci0000:00/usb1/1-1/1-1:1.0/ttyUSB3/";
+  // Where the file is from the tty's device folder, what it holds, what is found.
+  const std::tuple<std::string, std::string, std::optional<std::uint32_t>> cases[] = {
+      {".", "16", 16},        {"..", "1", 1},    {"../..", "2", 2},
+      {"../../..", "16", {}}, {".", "fast", {}}, {"(none)", "", {}}};
+  for (const auto& [where, text, ms] : cases) {
+    FakeSysfs sys;
+    sys.Usb("ttyUSB3", "usbserial", "A1");
+    if (where != "(none)") sys.Write(tty + where + "/latency_timer", text + "\n");
+    sys.Write("dev/ttyUSB3", "");
+    sys.Link("dev/ttyUSB3", "dev/by-id/usb-if00");
+    const auto timer = FindLatencyTimer(sys.root() + "/dev/by-id/usb-if00", sys.root());
+    ASSERT_EQ(timer.has_value(), ms.has_value()) << where << " " << text;
+    if (timer) {
+      EXPECT_EQ(std::pair(timer->ms, fs::canonical(timer->path)),
+                std::pair(*ms, fs::canonical(sys.root() + "/" + tty + where + "/latency_timer")));
+    }
+  }
 }
 
 TEST(FolderListing, TellsOrdinaryFilesFromFoldersAndHiddenOnes) {

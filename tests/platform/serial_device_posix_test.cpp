@@ -122,7 +122,7 @@ TEST(PosixSerialDevice, CarriesEveryByteValueRawBothWaysAndReadsNeverWait) {
   EXPECT_EQ(got, all);
 }
 
-TEST(PosixSerialDevice, WaitForInputWakesOnInputAndSleepsOnAHungUpLine) {
+TEST(PosixSerialDevice, WaitForInputWakesOnInputAndOnAHungUpLine) {
   Line line;
   ASSERT_TRUE(line.opened);
   ASSERT_TRUE(line.device->Open(line.master.slavePath()));
@@ -138,11 +138,12 @@ TEST(PosixSerialDevice, WaitForInputWakesOnInputAndSleepsOnAHungUpLine) {
   EXPECT_LT(NowMs() - start, 1000);
   std::uint8_t buffer[4];
   EXPECT_EQ(line.device->Read(buffer), 1u);
-  // The far end is gone: every poll reports it at once, and a caller must not spin on that.
+  // The far end is gone: the wait ends at once, and the caller's time-outs with it.
   line.master.Close();
   start = NowMs();
-  EXPECT_FALSE(line.device->WaitForInput(150));
-  EXPECT_GE(NowMs() - start, 140);
+  EXPECT_FALSE(line.device->WaitForInput(1000));
+  EXPECT_LT(NowMs() - start, 500);
+  EXPECT_TRUE(line.device->LineLost());
 }
 
 TEST(PosixSerialDevice, AWriteNobodyTakesGivesUpAfterTheWriteTimeOut) {

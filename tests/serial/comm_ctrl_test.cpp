@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <optional>
+#include <tuple>
 
 #include "core/step.h"
 #include "serial/open_port.h"
@@ -192,6 +193,29 @@ TEST(CommCtrl, WaitForInputSeesBufferedBytesAndLetsTimePassOnAClosedPort) {
   p.port.GetByte();
   EXPECT_TRUE(p.port.WaitForInput(40, clock)) << "the second byte is already buffered";
   EXPECT_EQ(clock.NowMs(), 140u);
+}
+
+// A write the open port did not take whole, or a device that lost its line, ends the job's waits;
+// a closed port's refusals leave the window its time-outs. A reopen starts clean.
+TEST(CommCtrl, ALostLineIsKeptUntilTheNextOpen) {
+  // Whether the device takes bytes, whether it loses its line, whether the port is closed first.
+  const std::tuple<const char*, bool, bool, bool, bool> cases[] = {
+      {"all taken", true, false, false, false},
+      {"writes refused", false, false, false, true},
+      {"device lost its line", true, true, false, true},
+      {"closed port", true, false, true, false}};
+  for (const auto& [name, takes, deviceLost, closed, lost] : cases) {
+    Port p;
+    ASSERT_TRUE(p.port.Open());
+    if (closed) p.port.Close();
+    p.line.open = takes;  // a device that is gone refuses every write
+    p.port.PutByte(0x55);
+    p.port.Write(std::vector<std::uint8_t>{1, 2, 3});
+    p.line.lineLost = deviceLost;
+    EXPECT_EQ(p.port.LineLost(), lost) << name;
+    p.port.Close();
+    EXPECT_TRUE(p.port.Open() && !p.port.LineLost()) << name;
+  }
 }
 
 struct OpenPortCase {

@@ -22,6 +22,7 @@ class ScriptedDevice final : public platform::SerialDevice {
     bool open = false;
     bool failOpen = false;
     bool failConfigure = false;
+    bool lineLost = false;
     bool dtr = false;
     bool rts = false;
     int opens = 0;
@@ -43,6 +44,7 @@ class ScriptedDevice final : public platform::SerialDevice {
   bool Open(std::string_view portName) override {
     if (s_.failOpen || s_.open) return false;
     s_.open = true;
+    s_.lineLost = false;
     s_.portName = portName;
     ++s_.opens;
     return true;
@@ -86,6 +88,7 @@ class ScriptedDevice final : public platform::SerialDevice {
     s_.open = false;
     ++s_.closes;
   }
+  bool LineLost() const override { return s_.lineLost; }
   bool Exists(std::string_view) const override { return true; }
 
  private:

@@ -1,0 +1,72 @@
+#include "cli/supplied_bytes.h"
+
+#include <cstdio>
+
+#include "objfile/program_image.h"
+
+namespace vantrel::cli {
+namespace {
+
+constexpr std::size_t kBytesPerRecord = 32;
+
+void AppendHex(std::string& out, std::uint8_t byte, unsigned& sum) {
+  char text[3];
+  std::snprintf(text, sizeof text, "%02X", byte);
+  out += text;
+  sum += byte;
+}
+
+void AppendRecord(std::string& out, char type, std::uint32_t address,
+                  std::span<const std::uint8_t> data) {
+  out += 'S';
+  out += type;
+  unsigned sum = 0;
+  AppendHex(out, static_cast<std::uint8_t>(4 + data.size() + 1), sum);
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    AppendHex(out, static_cast<std::uint8_t>(address >> shift), sum);
+  }
+  for (const std::uint8_t b : data) AppendHex(out, b, sum);
+  unsigned ignored = 0;
+  AppendHex(out, static_cast<std::uint8_t>(~sum), ignored);
+  out += '\n';
+}
+
+}  // namespace
+
+SuppliedBytes::SuppliedBytes(std::uint32_t romBase)
+    : romBase_(romBase), bytes_(kImageSize, 0xFF), owner_(kImageSize, 0) {}
+
+void SuppliedBytes::Put(std::uint32_t address, std::uint8_t byte, std::uint8_t file) {
+  const std::uint32_t offset = address - romBase_;
+  if (offset >= kImageSize) return;
+  const std::uint8_t before = owner_[offset];
+  if (before != 0 && before != file && (!overlap_ || address < overlap_->address)) {
+    overlap_ = Overlap{address, before, file};
+  }
+  owner_[offset] = file;
+  bytes_[offset] = byte;
+}
+
+std::string SuppliedBytes::SRecordText(std::span<const std::uint8_t> patch,
+                                       std::uint32_t patchAddress) const {
+  const std::size_t patchAt = patchAddress - romBase_;
+  std::string out;
+  // A header of the 32-bit form's own kind: address 0000, no data.
+  out += "S0030000FC\n";
+  std::vector<std::uint8_t> run;
+  std::size_t runStart = 0;
+  for (std::size_t offset = 0; offset <= kImageSize; ++offset) {
+    const bool patched = offset - patchAt < patch.size();
+    const bool supplied = offset < kImageSize && (patched || owner_[offset] != 0);
+    if (supplied && run.empty()) runStart = offset;
+    if (supplied) run.push_back(patched ? patch[offset - patchAt] : bytes_[offset]);
+    if (!run.empty() && (!supplied || run.size() == kBytesPerRecord)) {
+      AppendRecord(out, '3', static_cast<std::uint32_t>(romBase_ + runStart), run);
+      run.clear();
+    }
+  }
+  AppendRecord(out, '7', 0, {});
+  return out;
+}
+
+}  // namespace vantrel::cli
