@@ -78,17 +78,19 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
         return std::nullopt;
       }
       o.tickMode = *mode;
-    } else if (a == "--trace" || a == "--report") {
+    } else if (a == "--trace" || a == "--report" || a == "--log") {
       if (!value(v)) return std::nullopt;
       if (v.empty()) {
         error = std::string(a) + " needs a file name";
         return std::nullopt;
       }
-      if (a == "--report" && v == "-") {
-        error = "--report needs a file name, not '-'";
+      if (a != "--trace" && v == "-") {
+        error = std::string(a) + " needs a file name, not '-'";
         return std::nullopt;
       }
-      (a == "--trace" ? o.trace : o.report) = v;
+      (a == "--trace" ? o.trace : a == "--report" ? o.report : o.log) = v;
+    } else if (a == "--repeat") {
+      if (!flag(o.repeat)) return std::nullopt;
     } else if (a == "--list-ports") {
       if (!flag(o.listPorts)) return std::nullopt;
     } else if (a == "--cpu") {
@@ -167,7 +169,8 @@ std::string CliHelpText() {
   std::string text = R"(Usage: vantrel-cli [--home DIR] --port PORT [--port PORT ...] --cpu NAME
                    [--baud-boot RATE] [--baud-prog RATE] [--verify] [--cpu-report]
                    [--cadence 10ms|fast] [--trace FILE|-] [--report FILE.json]
-                   [--serial ADDR:FIRST[:STEP[:FORMAT]] [--serial-file FILE]] FILE [FILE ...]
+                   [--serial ADDR:FIRST[:STEP[:FORMAT]] [--serial-file FILE]]
+                   [--repeat] [--log FILE.jsonl] FILE [FILE ...]
        vantrel-cli [--home DIR] [--port PORT ...] [--cpu NAME] [OPTIONS] --job [JOBFILE]
        vantrel-cli --list-ports
 
@@ -208,13 +211,28 @@ Bytes outside the ROM window (RomBaseAddr, 1 MiB) are left out, as in the window
                     --serial), sha256 (of the data written, block by block in address
                     order; null unless all was written), result (verified, written,
                     verify-failed, failed, aborted), exitCode, message, startTime (UTC),
-                    durationSeconds, bytesSent, bytesReceived
+                    durationSeconds, bytesSent, bytesReceived; with --repeat it is
+                    written again after each round, with that round's boards
+  --log FILE        append one line per board job to FILE, a JSON object with the
+                    report's fields and hostName (this machine's name), on the disk as
+                    soon as the job ends: a crash loses at most the job that was running;
+                    several runs and stations may append to one log
+  --repeat          a station: program board after board on the same port(s) until
+                    Ctrl-C. After each round it waits for the next board, which is there
+                    once every port has gone and come back (the board with its adapter
+                    unplugged and a new one plugged in, looked at every 150 ms) or Enter
+                    is pressed on the terminal (a foot switch), or a line comes through a
+                    pipe on standard input; the board still connected is never programmed
+                    again. After each board a line goes to stdout: "board N  RESULT
+                    [serial S]  passed P  failed F  R boards/h" (boards per hour since
+                    the start, waits included); "stopped after N boards ..." at the end
   --serial ADDR:FIRST[:STEP[:FORMAT]]
                     write a serial number at ADDR over the program: FIRST into the first
                     board, FIRST+STEP into the next (STEP 1 unless given), one per --port in
-                    their order. FORMAT: le16, le32 (the default), le64, be16, be32, be64, or
-                    ascii:N (decimal, N digits, zero-padded); a number that does not fit is
-                    an error. The bytes must lie in the ROM window.
+                    their order, and with --repeat on from round to round. FORMAT: le16,
+                    le32 (the default), le64, be16, be32, be64, or ascii:N (decimal, N
+                    digits, zero-padded); a number that does not fit is an error. The bytes
+                    must lie in the ROM window.
   --serial-file FILE
                     keep the next serial number in FILE (one decimal number and a newline;
                     made, starting at FIRST, when missing; its number wins over FIRST). It
@@ -241,7 +259,8 @@ a hint line where there is something to check. On a terminal a progress line per
 runs; otherwise one line is printed per phase. With several ports every line starts with
 its port, and a table of the results goes to stdout at the end. Ctrl-C aborts every job as
 the window's button does (the port is closed); a job that had already succeeded keeps its
-result.
+result. With --repeat, Ctrl-C during a job aborts it and then ends the station; while the
+station waits for the next board it ends it at once.
 
 Example: a boot loader and an application, numbered from 5000 on, three boards at once:
   vantrel-cli --cpu MYCPU.mot --port /dev/ttyUSB0 --port /dev/ttyUSB1 --port /dev/ttyUSB2
@@ -250,12 +269,14 @@ Example: a boot loader and an application, numbered from 5000 on, three boards a
 
 Exit codes:
   0   written (and verified, with --verify), on every board
-  1   a job failed or was aborted (or the report, or a CPU report asked for with
-      --cpu-report, could not be written); or, before any port opened, a FILE or the
-      serial file could not be read, or the serial numbers ran out
+  1   a job failed or was aborted (or the report, a line of the log, or a CPU report
+      asked for with --cpu-report, could not be written); or, before any port opened, a
+      FILE or the serial file could not be read, or the serial numbers ran out
   2   a verification failed (on any board)
-  64  usage error (a --serial outside the ROM window among them), or a --trace file
-      that cannot be created
+  64  usage error (a --serial outside the ROM window among them), a --trace file that
+      cannot be created, or a --log that cannot be opened
+With --repeat: 0 when every board of the station passed, else the worst code of any
+round, 2 before 1; a usage error ends it at once with 64.
 )";
   text.replace(text.find("@PORTS@"), 7, platform::PortNameHelp());
   return text;

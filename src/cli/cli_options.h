@@ -28,8 +28,10 @@ struct CliOptions {
   bool version = false;
   bool listPorts = false;
   TickMode tickMode = TickMode::Fast;
-  std::string trace;   // every byte on the line goes here; "-" is stderr; empty: no trace
-  std::string report;  // the JSON record of every board goes here; empty: no report
+  std::string trace;    // every byte on the line goes here; "-" is stderr; empty: no trace
+  std::string report;   // the JSON record of every board goes here; empty: no report
+  std::string log;      // one JSON line per board job is appended here; empty: no log
+  bool repeat = false;  // board after board on the same ports, until Ctrl-C
   // The user program files, merged into one image; `file` is the one the job reads.
   std::vector<std::string> files;
   std::string file;

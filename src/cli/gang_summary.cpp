@@ -42,11 +42,16 @@ std::string FormatGangSummary(std::span<const BoardRecord> records) {
   return out;
 }
 
+int WorseExitCode(int a, int b) {
+  auto rank = [](int code) { return code >= 0 && code <= 2 ? code : 3; };
+  return rank(a) >= rank(b) ? a : b;
+}
+
 int GangExitCode(std::span<const BoardRecord> records) {
   int code = 0;
   for (const auto& r : records) {
-    if (r.exitCode == 2) return 2;
-    if (r.exitCode != 0) code = 1;
+    // A job that did not pass counts as failed, whatever other code it gave.
+    code = WorseExitCode(code, r.exitCode == 0 || r.exitCode == 2 ? r.exitCode : 1);
   }
   return code;
 }

@@ -10,6 +10,10 @@ namespace vantrel::cli {
 // The table printed after several boards: port, result, time, bytes on the line.
 std::string FormatGangSummary(std::span<const BoardRecord> records);
 
+// The worse of two exit codes: a verification that found a wrong byte (2) outweighs a job that
+// failed or was aborted (1), which outweighs success (0); any other code outweighs them all.
+int WorseExitCode(int a, int b);
+
 // 0 when every board succeeded, else 2 when any verification failed, else 1.
 int GangExitCode(std::span<const BoardRecord> records);
 

@@ -51,38 +51,52 @@ std::string JsonString(std::string_view text) {
   return out + "\"";
 }
 
+std::string FormatBoardObject(const BoardRecord& r, JsonLayout layout,
+                              std::span<const JsonField> extra) {
+  const bool indented = layout == JsonLayout::Indented;
+  std::string out = indented ? "  {" : "{";
+  bool first = true;
+  auto field = [&](std::string_view name, const std::string& value) {
+    if (!first) out += ",";
+    if (indented) out += "\n    ";
+    if (!indented && !first) out += " ";
+    out += JsonString(name) + ": " + value;
+    first = false;
+  };
+  char seconds[32];
+  std::snprintf(seconds, sizeof seconds, "%.3f", r.seconds);
+  field("port", JsonString(r.port));
+  field("cpuType", JsonString(r.cpuType));
+  field("userProgram", JsonString(r.userProgram));
+  std::string inputs = "[";
+  for (std::size_t n = 0; n < r.inputs.size(); ++n) {
+    inputs += n == 0 ? "" : ", ";
+    inputs += "{\"path\": " + JsonString(r.inputs[n].path) +
+              ", \"sha256\": " + JsonString(r.inputs[n].sha256) + "}";
+  }
+  field("inputs", inputs + "]");
+  if (r.serialNumber) field("serialNumber", std::to_string(*r.serialNumber));
+  field("sha256", r.sha256 ? JsonString(*r.sha256) : std::string("null"));
+  field("result", JsonString(r.result));
+  field("exitCode", std::to_string(r.exitCode));
+  field("message", JsonString(r.message));
+  field("firstDifference", r.firstDifference
+                               ? Format("\"0x%08X\"", static_cast<unsigned>(*r.firstDifference))
+                               : std::string("null"));
+  field("startTime", JsonString(r.startTime));
+  field("durationSeconds", seconds);
+  field("bytesSent", std::to_string(r.bytesSent));
+  field("bytesReceived", std::to_string(r.bytesReceived));
+  for (const JsonField& f : extra) field(f.name, f.value);
+  out += indented ? "\n  }" : "}";
+  return out;
+}
+
 std::string FormatJobReport(std::span<const BoardRecord> records) {
   std::string out = "[";
   for (std::size_t i = 0; i < records.size(); ++i) {
-    const BoardRecord& r = records[i];
-    char seconds[32];
-    std::snprintf(seconds, sizeof seconds, "%.3f", r.seconds);
     out += i == 0 ? "\n" : ",\n";
-    out += "  {\n";
-    out += "    \"port\": " + JsonString(r.port) + ",\n";
-    out += "    \"cpuType\": " + JsonString(r.cpuType) + ",\n";
-    out += "    \"userProgram\": " + JsonString(r.userProgram) + ",\n";
-    out += "    \"inputs\": [";
-    for (std::size_t n = 0; n < r.inputs.size(); ++n) {
-      out += n == 0 ? "" : ", ";
-      out += "{\"path\": " + JsonString(r.inputs[n].path) +
-             ", \"sha256\": " + JsonString(r.inputs[n].sha256) + "}";
-    }
-    out += "],\n";
-    if (r.serialNumber) out += "    \"serialNumber\": " + std::to_string(*r.serialNumber) + ",\n";
-    out += "    \"sha256\": " + (r.sha256 ? JsonString(*r.sha256) : std::string("null")) + ",\n";
-    out += "    \"result\": " + JsonString(r.result) + ",\n";
-    out += "    \"exitCode\": " + std::to_string(r.exitCode) + ",\n";
-    out += "    \"message\": " + JsonString(r.message) + ",\n";
-    out += "    \"firstDifference\": " +
-           (r.firstDifference ? Format("\"0x%08X\"", static_cast<unsigned>(*r.firstDifference))
-                              : std::string("null")) +
-           ",\n";
-    out += "    \"startTime\": " + JsonString(r.startTime) + ",\n";
-    out += "    \"durationSeconds\": " + std::string(seconds) + ",\n";
-    out += "    \"bytesSent\": " + std::to_string(r.bytesSent) + ",\n";
-    out += "    \"bytesReceived\": " + std::to_string(r.bytesReceived) + "\n";
-    out += "  }";
+    out += FormatBoardObject(records[i], JsonLayout::Indented);
   }
   out += records.empty() ? "]\n" : "\n]\n";
   return out;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantrel::cli {
@@ -32,6 +33,21 @@ struct BoardRecord {
   std::uint64_t bytesSent = 0;
   std::uint64_t bytesReceived = 0;
 };
+
+// A field for the end of a board's object; its value is JSON already.
+struct JsonField {
+  std::string_view name;
+  std::string value;
+};
+
+enum class JsonLayout {
+  Indented,  // an element of the report's array
+  OneLine,   // a line of the log
+};
+
+// One board's JSON object, the same fields in the report and in the log.
+std::string FormatBoardObject(const BoardRecord& record, JsonLayout layout,
+                              std::span<const JsonField> extra = {});
 
 // A JSON array with one object per board.
 std::string FormatJobReport(std::span<const BoardRecord> records);

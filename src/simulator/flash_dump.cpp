@@ -31,4 +31,14 @@ bool WriteFlashDump(const Flash& flash, const std::string& path, std::string* er
   return true;
 }
 
+std::string BoardDumpPath(const std::string& path, std::uint32_t board) {
+  const auto slash = path.find_last_of('/');
+  auto dot = path.rfind('.');
+  // A dot that starts the name or belongs to a folder is no extension.
+  if (dot == std::string::npos || dot == 0 || (slash != std::string::npos && dot <= slash + 1)) {
+    dot = path.size();
+  }
+  return path.substr(0, dot) + "-" + std::to_string(board) + path.substr(dot);
+}
+
 }  // namespace vantrel::simulator

@@ -31,6 +31,7 @@ constexpr std::array kOptions{
     OptionInfo{"--dump", Kind::Text, Scope::Both},
     OptionInfo{"--link", Kind::Text, Scope::Both},
     OptionInfo{"--jobs", Kind::Count, Scope::Both},
+    OptionInfo{"--replug", Kind::Number, Scope::Both},
     OptionInfo{"--quiet", Kind::Flag, Scope::Both},
     OptionInfo{"--verbose", Kind::Flag, Scope::Both},
     OptionInfo{"--help", Kind::Flag, Scope::Both},
@@ -66,6 +67,11 @@ constexpr std::string_view kHelp =
     "                                end of each job, when the host leaves, and on exit\n"
     "  --link PATH                   make PATH a symbolic link to the device while running\n"
     "  --jobs N                      end after N jobs (default: run until stopped)\n"
+    "  --replug MS                   after each job, unplug the board and plug in a new one\n"
+    "                                with an erased flash MS ms later: a new pseudo-terminal,\n"
+    "                                its path printed as the next line, --link moved to it;\n"
+    "                                --dump FILE.bin then writes FILE-1.bin, FILE-2.bin, ...,\n"
+    "                                one per board\n"
     "  --quiet                       no trace on stderr; --verbose: trace every byte\n"
     "  --help, --version             print this text or the version and end\n"
     "  --fault-no-sync               never answer the bit-rate adjustment\n"
@@ -266,6 +272,7 @@ class Parser {
         if (n == "--erase-ms") t.classic.eraseMs = u;
         if (n == "--prog-baud") t.classic.programmingBaud = u;
         if (n == "--flash-base") t.flashBase = u;
+        if (n == "--replug") options_.replugMs = u;
         if (n == "--block-size") {
           if (u != 128 && u != 256) return Bad(o, value, "128 or 256");
           t.classic.blockSize = u;

@@ -19,7 +19,9 @@ struct ProgramOptions {
   std::string dumpPath;    // empty: no dump
   std::string linkPath;    // empty: no link to the pseudo-terminal
   std::uint32_t jobs = 0;  // 0: serve jobs until stopped
-  int verbosity = 1;       // 0 quiet, 1 events, 2 every byte
+  // After each job the board is unplugged and, this many ms later, a new one plugged in.
+  std::optional<std::uint32_t> replugMs;
+  int verbosity = 1;  // 0 quiet, 1 events, 2 every byte
   bool help = false;
   bool version = false;
 };

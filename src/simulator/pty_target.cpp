@@ -39,33 +39,68 @@ std::string Hex(std::span<const std::uint8_t> bytes) {
 
 class PtyTarget {
  public:
-  PtyTarget(const ProgramOptions& options, std::FILE* err) : options_(options), err_(err) {
-    TargetOptions target = options.target;
-    target.trace = [this](std::string_view text) { Log(1, text); };
-    model_.emplace(std::move(target));
-    lastDump_.assign(model_->flash().bytes().begin(), model_->flash().bytes().end());
+  PtyTarget(const ProgramOptions& options, std::FILE* out, std::FILE* err)
+      : options_(options), out_(out), err_(err) {
+    NewBoard();
   }
 
-  int Run(std::FILE* out) {
-    std::string error;
-    if (!pty_.Open(&error)) {
-      std::fprintf(err_, "vantrel-target: %s\n", error.c_str());
-      return 1;
-    }
+  int Run() {
     // Whoever reads the path may stop us at once: the handlers must be in place first.
     platform::InstallInterruptFlag();
-    if (!options_.linkPath.empty() && !pty_.Link(options_.linkPath, &error)) {
-      std::fprintf(err_, "vantrel-target: %s\n", error.c_str());
-      return 1;
-    }
-    std::fprintf(out, "%s\n", pty_.slavePath().c_str());
-    std::fflush(out);
+    if (!PlugIn()) return 1;
     const int code = Serve();
     if (code == 0) Dump("exit");
     return code;
   }
 
  private:
+  void NewBoard() {
+    TargetOptions target = options_.target;
+    target.trace = [this](std::string_view text) { Log(1, text); };
+    model_.emplace(std::move(target));
+    lastDump_.assign(model_->flash().bytes().begin(), model_->flash().bytes().end());
+  }
+
+  // A line the host can open: the pseudo-terminal, its link, its path on stdout.
+  bool PlugIn() {
+    std::string error;
+    if (!pty_.Open(&error) ||
+        (!options_.linkPath.empty() && !pty_.Link(options_.linkPath, &error))) {
+      std::fprintf(err_, "vantrel-target: %s\n", error.c_str());
+      return false;
+    }
+    std::fprintf(out_, "%s\n", pty_.slavePath().c_str());
+    std::fflush(out_);
+    return true;
+  }
+
+  // The board leaves the line, its device and link with it, and a new one comes: a station's
+  // host must see the port go and come back before it programs again.
+  bool Replug() {
+    SendDue(std::numeric_limits<std::uint64_t>::max());
+    platform::SleepMs(kHangUpGraceMs);
+    pty_.Close();
+    Log(1, "board unplugged");
+    for (std::uint32_t waited = 0; waited < *options_.replugMs; waited += kTickMs) {
+      if (platform::InterruptRequested()) return true;
+      platform::SleepMs(kTickMs);
+    }
+    ++board_;
+    NewBoard();
+    present_ = false;
+    noiseDone_ = false;
+    resetPending_ = false;
+    Log(1, "board " + std::to_string(board_) + " plugged in");
+    return PlugIn();
+  }
+
+  // After a job: nothing when the target serves on, else its exit code.
+  std::optional<int> JobOver() {
+    if (CountJob()) return 0;
+    if (options_.replugMs && !Replug()) return 1;
+    return std::nullopt;
+  }
+
   int Serve() {
     while (!platform::InterruptRequested()) {
       std::uint64_t now = platform::MonotonicMicros();
@@ -90,11 +125,13 @@ class PtyTarget {
         std::array<std::uint8_t, 256> scratch{};
         while (model_->Transmit(scratch, 0, now) != 0) {
         }
-        if (resetPending_ && now - absentSince_ >= kResetAfterUs && ResetBoard()) return 0;
+        if (resetPending_ && now - absentSince_ >= kResetAfterUs && ResetBoard()) {
+          if (const auto end = JobOver()) return *end;
+        }
       }
       if (model_->TakeJobEnded()) {
         Dump("job end");
-        if (CountJob()) return 0;
+        if (const auto end = JobOver()) return *end;
       }
       if (model_->HungUp()) {
         SendDue(std::numeric_limits<std::uint64_t>::max());
@@ -161,13 +198,13 @@ class PtyTarget {
     }
   }
 
-  // The board goes back to boot mode; a job it was in has ended. True when that was the last.
+  // The board goes back to boot mode; true when it was in a job, which has ended.
   bool ResetBoard() {
     resetPending_ = false;
     const bool inJob = model_->mode() == TargetModel::Mode::Loader;
     model_->Reset();
     Log(1, "board reset to boot mode");
-    return inJob && CountJob();
+    return inJob;
   }
 
   bool CountJob() {
@@ -179,7 +216,9 @@ class PtyTarget {
   void Dump(const char* why) {
     if (options_.dumpPath.empty()) return;
     std::string error;
-    if (!WriteFlashDump(model_->flash(), options_.dumpPath, &error)) {
+    const std::string path =
+        options_.replugMs ? BoardDumpPath(options_.dumpPath, board_) : options_.dumpPath;
+    if (!WriteFlashDump(model_->flash(), path, &error)) {
       std::fprintf(err_, "vantrel-target: %s\n", error.c_str());
       return;
     }
@@ -193,6 +232,7 @@ class PtyTarget {
   }
 
   const ProgramOptions& options_;
+  std::FILE* out_;
   std::FILE* err_;
   platform::PtyMaster pty_;
   std::optional<TargetModel> model_;
@@ -203,13 +243,14 @@ class PtyTarget {
   std::uint64_t presentSince_ = 0;
   std::uint64_t absentSince_ = 0;
   std::uint32_t jobs_ = 0;
+  std::uint32_t board_ = 1;
 };
 
 }  // namespace
 
 int RunPtyTarget(const ProgramOptions& options, std::FILE* out, std::FILE* err) {
-  PtyTarget target(options, err);
-  return target.Run(out);
+  PtyTarget target(options, out, err);
+  return target.Run();
 }
 
 }  // namespace vantrel::simulator

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "simulator/device_description.h"
+#include "simulator/flash_dump.h"
 #include "support/case_name.h"
 
 #include <string>
@@ -67,7 +68,9 @@ TEST(ProgramOptions, ClassicSettingsAndFaultsReachTheModel) {
                         "--fault-corrupt-echo",
                         "10",
                         "--sync-zeros",
-                        "5"});
+                        "5",
+                        "--replug",
+                        "250"});
   ASSERT_TRUE(p.options) << p.error;
   const auto& t = p.options->target;
   const auto& f = t.classic.faults;
@@ -80,6 +83,7 @@ TEST(ProgramOptions, ClassicSettingsAndFaultsReachTheModel) {
   EXPECT_EQ(p.options->dumpPath, "/tmp/x.bin");
   EXPECT_EQ(p.options->linkPath, "/tmp/board");
   EXPECT_EQ(p.options->jobs, 2u);
+  EXPECT_EQ(p.options->replugMs, 250u);
   EXPECT_EQ(p.options->verbosity, 0);
   EXPECT_EQ(t.noise, (std::vector<std::uint8_t>{0x00, 0xFF, 19}));
   EXPECT_EQ(t.handshakeAnswer, 0xE6);
@@ -89,6 +93,13 @@ TEST(ProgramOptions, ClassicSettingsAndFaultsReachTheModel) {
                                   f.badAddressEcho, f.noVerifyData, f.flipVerifyByte,
                                   f.dropEcho,       f.corruptEcho};
   for (std::uint32_t i = 0; i < 8; ++i) EXPECT_EQ(counts[i], i + 3);
+}
+
+TEST(ProgramOptions, AReplugDumpsEachBoardBesideTheFileNamed) {
+  const std::pair<const char*, const char*> cases[] = {{"/tmp/flash.bin", "/tmp/flash-2.bin"},
+                                                       {"/tmp/a.b/flash", "/tmp/a.b/flash-2"},
+                                                       {"/tmp/.flash", "/tmp/.flash-2"}};
+  for (const auto& [path, second] : cases) EXPECT_EQ(BoardDumpPath(path, 2), second);
 }
 
 TEST(ProgramOptions, InquiryTakesItsFlashFromTheDeviceDescription) {
@@ -129,6 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCase{{"--fault-handshake", "0x100"}, "--fault-handshake"},
                       BadCase{{"--fault-noise", "1,,2"}, "--fault-noise"},
                       BadCase{{"--erase-ms", "12ms"}, "--erase-ms"},
+                      BadCase{{"--replug", "soon"}, "--replug: 'soon'"},
                       BadCase{{"--device", "x.dev"}, "--device needs --protocol inquiry"},
                       BadCase{{"--protocol", "inquiry", "--prog-baud", "9600"},
                               "--prog-baud needs --protocol classic"}),

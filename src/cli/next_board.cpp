@@ -1,0 +1,45 @@
+#include "cli/next_board.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "platform/clock.h"
+#include "platform/interrupt_flag.h"
+#include "platform/serial_device.h"
+
+namespace vantrel::cli {
+namespace {
+
+// Short enough that no unplugging goes unseen, long enough to cost no CPU time.
+constexpr std::uint32_t kLookEveryMs = 150;
+
+}  // namespace
+
+bool ReplugWatch::Look(const std::vector<bool>& present) {
+  for (std::size_t i = 0; i < gone_.size() && i < present.size(); ++i) {
+    if (!present[i]) gone_[i] = true;
+  }
+  return std::all_of(gone_.begin(), gone_.end(), [](bool gone) { return gone; }) &&
+         std::all_of(present.begin(), present.end(), [](bool there) { return there; });
+}
+
+bool WaitForNextBoard(const std::vector<std::string>& ports, platform::EnterKey& key) {
+  key.Discard();
+  std::fprintf(stderr, "waiting for the next board: unplug and plug in%s\n",
+               key.usable() ? ", or press Enter" : "");
+  std::fflush(stderr);
+  // Only asked whether the port is there: opening it would raise DTR and RTS, and reset a board.
+  const std::unique_ptr<platform::SerialDevice> device = platform::MakeSystemSerialDevice();
+  ReplugWatch watch(ports.size());
+  std::vector<bool> present(ports.size());
+  while (!platform::InterruptRequested()) {
+    for (std::size_t i = 0; i < ports.size(); ++i) present[i] = device->Exists(ports[i]);
+    if (watch.Look(present)) return true;
+    if (key.WaitForPress(kLookEveryMs) == platform::EnterKey::Wait::Pressed) return true;
+    if (!key.usable()) platform::SleepMs(kLookEveryMs);
+  }
+  return false;
+}
+
+}  // namespace vantrel::cli

@@ -1,0 +1,47 @@
+#include "cli/station.h"
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/gang_summary.h"
+#include "cli/next_board.h"
+#include "cli/station_totals.h"
+#include "platform/enter_key.h"
+#include "platform/interrupt_flag.h"
+
+namespace vantrel::cli {
+
+int RunStation(const RoundSetup& setup) {
+  const auto start = std::chrono::steady_clock::now();
+  auto seconds = [&start] {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
+  const bool gang = setup.ports.size() > 1;
+  platform::EnterKey key;
+  StationTotals totals;
+  int code = 0;
+  for (;;) {
+    RoundResult round = RunRound(setup);
+    if (round.exitCode == kExitUsage) return kExitUsage;
+    code = WorseExitCode(code, round.exitCode);
+    // A program that cannot be read now will not be read by the next board either.
+    if (round.records.empty()) break;
+    std::vector<std::string> ports;
+    for (std::size_t i = 0; i < round.records.size(); ++i) {
+      const BoardRecord& r = round.records[i];
+      const std::string line = totals.Count(r, seconds());
+      std::printf("%s%s\n", gang ? (r.port + ": ").c_str() : "", line.c_str());
+      // A job file's port is known once its job has read it.
+      ports.push_back(r.port.empty() ? setup.ports[i] : r.port);
+    }
+    std::fflush(stdout);
+    if (platform::InterruptRequested() || !WaitForNextBoard(ports, key)) break;
+  }
+  std::printf("%s\n", totals.Final(seconds()).c_str());
+  std::fflush(stdout);
+  return code;
+}
+
+}  // namespace vantrel::cli
