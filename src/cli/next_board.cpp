@@ -24,14 +24,15 @@ bool ReplugWatch::Look(const std::vector<bool>& present) {
          std::all_of(present.begin(), present.end(), [](bool there) { return there; });
 }
 
-bool WaitForNextBoard(const std::vector<std::string>& ports, platform::EnterKey& key) {
+namespace {
+
+bool WaitForBoards(const std::vector<std::string>& ports, platform::EnterKey& key,
+                   ReplugWatch watch, const char* what) {
   key.Discard();
-  std::fprintf(stderr, "waiting for the next board: unplug and plug in%s\n",
-               key.usable() ? ", or press Enter" : "");
+  std::fprintf(stderr, "waiting for %s%s\n", what, key.usable() ? ", or press Enter" : "");
   std::fflush(stderr);
   // Only asked whether the port is there: opening it would raise DTR and RTS, and reset a board.
   const std::unique_ptr<platform::SerialDevice> device = platform::MakeSystemSerialDevice();
-  ReplugWatch watch(ports.size());
   std::vector<bool> present(ports.size());
   while (!platform::InterruptRequested()) {
     for (std::size_t i = 0; i < ports.size(); ++i) present[i] = device->Exists(ports[i]);
@@ -40,6 +41,22 @@ bool WaitForNextBoard(const std::vector<std::string>& ports, platform::EnterKey&
     if (!key.usable()) platform::SleepMs(kLookEveryMs);
   }
   return false;
+}
+
+}  // namespace
+
+bool WaitForNextBoard(const std::vector<std::string>& ports, platform::EnterKey& key) {
+  return WaitForBoards(ports, key, ReplugWatch(ports.size()), "the next board: unplug and plug in");
+}
+
+bool WaitForFirstBoard(const std::vector<std::string>& ports, platform::EnterKey& key) {
+  const std::unique_ptr<platform::SerialDevice> device = platform::MakeSystemSerialDevice();
+  // A job file names its port only once its job reads it.
+  const bool allThere = std::all_of(ports.begin(), ports.end(), [&](const std::string& port) {
+    return port.empty() || device->Exists(port);
+  });
+  if (allThere) return true;
+  return WaitForBoards(ports, key, ReplugWatch(ports.size(), true), "the first board: plug it in");
 }
 
 }  // namespace vantrel::cli

@@ -12,7 +12,8 @@ namespace vantrel::cli {
 // unplugged, its adapter with it) and be there again.
 class ReplugWatch {
  public:
-  explicit ReplugWatch(std::size_t ports) : gone_(ports, false) {}
+  // goneAlready: the ports have no board yet, so their coming counts as the next board.
+  explicit ReplugWatch(std::size_t ports, bool goneAlready = false) : gone_(ports, goneAlready) {}
 
   // One look at every port; true once each has been missing and all are there now.
   bool Look(const std::vector<bool>& present);
@@ -25,5 +26,9 @@ class ReplugWatch {
 // again, or Enter on the key (what was typed during the job does not count). False when Ctrl-C
 // came first.
 bool WaitForNextBoard(const std::vector<std::string>& ports, platform::EnterKey& key);
+
+// Before the first board: waits only while a port is missing, so that a station started before
+// its board is plugged in does not count a failed board first. False when Ctrl-C came first.
+bool WaitForFirstBoard(const std::vector<std::string>& ports, platform::EnterKey& key);
 
 }  // namespace vantrel::cli

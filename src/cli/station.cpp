@@ -22,7 +22,7 @@ int RunStation(const RoundSetup& setup) {
   platform::EnterKey key;
   StationTotals totals;
   int code = 0;
-  for (;;) {
+  for (bool next = WaitForFirstBoard(setup.ports, key); next;) {
     RoundResult round = RunRound(setup);
     if (round.exitCode == kExitUsage) return kExitUsage;
     code = WorseExitCode(code, round.exitCode);
@@ -37,7 +37,7 @@ int RunStation(const RoundSetup& setup) {
       ports.push_back(r.port.empty() ? setup.ports[i] : r.port);
     }
     std::fflush(stdout);
-    if (platform::InterruptRequested() || !WaitForNextBoard(ports, key)) break;
+    next = !platform::InterruptRequested() && WaitForNextBoard(ports, key);
   }
   std::printf("%s\n", totals.Final(seconds()).c_str());
   std::fflush(stdout);

@@ -81,13 +81,14 @@ struct WatchCase {
   const char* name;
   std::vector<std::vector<bool>> looks;
   int nextAt;
+  bool first = false;  // before the first board: nothing is connected yet
 };
 
 class NextBoard : public ::testing::TestWithParam<WatchCase> {};
 
 TEST_P(NextBoard, OnceEveryPortHasGoneAndIsBack) {
   const WatchCase& c = GetParam();
-  ReplugWatch watch(c.looks[0].size());
+  ReplugWatch watch(c.looks[0].size(), c.first);
   int nextAt = -1;
   for (std::size_t i = 0; i < c.looks.size() && nextAt < 0; ++i) {
     if (watch.Look(c.looks[i])) nextAt = static_cast<int>(i);
@@ -102,7 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
         WatchCase{"GoneAndBack", {{1}, {0}, {0}, {1}}, 3},
         WatchCase{"MissingAfterTheJob", {{0}, {1}}, 1},
         WatchCase{"EachOfSeveralPorts", {{1, 1}, {0, 1}, {1, 1}, {1, 0}, {1, 1}}, 4},
-        WatchCase{"ABoardPluggedInIsAwaitedWhileAnotherIsOut", {{0, 0}, {1, 0}, {1, 1}}, 2}),
+        WatchCase{"ABoardPluggedInIsAwaitedWhileAnotherIsOut", {{0, 0}, {1, 0}, {1, 1}}, 2},
+        WatchCase{"TheFirstBoardOnceEveryPortIsThere", {{0, 1}, {0, 1}, {1, 1}}, 2, true}),
     testing::CaseName());
 
 }  // namespace
