@@ -167,116 +167,142 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
 
 std::string CliHelpText() {
   std::string text = R"(Usage: vantrel-cli [--home DIR] --port PORT [--port PORT ...] --cpu NAME
-                   [--baud-boot RATE] [--baud-prog RATE] [--verify] [--cpu-report]
-                   [--cadence 10ms|fast] [--trace FILE|-] [--report FILE.json]
+                   [--baud-boot RATE] [--baud-prog RATE] [--verify]
+                   [--cpu-report] [--cadence 10ms|fast] [--trace FILE|-]
+                   [--report FILE.json] [--repeat] [--log FILE.jsonl]
                    [--serial ADDR:FIRST[:STEP[:FORMAT]] [--serial-file FILE]]
-                   [--repeat] [--log FILE.jsonl] FILE [FILE ...]
-       vantrel-cli [--home DIR] [--port PORT ...] [--cpu NAME] [OPTIONS] --job [JOBFILE]
+                   FILE [FILE ...]
+       vantrel-cli [--home DIR] [--port PORT ...] [--cpu NAME] [OPTIONS]
+                   --job [JOBFILE]
        vantrel-cli --list-ports
 
-Writes the user program into the flash of a target that has been reset into its serial boot
-mode, and optionally reads it back and compares it. Given several ports, it programs the same
-program into the board on each of them at the same time.
+Writes the user program into the flash of a target that has been reset into its
+serial boot mode, and optionally reads it back and compares it. Given several
+ports, it programs the same program into the board on each of them at the same
+time.
 
-The program is one FILE or several, merged into one image (a boot loader and an application,
-say); two files that supply the same byte are refused. Each FILE is read by its name:
-  NAME.hex, NAME.ihx  Intel HEX (record types 00 to 05; start addresses are ignored)
+The program is one FILE or several, merged into one image (a boot loader and an
+application, say); two files that supply the same byte are refused. Each FILE
+is read by its name:
+  NAME.hex, NAME.ihx  Intel HEX (record types 00 to 05; start addresses are
+                      ignored)
   NAME.bin@ADDR       raw binary, its first byte at ADDR (0x hex, or decimal)
   anything else       Motorola S-records
-Bytes outside the ROM window (RomBaseAddr, 1 MiB) are left out, as in the window.
+Bytes outside the ROM window (RomBaseAddr, 1 MiB) are left out, as in the
+window.
 
-  --home DIR        folder that holds CTRL_MOT (default: the folder of this program, or
-                    the configuration folder when this program's folder is not yours to
-                    write; the last lines of this text name it)
-  --port PORT       serial port: @PORTS@;
-                    repeat it for several boards at once
-  --cpu NAME        CPU type: a write-control file in DIR/CTRL_MOT (NAME.mot for the classic
-                    protocol, NAME.inf for the inquiry/selection protocol); its section of
-                    CTRL_MOT/Baud.ini sets the baud rates, BlockSize and RomBaseAddr
+Every message the window would show in a box is printed to stderr as one line,
+followed by a hint line where there is something to check. On a terminal a
+progress line per board runs; otherwise one line is printed per phase. With
+several ports every line starts with its port, and a table of the results goes
+to stdout at the end. Ctrl-C aborts every job as the window's button does (the
+port is closed); a job that had already succeeded keeps its result. With
+--repeat, Ctrl-C during a job aborts it and then ends the station; while the
+station waits for the next board it ends it at once.
+
+Options:
+  --home DIR        folder that holds CTRL_MOT (default: the folder of this
+                    program, or the configuration folder when this program's
+                    folder is not yours to write; the last lines of this text
+                    name it)
+  --port PORT       serial port, given once per board for several at once:
+                    @PORTS@
+  --cpu NAME        CPU type: a write-control file in DIR/CTRL_MOT (NAME.mot
+                    for the classic protocol, NAME.inf for the
+                    inquiry/selection protocol); its section of
+                    CTRL_MOT/Baud.ini sets the baud rates, BlockSize and
+                    RomBaseAddr
   --baud-boot RATE  baud rate for the bit-rate adjustment (wins over Baud.ini)
-  --baud-prog RATE  baud rate for programming (wins over Baud.ini; an .inf file's BaudP
-                    still decides the rate of an inquiry/selection job)
+  --baud-prog RATE  baud rate for programming (wins over Baud.ini; an .inf
+                    file's BaudP still decides the rate of an inquiry/selection
+                    job)
   --verify          read every written block back and compare it
-  --cpu-report      write CpuInf.txt beside the CTRL_MOT folder after the inquiries even
-                    when they succeed (it is always written after they fail); with several
-                    ports each board writes CpuInf-<port>.txt (/dev/ttyUSB0: CpuInf-ttyUSB0.txt)
-  --cadence MODE    fast (the default): work as soon as the line allows, never faster than
-                    the protocol's own timing; 10ms: one step every 10 ms exactly, as the
-                    window's original timer
-  --trace FILE      write every byte on the line to FILE (- for stderr): one line per run of
-                    bytes in one direction, with the milliseconds since the start, the baud
-                    rate, the sequence step, > to the target or < from it, and the bytes in hex
-  --report FILE     write a JSON array with one record per board: port, cpuType,
-                    userProgram, inputs (path and sha256 of each FILE), serialNumber (with
-                    --serial), sha256 (of the data written, block by block in address
-                    order; null unless all was written), result (verified, written,
-                    verify-failed, failed, aborted), exitCode, message, startTime (UTC),
-                    durationSeconds, bytesSent, bytesReceived; with --repeat it is
-                    written again after each round, with that round's boards
-  --log FILE        append one line per board job to FILE, a JSON object with the
-                    report's fields and hostName (this machine's name), on the disk as
-                    soon as the job ends: a crash loses at most the job that was running;
-                    several runs and stations may append to one log
-  --repeat          a station: program board after board on the same port(s) until
-                    Ctrl-C. After each round it waits for the next board, which is there
-                    once every port has gone and come back (the board with its adapter
-                    unplugged and a new one plugged in, looked at every 150 ms) or Enter
-                    is pressed on the terminal (a foot switch), or a line comes through a
-                    pipe on standard input; the board still connected is never programmed
-                    again. After each board a line goes to stdout: "board N  RESULT
-                    [serial S]  passed P  failed F  R boards/h" (boards per hour since
-                    the start, waits included); "stopped after N boards ..." at the end
+  --cpu-report      write CpuInf.txt beside the CTRL_MOT folder after the
+                    inquiries even when they succeed (it is always written
+                    after they fail); with several ports each board writes
+                    CpuInf-<port>.txt (/dev/ttyUSB0: CpuInf-ttyUSB0.txt)
+  --cadence MODE    fast (the default): work as soon as the line allows, never
+                    faster than the protocol's own timing; 10ms: one step
+                    every 10 ms exactly, as the window's original timer
+  --trace FILE      write every byte on the line to FILE (- for stderr): one
+                    line per run of bytes in one direction, with the
+                    milliseconds since the start, the baud rate, the sequence
+                    step, > to the target or < from it, and the bytes in hex
+  --report FILE     write a JSON array with one record per board: port,
+                    cpuType, userProgram, inputs (path and sha256 of each
+                    FILE), serialNumber (with --serial), sha256 (of the data
+                    written, block by block in address order; null unless all
+                    was written), result (verified, written, verify-failed,
+                    failed, aborted), exitCode, message, startTime (UTC),
+                    durationSeconds, bytesSent, bytesReceived; with --repeat
+                    it is written again after each round, with that round's
+                    boards
+  --log FILE        append one line per board job to FILE, a JSON object with
+                    the report's fields and hostName (this machine's name), on
+                    the disk as soon as the job ends: a crash loses at most the
+                    job that was running; several runs and stations may append
+                    to one log
+  --repeat          a station: program board after board on the same port(s)
+                    until Ctrl-C. After each round it waits for the next
+                    board, which is there once every port has gone and come
+                    back (the board with its adapter unplugged and a new one
+                    plugged in, looked at every 150 ms) or Enter is pressed on
+                    the terminal (a foot switch), or a line comes through a
+                    pipe on standard input; the board still connected is never
+                    programmed again. After each board a line goes to stdout:
+                    "board N  RESULT [serial S]  passed P  failed F  R
+                    boards/h" (boards per hour since the start, waits
+                    included); "stopped after N boards ..." at the end
   --serial ADDR:FIRST[:STEP[:FORMAT]]
-                    write a serial number at ADDR over the program: FIRST into the first
-                    board, FIRST+STEP into the next (STEP 1 unless given), one per --port in
-                    their order, and with --repeat on from round to round. FORMAT: le16,
-                    le32 (the default), le64, be16, be32, be64, or ascii:N (decimal, N
-                    digits, zero-padded); a number that does not fit is an error. The bytes
-                    must lie in the ROM window.
+                    write a serial number at ADDR over the program: FIRST into
+                    the first board, FIRST+STEP into the next (STEP 1 unless
+                    given), one per --port in their order, and with --repeat
+                    on from round to round. FORMAT: le16, le32 (the default),
+                    le64, be16, be32, be64, or ascii:N (decimal, N digits,
+                    zero-padded); a number that does not fit is an error. The
+                    bytes must lie in the ROM window.
   --serial-file FILE
-                    keep the next serial number in FILE (one decimal number and a newline;
-                    made, starting at FIRST, when missing; its number wins over FIRST). It
-                    is replaced before any board is written, under the lock FILE.lock that
-                    stations sharing FILE wait for: no number is given twice, even to a
-                    board whose job fails or is killed
-  --list-ports      print the serial ports there are, tab-separated with a header line:
-                    port, device, driver, USB vendor and product id, manufacturer, product,
-                    serial number ("-" where unknown); no port is opened
-  --job [JOBFILE]   take the job from an AutoPgm.ini, as the window's -GO does: no
-                    JOBFILE reads DIR/@AUTO_PGM/AutoPgm.ini, a bare name is looked for
-                    in DIR/@AUTO_PGM, a path with a folder is used as it is. Its
-                    ComPortNo (COMn), BaudB, BaudP, CtrlProgam, UserMotPath and Verify
-                    are taken with the window's value rules; --port and --cpu win over
-                    them, the CPU type's Baud.ini section then sets the rates, and
-                    --baud-boot/--baud-prog win over all. A program in DIR/@APP_MOT
-                    (the first .mot by name, else the first .s) wins over UserMotPath.
-                    Left, Top, Snap, AutoStart and AutoExit are window-only and ignored.
+                    keep the next serial number in FILE (one decimal number
+                    and a newline; made, starting at FIRST, when missing; its
+                    number wins over FIRST). It is replaced before any board
+                    is written, under the lock FILE.lock that stations sharing
+                    FILE wait for: no number is given twice, even to a board
+                    whose job fails or is killed
+  --list-ports      print the serial ports there are, tab-separated with a
+                    header line: port, device, driver, USB vendor and product
+                    id, manufacturer, product, serial number ("-" where
+                    unknown); no port is opened
+  --job [JOBFILE]   take the job from an AutoPgm.ini, as the window's -GO
+                    does: no JOBFILE reads DIR/@AUTO_PGM/AutoPgm.ini, a bare
+                    name is looked for in DIR/@AUTO_PGM, a path with a folder
+                    is used as it is. Its ComPortNo (COMn), BaudB, BaudP,
+                    CtrlProgam, UserMotPath and Verify are taken with the
+                    window's value rules; --port and --cpu win over them, the
+                    CPU type's Baud.ini section then sets the rates, and
+                    --baud-boot and --baud-prog win over all. A program in
+                    DIR/@APP_MOT (the first .mot by name, else the first .s)
+                    wins over UserMotPath. Left, Top, Snap, AutoStart and
+                    AutoExit are window-only and ignored.
   --help            show this text and exit
   --version         show the version and exit
 
-Every message the window would show in a box is printed to stderr as one line, followed by
-a hint line where there is something to check. On a terminal a progress line per board
-runs; otherwise one line is printed per phase. With several ports every line starts with
-its port, and a table of the results goes to stdout at the end. Ctrl-C aborts every job as
-the window's button does (the port is closed); a job that had already succeeded keeps its
-result. With --repeat, Ctrl-C during a job aborts it and then ends the station; while the
-station waits for the next board it ends it at once.
-
-Example: a boot loader and an application, numbered from 5000 on, three boards at once:
-  vantrel-cli --cpu MYCPU.mot --port /dev/ttyUSB0 --port /dev/ttyUSB1 --port /dev/ttyUSB2
-              --serial 0x7FF0:5000:1:be32 --serial-file /srv/line3/serial.txt
-              boot.hex app.bin@0x8000
-
 Exit codes:
   0   written (and verified, with --verify), on every board
-  1   a job failed or was aborted (or the report, a line of the log, or a CPU report
-      asked for with --cpu-report, could not be written); or, before any port opened, a
-      FILE or the serial file could not be read, or the serial numbers ran out
+  1   a job failed or was aborted (or the report, a line of the log, or a CPU
+      report asked for with --cpu-report, could not be written); or, before
+      any port opened, a FILE or the serial file could not be read, or the
+      serial numbers ran out
   2   a verification failed (on any board)
-  64  usage error (a --serial outside the ROM window among them), a --trace file that
-      cannot be created, or a --log that cannot be opened
-With --repeat: 0 when every board of the station passed, else the worst code of any
-round, 2 before 1; a usage error ends it at once with 64.
+  64  usage error (a --serial outside the ROM window among them), a --trace
+      file that cannot be created, or a --log that cannot be opened
+With --repeat: 0 when every board of the station passed, else the worst code
+of any round, 2 before 1; a usage error ends it at once with 64.
+
+Examples:
+A boot loader and an application, numbered from 5000 on, three boards at once:
+  vantrel-cli --cpu MYCPU.mot --port /dev/ttyUSB0 --port /dev/ttyUSB1 \
+      --port /dev/ttyUSB2 --serial 0x7FF0:5000:1:be32 \
+      --serial-file /srv/line3/serial.txt boot.hex app.bin@0x8000
 )";
   text.replace(text.find("@PORTS@"), 7, platform::PortNameHelp());
   return text;
