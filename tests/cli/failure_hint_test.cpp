@@ -69,6 +69,16 @@ TEST(FailureHint, NoSyncPointsAtBootModePortAndRateUnlessThePortNeverOpened) {
             "hint: the first byte read back that differs from the program is at 0x0001234A");
 }
 
+TEST(FailureHint, APortFromAJobFileSaysSoAndWhatItIsHere) {
+#ifdef _WIN32
+  GTEST_SKIP() << "COMn is the system's own name";
+#endif
+  EXPECT_EQ(FailureHint(FailureKind::PortNotOpened, {.port = "COM99", .portJobFile = "/h/j.ini"}),
+            "hint: COM99 does not exist; vantrel-cli --list-ports shows the serial ports; COM99 "
+            "came from ComPortNo in /h/j.ini, and COM99 is /dev/ttyS98 on this system: --port "
+            "names another");
+}
+
 TEST(CpuInfoFileNames, OneReportPerPortAndNeverTwoOnOneFile) {
   EXPECT_EQ(CpuInfoFileNames({"/dev/ttyUSB0"}), std::vector<std::string>{"CpuInf.txt"});
   EXPECT_EQ(CpuInfoFileNames(

@@ -4,6 +4,8 @@
 
 #include "cli/board_job.h"
 #include "cli/gang_summary.h"
+#include "platform/file_access.h"
+#include "support/temp_folder.h"
 
 namespace vantrel::cli {
 namespace {
@@ -45,6 +47,21 @@ TEST(GangSummary, AFailedRowSaysWhyAndAVerifyFailureWhere) {
   EXPECT_NE(summary.find("0  ベリファイ不一致 (first difference at 0x00001234)\n"),
             std::string::npos)
       << summary;
+}
+
+TEST(WriteJobReport, ADeviceOrAPipeIsWrittenAsItIsNotReplaced) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no /dev";
+#endif
+  testing::TempFolder folder;
+  const std::pair<std::string, bool> cases[] = {
+      {"/dev/null", true}, {"/dev/stdout", true}, {folder.Write("r.json", ""), false}};
+  for (const auto& [path, stream] : cases) EXPECT_EQ(platform::IsStream(path), stream) << path;
+  std::string error;
+  const BoardRecord record{.inputs = {{"a.mot", "ab12", 7}}};
+  EXPECT_TRUE(WriteJobReport("/dev/null", std::span(&record, 1), error)) << error;
+  EXPECT_NE(FormatJobReport(std::span(&record, 1)).find(R"("mixedChecksums": {"line": 7}}])"),
+            std::string::npos);
 }
 
 TEST(JobOutcome, AnInterruptAfterTheWorkWasDoneKeepsTheRealResult) {

@@ -32,6 +32,17 @@ TEST(ClassifyProgramFile, ByNameAndAnAddressOnlyAfterBin) {
   }
 }
 
+TEST(SuppliedBytes, TheFirstByteASerialNumberWouldReplace) {
+  SuppliedBytes bytes(0x1000);
+  bytes.Put(0x1002, 0xFF, 1);
+  bytes.Put(0x1003, 0x00, 2);
+  EXPECT_FALSE(bytes.FirstProgramByte(0x1000, 3)) << "none there, or an erased one";
+  const auto covered = bytes.FirstProgramByte(0x1000, 4);
+  ASSERT_TRUE(covered);
+  EXPECT_EQ(covered->address, 0x1003u);
+  EXPECT_EQ(covered->file, 2);
+}
+
 struct MergeCase {
   const char* name;
   std::vector<std::pair<const char*, const char*>> files;  // argument, text
