@@ -27,10 +27,7 @@ std::string Tokens(std::string_view json) {
 TEST(BoardLog, EachJobIsOneLineWithTheReportsFieldsAndEveryRunAppends) {
   testing::TempFolder folder;
   BoardRecord records[] = {
-      {.port = "/dev/ttyUSB0",
-       .inputs = {{"a.mot", "ab12", 7}},
-       .result = "failed",
-       .message = "two\nlines, \"quoted\""},
+      {.port = "/dev/ttyUSB0", .result = "failed", .message = "two\nlines, \"quoted\""},
       {.port = "COM3",
        .sha256 = "ab12",
        .result = "verify-failed",

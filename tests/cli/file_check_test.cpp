@@ -65,9 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::CaseName());
 
 TEST(RecordFaultHint, ABinaryWithoutItsAddressIsToldHowToGiveIt) {
-  EXPECT_EQ(RecordFaultHint("/w/app.BIN", {"01", 1,
-                                           "\x7F"
-                                           "ELF"}),
+  EXPECT_EQ(RecordFaultHint("/w/app.BIN", {"01", 1, "ELF"}),
             "hint: /w/app.BIN is read as S-records; for a raw binary say where its first byte "
             "goes: /w/app.BIN@ADDR (0x hex, or decimal), as app.bin@0x8000");
 }

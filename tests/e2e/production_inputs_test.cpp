@@ -69,8 +69,7 @@ TEST(ProductionInputs, EachBoardItsOwnSerialNumberAndTheSerialFileGoesOn) {
   job.program = program;
   // A second copy of a record with a checksum of the other kind: taken, and said.
   std::string mixed = program.Text();
-  const auto& image = program.image();
-  mixed.insert(mixed.find('\n') + 1, MakeRecord('3', 0, {image.at(0), image.at(1)}, true) + "\n");
+  mixed.insert(mixed.find('\n') + 1, MakeRecord('3', 0, {program.image().at(0)}, true) + "\n");
   job.port = next;
   EXPECT_EQ(job.RunCliWith(
                 Args(job, {"--serial", "0x100:1", "--serial-file", serial, "--serial-over-program",
