@@ -91,7 +91,10 @@ std::optional<std::string> MisspeltBinaryAddress(std::string_view file) {
 
 std::string Joined(const std::vector<std::string_view>& texts) {
   std::string out;
-  for (const auto t : texts) out += (out.empty() ? "" : " ") + std::string(t);
+  for (const auto t : texts) {
+    if (!out.empty()) out += ' ';
+    out += t;
+  }
   return out;
 }
 
