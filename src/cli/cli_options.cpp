@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cli/address_text.h"
 #include "platform/serial_device.h"
 #include "platform/text.h"
 
@@ -15,12 +16,95 @@ bool IsBaudText(std::string_view text) {
   return platform::ReadLeadingDecimal(text) > 0;
 }
 
+constexpr std::string_view kOptions[] = {"--help",
+                                         "--version",
+                                         "--home",
+                                         "--port",
+                                         "--cpu",
+                                         "--baud-boot",
+                                         "--baud-prog",
+                                         "--verify",
+                                         "--cpu-report",
+                                         "--cadence",
+                                         "--trace",
+                                         "--report",
+                                         "--log",
+                                         "--repeat",
+                                         "--serial",
+                                         "--serial-file",
+                                         "--list-ports",
+                                         "--job",
+                                         "--serial-over-program"};
+
+// Options that hold one value: a second one would silently win over the first.
+constexpr std::string_view kSingleValued[] = {
+    "--home",   "--cpu", "--baud-boot", "--baud-prog", "--cadence",    "--trace",
+    "--report", "--log", "--job",       "--serial",    "--serial-file"};
+
+// Edits (a letter added, left out, changed, or two swapped) that make one name the other.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+  std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+  for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+  for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      d[i][j] = std::min(
+          {d[i - 1][j] + 1, d[i][j - 1] + 1,
+           d[i - 1][j - 1] + (platform::AsciiLower(a[i - 1]) != platform::AsciiLower(b[j - 1]))});
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+      }
+    }
+  }
+  return d[a.size()][b.size()];
+}
+
+std::string UnknownOption(std::string_view a) {
+  std::string error = "unknown option " + std::string(a);
+  std::string_view best;
+  std::size_t bestDistance = 3;  // more edits than two is another word
+  for (const std::string_view known : kOptions) {
+    const std::size_t distance = a.size() >= 4 && known.starts_with(a) ? 1 : EditDistance(a, known);
+    if (distance < bestDistance) {
+      best = known;
+      bestDistance = distance;
+    }
+  }
+  return best.empty() ? error : error + ": did you mean " + std::string(best) + "?";
+}
+
+// NAME.bin@ADDR with an address written as an assembler writes it: usage, not a missing file.
+std::optional<std::string> MisspeltBinaryAddress(std::string_view file) {
+  const auto at = file.rfind('@');
+  if (at == std::string_view::npos) return std::nullopt;
+  const std::string_view name = file.substr(0, at);
+  const std::string_view address = file.substr(at + 1);
+  if (name.size() < 4 || !platform::EqualsIgnoringCase(name.substr(name.size() - 4), ".bin") ||
+      platform::ParseUnsigned(address, 0xFFFFFFFF)) {
+    return std::nullopt;
+  }
+  const std::string hex = HexAddressSpelling(address);
+  if (hex.empty()) return std::nullopt;
+  return std::string(file) + ": the address after @ must be hexadecimal as " + hex +
+         " or decimal (" + std::string(name) + "@" + hex + ")";
+}
+
+std::string Joined(const std::vector<std::string_view>& texts) {
+  std::string out;
+  for (const auto t : texts) {
+    if (!out.empty()) out += ' ';
+    out += t;
+  }
+  return out;
+}
+
 }  // namespace
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& args,
                                           std::string& error) {
   CliOptions o;
   std::vector<std::string_view> files;
+  std::vector<std::pair<std::string_view, std::string>> given;  // single-valued options so far
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string_view a = args[i];
     std::string_view inlineValue;
@@ -53,12 +137,32 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
       return true;
     };
     std::string v;
+    if (std::find(std::begin(kSingleValued), std::end(kSingleValued), a) !=
+        std::end(kSingleValued)) {
+      // --job takes its file only after '=': a separate word is a positional argument.
+      if (a == "--job") {
+        v = inlineValue;
+      } else if (!value(v)) {
+        return std::nullopt;
+      }
+      const auto before =
+          std::find_if(given.begin(), given.end(), [&](const auto& g) { return g.first == a; });
+      if (before != given.end()) {
+        error = std::string(a) + " is given twice" +
+                (before->second.empty() || v.empty()
+                     ? ""
+                     : " ('" + before->second + "', then '" + v + "')") +
+                ": give it once";
+        return std::nullopt;
+      }
+      given.emplace_back(a, v);
+    }
     if (a == "--help" || a == "-h") {
       if (!flag(o.help)) return std::nullopt;
     } else if (a == "--version") {
       if (!flag(o.version)) return std::nullopt;
     } else if (a == "--home") {
-      if (!value(o.home)) return std::nullopt;
+      o.home = v;
     } else if (a == "--port") {
       if (!value(v)) return std::nullopt;
       if (v.empty()) {
@@ -71,7 +175,6 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
       }
       o.ports.push_back(v);
     } else if (a == "--cadence") {
-      if (!value(v)) return std::nullopt;
       const auto mode = ParseTickMode(v);
       if (!mode) {
         error = "--cadence takes 10ms or fast, not '" + v + "'";
@@ -79,12 +182,11 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
       }
       o.tickMode = *mode;
     } else if (a == "--trace" || a == "--report" || a == "--log") {
-      if (!value(v)) return std::nullopt;
       if (v.empty()) {
         error = std::string(a) + " needs a file name";
         return std::nullopt;
       }
-      if (a != "--trace" && v == "-") {
+      if (a == "--log" && v == "-") {
         error = std::string(a) + " needs a file name, not '-'";
         return std::nullopt;
       }
@@ -94,9 +196,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
     } else if (a == "--list-ports") {
       if (!flag(o.listPorts)) return std::nullopt;
     } else if (a == "--cpu") {
-      if (!value(o.cpu)) return std::nullopt;
+      o.cpu = v;
     } else if (a == "--baud-boot" || a == "--baud-prog") {
-      if (!value(v)) return std::nullopt;
       if (!IsBaudText(v)) {
         error =
             std::string(a) + " needs a positive whole number of bits per second, not '" + v + "'";
@@ -106,37 +207,56 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
     } else if (a == "--verify") {
       if (!flag(o.verify)) return std::nullopt;
     } else if (a == "--job") {
-      o.job = hasInline ? std::string(inlineValue) : std::string();
+      o.job = v;
     } else if (a == "--serial") {
-      if (!value(v)) return std::nullopt;
       o.serial = ParseSerialOption(v, error);
       if (!o.serial) return std::nullopt;
     } else if (a == "--serial-file") {
-      if (!value(o.serialFile)) return std::nullopt;
+      o.serialFile = v;
       if (o.serialFile.empty()) {
         error = "--serial-file needs a file name";
         return std::nullopt;
       }
+    } else if (a == "--serial-over-program") {
+      if (!flag(o.serialOverProgram)) return std::nullopt;
     } else if (a == "--cpu-report") {
       if (!flag(o.cpuReport)) return std::nullopt;
     } else if (a == "--") {
       for (++i; i < args.size(); ++i) files.push_back(args[i]);
     } else if (a.starts_with("-") && a.size() > 1) {
-      error = "unknown option " + std::string(a);
+      error = UnknownOption(a);
       return std::nullopt;
     } else {
       files.push_back(a);
     }
   }
   if (o.help || o.version || o.listPorts) return o;
-  if (!o.serialFile.empty() && !o.serial) {
-    error = "--serial-file needs --serial";
+  if (!o.serial && (!o.serialFile.empty() || o.serialOverProgram)) {
+    error = std::string(o.serialFile.empty() ? "--serial-over-program" : "--serial-file") +
+            " needs --serial";
     return std::nullopt;
+  }
+  if (o.report == "-" && o.repeat) {
+    error =
+        "--report - writes one JSON array at the end; with --repeat name a file (written again "
+        "after each round), or use --log FILE.jsonl";
+    return std::nullopt;
+  }
+  for (const auto file : files) {
+    if (const auto misspelt = MisspeltBinaryAddress(file)) {
+      error = *misspelt;
+      return std::nullopt;
+    }
   }
   if (o.job) {
     // The job file names the rest; a positional argument is the job file.
-    if (files.size() > 1 || (files.size() == 1 && !o.job->empty())) {
-      error = "--job takes one job file";
+    const bool named = !o.job->empty();
+    if (files.size() > (named ? 0u : 1u)) {
+      const std::string jobFile = named ? *o.job : std::string(files.front());
+      const std::vector<std::string_view> extra(files.begin() + (named ? 0 : 1), files.end());
+      error = "the job file " + jobFile +
+              " names the user program (UserMotPath, or @APP_MOT), so " + Joined(extra) +
+              " cannot be given as well: leave out --job to write it, or name it in the job file";
       return std::nullopt;
     }
     if (files.size() == 1) o.job = std::string(files.front());
@@ -236,7 +356,12 @@ Options:
                     failed, aborted), exitCode, message, startTime (UTC),
                     durationSeconds, bytesSent, bytesReceived; with --repeat
                     it is written again after each round, with that round's
-                    boards
+                    boards. FILE - is standard output (the table of results
+                    then goes to stderr); a device or a pipe is written to,
+                    not replaced. An input's mixedChecksums is {"line": N}
+                    when line N of an S-record FILE is the first with a
+                    checksum of the other kind (its sum 0x00, not 0xFF, or the
+                    other way round), else null
   --log FILE        append one line per board job to FILE, a JSON object with
                     the report's fields and hostName (this machine's name), on
                     the disk as soon as the job ends: a crash loses at most the
@@ -260,7 +385,10 @@ Options:
                     on from round to round. FORMAT: le16, le32 (the default),
                     le64, be16, be32, be64, or ascii:N (decimal, N digits,
                     zero-padded); a number that does not fit is an error. The
-                    bytes must lie in the ROM window.
+                    bytes must lie in the ROM window, where no FILE supplies a
+                    byte other than 0xFF.
+  --serial-over-program
+                    let the serial number replace bytes a FILE supplies
   --serial-file FILE
                     keep the next serial number in FILE (one decimal number
                     and a newline; made, starting at FIRST, when missing; its
@@ -293,8 +421,9 @@ Exit codes:
       any port opened, a FILE or the serial file could not be read, or the
       serial numbers ran out
   2   a verification failed (on any board)
-  64  usage error (a --serial outside the ROM window among them), a --trace
-      file that cannot be created, or a --log that cannot be opened
+  64  usage error (a --serial outside the ROM window or over the program among
+      them), a --trace file that cannot be created, or a --log that cannot be
+      opened
 With --repeat: 0 when every board of the station passed, else the worst code
 of any round, 2 before 1; a usage error ends it at once with 64.
 

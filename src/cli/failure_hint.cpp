@@ -1,6 +1,7 @@
 #include "cli/failure_hint.h"
 
 #include "core/format.h"
+#include "platform/serial_device.h"
 
 namespace vantrel::cli {
 
@@ -110,7 +111,15 @@ std::string LatencyTimerHint(const std::optional<platform::LatencyTimer>& timer,
 
 std::string FailureHint(FailureKind kind, const HintContext& context) {
   if (kind == FailureKind::PortNotOpened) {
-    return PortOpenHint(platform::DiagnosePort(context.port), context.port);
+    std::string hint = PortOpenHint(platform::DiagnosePort(context.port), context.port);
+    if (context.portJobFile.empty()) return hint;
+    hint += "; " + context.port + " came from ComPortNo in " + context.portJobFile;
+    const std::string device = platform::ResolvePortName(context.port);
+    // Where a COM name is the system's own name, there is nothing to translate.
+    if (device != context.port && !device.starts_with("\\\\")) {
+      hint += ", and " + context.port + " is " + device + " on this system";
+    }
+    return hint + ": --port names another";
   }
   if (kind == FailureKind::LineLost) {
     return "hint: the line to " + context.port +

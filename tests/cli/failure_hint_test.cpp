@@ -105,6 +105,12 @@ TEST(FailureHint, NoSyncPointsAtBootModePortAndRateUnlessThePortNeverOpened) {
             "board's programming rate match it (BaudP in Baud.ini, --baud-prog)?");
   EXPECT_EQ(FailureHint(FailureKind::VerifyMismatch, {"p", "9600", true, "57600", 0x1234A}),
             "hint: the first byte read back that differs from the program is at 0x0001234A");
+#ifndef _WIN32  // there COMn is the system's own name
+  EXPECT_EQ(FailureHint(FailureKind::PortNotOpened, {.port = "COM99", .portJobFile = "/h/j.ini"}),
+            "hint: COM99 does not exist; vantrel-cli --list-ports shows the serial ports; COM99 "
+            "came from ComPortNo in /h/j.ini, and COM99 is /dev/ttyS98 on this system: --port "
+            "names another");
+#endif
 }
 
 TEST(CpuInfoFileNames, OneReportPerPortAndNeverTwoOnOneFile) {
