@@ -124,10 +124,10 @@ TEST(WindowHandlers, DroppingThreeFilesTakesTheFirst) {
   mime.setUrls({QUrl::fromLocalFile("/d/first.mot"), QUrl::fromLocalFile("/d/second.mot"),
                 QUrl::fromLocalFile("/d/third.s")});
   mime.setText("/d/first.mot");  // as file managers do: a field would take it as typed text
-  QDragEnterEvent enter(QPoint(10, 6), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QDragEnterEvent enter(QPoint(10, 80), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(g.window->Control(ControlId::Edit1), &enter);
   EXPECT_TRUE(enter.isAccepted());
-  QDropEvent drop(QPointF(10, 6), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QDropEvent drop(QPointF(10, 80), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(g.window->Control(ControlId::Edit1), &drop);
   EXPECT_EQ(g.form->fields.UserProgramPath, "/d/first.mot");
   EXPECT_EQ(g.Widget<QLineEdit>(ControlId::Edit1)->text(), "/d/first.mot");

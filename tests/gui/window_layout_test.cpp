@@ -106,7 +106,7 @@ TEST(WindowLayout, EveryControlAsDesigned) {
   EXPECT_EQ(bar->tickInterval(), 10);
   EXPECT_EQ(bar->focusPolicy(), Qt::NoFocus);
 
-  // The focus starts on the port selector; the tab order goes from there round the window.
+  // Tab order from the port selector round the window.
   QWidget* at = w.findChild<QWidget*>(kDesignedTabOrder[0]);
   EXPECT_EQ(QApplication::focusWidget(), at);
   for (std::size_t i = 1; i < kDesignedTabOrder.size(); ++i) {
