@@ -16,26 +16,26 @@ using C = ControlId;
 
 // clang-format off
 constexpr std::array<ControlLayout, kControlCount> kLayout{{
-  // id, name, kind, left, top, width, height, text, items, face, px, bevel, alignLeft, sorted,
+  // id, name, kind, left, top, width, height, text, items, face, px, bevel, alignLeft,
   // drop-down rows, tab order, visible, enabled
   {C::PanelCpuType, "PanelCpuType", K::Panel, 0, 0, 177, 17, "書き込み制御ファイル", {}, Face::PGothic, 13, Bevel::Lowered},
-  {C::ComboBoxCpuType, "ComboBoxCpuType", K::ComboBox, 0, 16, 177, 21, "", {}, Face::Gothic, 13, Bevel::None, false, true, 30, 3},
-  {C::CheckBox2, "CheckBox2", K::CheckBox, 180, 2, 49, 17, "Snap", {}, Face::Gothic, 13, Bevel::None, false, false, 8, 8},
-  {C::CheckBox1, "CheckBox1", K::CheckBox, 180, 20, 65, 17, "Verify", {}, Face::Gothic, 13, Bevel::None, false, false, 8, 4},
+  {C::ComboBoxCpuType, "ComboBoxCpuType", K::ComboBox, 0, 16, 177, 21, "", {}, Face::Gothic, 13, Bevel::None, false, 30, 3},
+  {C::CheckBox2, "CheckBox2", K::CheckBox, 180, 2, 49, 17, "Snap", {}, Face::Gothic, 13, Bevel::None, false, 8, 8},
+  {C::CheckBox1, "CheckBox1", K::CheckBox, 180, 20, 65, 17, "Verify", {}, Face::Gothic, 13, Bevel::None, false, 8, 4},
   {C::PanelComPort, "PanelComPort", K::Panel, 245, 0, 65, 17, "COM Port", {}, Face::Gothic, 13, Bevel::Lowered},
-  {C::ComboBoxComPort, "ComboBoxComPort", K::ComboBox, 312, 0, 65, 21, "", {}, Face::Gothic, 13, Bevel::None, false, false, 8, 0},
+  {C::ComboBoxComPort, "ComboBoxComPort", K::ComboBox, 312, 0, 65, 21, "", {}, Face::Gothic, 13, Bevel::None, false, 8, 0},
   {C::PanelBr1, "PanelBr1", K::Panel, 245, 24, 65, 17, "Baud (B)", {}, Face::Gothic, 13, Bevel::Lowered},
-  {C::ComboBoxBr1, "ComboBoxBr1", K::ComboBox, 312, 24, 65, 21, "", kBootBaudRates, Face::Gothic, 13, Bevel::None, false, false, 8, 1},
+  {C::ComboBoxBr1, "ComboBoxBr1", K::ComboBox, 312, 24, 65, 21, "", kBootBaudRates, Face::Gothic, 13, Bevel::None, false, 8, 1},
   {C::PanelBr2, "PanelBr2", K::Panel, 245, 48, 65, 17, "Baud (P)", {}, Face::Gothic, 13, Bevel::Lowered},
-  {C::ComboBoxBr2, "ComboBoxBr2", K::ComboBox, 312, 48, 65, 21, "", kProgramBaudRates, Face::Gothic, 13, Bevel::None, false, false, 9, 2},
+  {C::ComboBoxBr2, "ComboBoxBr2", K::ComboBox, 312, 48, 65, 21, "", kProgramBaudRates, Face::Gothic, 13, Bevel::None, false, 9, 2},
   {C::PAN_ROM_BASE, "PAN_ROM_BASE", K::Panel, 114, 38, 128, 16, "", {}, Face::Gothic, 13, Bevel::Raised, true},
   {C::PAN_BLOCK_SIZE, "PAN_BLOCK_SIZE", K::Panel, 114, 55, 128, 16, "", {}, Face::Gothic, 13, Bevel::Raised, true},
-  {C::Button5, "Button5", K::Button, 0, 50, 110, 24, "書き込むファイル", {}, Face::PGothic, 13, Bevel::None, false, false, 8, 5},
-  {C::Label1, "Label1", K::Label, 0, 72, 364, 13, kFiftyTwoAs, {}, Face::Gothic, 13, Bevel::None, false, false, 8, -1, false},
-  {C::Edit1, "Edit1", K::Edit, 0, 74, 377, 21, "", {}, Face::Gothic, 13, Bevel::None, false, false, 8, 6},
-  {C::ButtonProgram, "ButtonProgram", K::Button, 0, 96, 110, 24, "書き込み開始", {}, Face::PGothic, 13, Bevel::None, false, false, 8, 7},
+  {C::Button5, "Button5", K::Button, 0, 50, 110, 24, "書き込むファイル", {}, Face::PGothic, 13, Bevel::None, false, 8, 5},
+  {C::Label1, "Label1", K::Label, 0, 72, 364, 13, kFiftyTwoAs, {}, Face::Gothic, 13, Bevel::None, false, 8, -1, false},
+  {C::Edit1, "Edit1", K::Edit, 0, 74, 377, 21, "", {}, Face::Gothic, 13, Bevel::None, false, 8, 6},
+  {C::ButtonProgram, "ButtonProgram", K::Button, 0, 96, 110, 24, "書き込み開始", {}, Face::PGothic, 13, Bevel::None, false, 8, 7},
   {C::Panel5, "Panel5", K::Panel, 114, 96, 260, 24, "", {}, Face::PGothic, 12, Bevel::Lowered, true},
-  {C::TrackBar1, "TrackBar1", K::TrackBar, 0, 120, 377, 25, "", {}, Face::Gothic, 13, Bevel::None, false, false, 8, -1, true, false},
+  {C::TrackBar1, "TrackBar1", K::TrackBar, 0, 120, 377, 25, "", {}, Face::Gothic, 13, Bevel::None, false, 8, -1, true, false},
 }};
 // clang-format on
 
@@ -70,6 +70,13 @@ std::vector<ControlId> TabOrder() {
   std::vector<ControlId> order;
   for (const auto* l : stops) order.push_back(l->id);
   return order;
+}
+
+ControlId FirstTabStop(const WindowControls& controls) {
+  const auto order = TabOrder();
+  const auto at = std::find_if(order.begin(), order.end(),
+                               [&](ControlId id) { return StateOf(controls, id).enabled; });
+  return at == order.end() ? order.front() : *at;
 }
 
 void LoadDesign(WindowControls& c) {

@@ -47,7 +47,6 @@ struct ControlLayout {
   int fontPx = 13;
   Bevel bevel = Bevel::None;
   bool alignLeft = false;  // panels centre their caption otherwise
-  bool sorted = false;
   int dropDownRows = 8;
   int tabOrder = -1;  // -1: not a tab stop
   bool visible = true;
@@ -69,6 +68,8 @@ std::span<const ControlLayout> WindowLayout();
 const ControlLayout& LayoutOf(ControlId id);
 // The tab stops in their order.
 std::vector<ControlId> TabOrder();
+// Where the focus starts when the window is shown: the first tab stop that can take it.
+ControlId FirstTabStop(const WindowControls& controls);
 
 // The models as the window is created: design texts, items and enabling from the layout.
 void LoadDesign(WindowControls& controls);

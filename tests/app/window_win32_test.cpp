@@ -47,6 +47,8 @@ TEST(Win32Window, EveryControlAsDesigned) {
   TForm1 form(host, clock);
   win32::MainWindow window(form, host, clock);
   host.AttachWindow(&window);
+  for (const char* name : {"VTC1.mot", "VTC-100.mot"})
+    home.Write(std::string("CTRL_MOT/") + name, "");
   form.Initialise(home.PathOf("vantrel.exe"), {});
   window.Show();
 
@@ -100,6 +102,11 @@ TEST(Win32Window, EveryControlAsDesigned) {
     ASSERT_GE(index, 0);
     EXPECT_EQ(LayoutOf(static_cast<ControlId>(index)).name, kDesignedTabOrder[i]);
   }
+  EXPECT_TRUE(::IsChild(window.Control(ControlId::ComboBoxComPort), ::GetFocus()));
+  HWND cpu = window.Control(ControlId::ComboBoxCpuType);  // not the system's order, blind to '-'
+  EXPECT_EQ(::SendMessageW(cpu, CB_FINDSTRINGEXACT, -1, (LPARAM)L"VTC-100.mot"), 0);
+  ::ShowWindow(main, SW_MINIMIZE);  // the position saved is the window's, not the icon's
+  EXPECT_EQ(form.controls.Form.left, 0);
 }
 
 }  // namespace

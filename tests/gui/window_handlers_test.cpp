@@ -98,6 +98,8 @@ TEST(WindowHandlers, ThePortBoxShowsALongDevicePathWhole) {
   auto* port = g.Widget<QComboBox>(ControlId::ComboBoxComPort);
   EXPECT_EQ(port->width(), 65);
   EXPECT_EQ(port->toolTip().toStdString(), path);
+  QTest::keyClicks(port, "/dev/ttyUSB0");  // the tool tip follows what is typed
+  EXPECT_EQ(port->toolTip(), port->currentText());
   EXPECT_GE(port->view()->minimumWidth(),
             port->fontMetrics().horizontalAdvance(QString::fromStdString(path)));
 }
@@ -121,11 +123,12 @@ TEST(WindowHandlers, DroppingThreeFilesTakesTheFirst) {
   QMimeData mime;
   mime.setUrls({QUrl::fromLocalFile("/d/first.mot"), QUrl::fromLocalFile("/d/second.mot"),
                 QUrl::fromLocalFile("/d/third.s")});
+  mime.setText("/d/first.mot");  // as file managers do: a field would take it as typed text
   QDragEnterEvent enter(QPoint(10, 80), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(g.window.get(), &enter);
+  QApplication::sendEvent(g.window->Control(ControlId::Edit1), &enter);
   EXPECT_TRUE(enter.isAccepted());
   QDropEvent drop(QPointF(10, 80), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(g.window.get(), &drop);
+  QApplication::sendEvent(g.window->Control(ControlId::Edit1), &drop);
   EXPECT_EQ(g.form->fields.UserProgramPath, "/d/first.mot");
   EXPECT_EQ(g.Widget<QLineEdit>(ControlId::Edit1)->text(), "/d/first.mot");
   EXPECT_EQ(QApplication::focusWidget(), g.window->Control(ControlId::Button5));

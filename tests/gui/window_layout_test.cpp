@@ -108,6 +108,7 @@ TEST(WindowLayout, EveryControlAsDesigned) {
 
   // Tab order from the port selector round the window.
   QWidget* at = w.findChild<QWidget*>(kDesignedTabOrder[0]);
+  EXPECT_EQ(QApplication::focusWidget(), at);
   for (std::size_t i = 1; i < kDesignedTabOrder.size(); ++i) {
     do {
       at = at->nextInFocusChain();

@@ -25,6 +25,8 @@ QLabel* MakeLabel(const ControlLayout& l, QWidget* parent) {
 QComboBox* MakeComboBox(const ControlLayout& l, QWidget* parent) {
   auto* combo = new QComboBox(parent);
   combo->setEditable(true);
+  // The whole text shows in the tool tip, also as it is typed.
+  QObject::connect(combo->lineEdit(), &QLineEdit::textChanged, combo, &QWidget::setToolTip);
   combo->setInsertPolicy(QComboBox::NoInsert);
   // Each keystroke applies the text as typed so far, never a completion of it.
   combo->setCompleter(nullptr);
@@ -51,7 +53,6 @@ void PushText(QWidget* w, ControlKind kind, const QString& text) {
       auto* combo = static_cast<QComboBox*>(w);
       combo->setEditText(text);
       combo->lineEdit()->setCursorPosition(0);  // the beginning shows, as in a native box
-      combo->setToolTip(text);                  // and the whole text here
       return;
     }
     case ControlKind::CheckBox:

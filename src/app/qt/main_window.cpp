@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSlider>
 #include <QSocketNotifier>
 #include <algorithm>
@@ -58,6 +59,9 @@ void MainWindow::CreateControls() {
     w->setFont(FontOf(l));
     w->setVisible(l.visible);
     w->setFocusPolicy(l.tabOrder < 0 ? Qt::NoFocus : Qt::StrongFocus);
+    // Every drop is the window's, as on Windows: no field takes a dropped path as typed text.
+    w->setAcceptDrops(false);
+    for (QWidget* inner : w->findChildren<QWidget*>()) inner->setAcceptDrops(false);
     widgets_[static_cast<std::size_t>(l.id)] = w;
   }
   auto* bar = static_cast<QSlider*>(Control(ControlId::TrackBar1));
@@ -168,6 +172,12 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   frame_.Sized(frameGeometry().width(), frameGeometry().height());
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // Where the other window starts too, taken once the window is active.
+  if (focusWidget() == nullptr) Control(FirstTabStop(form_.controls))->setFocus();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -26,8 +26,8 @@ ClassStyle StyleOf(const ControlLayout& l) {
                   (l.bevel == Bevel::Lowered ? SS_SUNKEN : 0),
               l.bevel == Bevel::Raised ? static_cast<DWORD>(WS_EX_DLGMODALFRAME) : 0};
     case ControlKind::ComboBox:
-      return {L"COMBOBOX",
-              base | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL | (l.sorted ? CBS_SORT : 0), 0};
+      // Lists come in the order app/ gives them: the system's sort would ignore '-'.
+      return {L"COMBOBOX", base | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0};
     case ControlKind::CheckBox:
       return {L"BUTTON", base | BS_AUTOCHECKBOX, 0};
     case ControlKind::Button:

@@ -48,6 +48,8 @@ void MainWindow::CreateControls() {
 
 void MainWindow::Show() {
   SyncFromModels();
+  // Activation gives the focus to lastFocus_.
+  if (lastFocus_ == nullptr) lastFocus_ = Control(FirstTabStop(form_.controls));
   ::ShowWindow(hwnd_, SW_SHOWNORMAL);
   ::UpdateWindow(hwnd_);
   ::PostMessageW(hwnd_, kTickMessage, 0, 0);
@@ -218,6 +220,9 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (lastFocus_ != nullptr && ::IsWindowEnabled(lastFocus_)) ::SetFocus(lastFocus_);
       return 0;
     case WM_MOVE: {
+      // Minimised, the frame lies off the screen (-32000): the position to keep is the restored
+      // one.
+      if (::IsIconic(hwnd_)) return 0;
       RECT r{};
       ::GetWindowRect(hwnd_, &r);
       frame_.Sized(r.right - r.left, r.bottom - r.top);
