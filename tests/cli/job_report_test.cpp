@@ -4,6 +4,7 @@
 
 #include "cli/board_job.h"
 #include "cli/gang_summary.h"
+#include "cli/station_totals.h"
 
 namespace vantrel::cli {
 namespace {
@@ -45,6 +46,13 @@ TEST(GangSummary, AFailedRowSaysWhyAndAVerifyFailureWhere) {
   EXPECT_NE(summary.find("0  ベリファイ不一致 (first difference at 0x00001234)\n"),
             std::string::npos)
       << summary;
+}
+
+TEST(JobReport, AFailedVerificationSaysWhatItSaw) {
+  const BoardRecord r{.result = "verify-failed", .exitCode = 2, .verifyFailure = "checksum"};
+  EXPECT_NE(FormatBoardObject(r, JsonLayout::OneLine).find("\"verifyFailure\": \"checksum\""),
+            std::string::npos);
+  EXPECT_TRUE(StationTotals().Count(r, 1).starts_with("board 1  verify-failed (checksum)  passed"));
 }
 
 TEST(JobOutcome, AnInterruptAfterTheWorkWasDoneKeepsTheRealResult) {
