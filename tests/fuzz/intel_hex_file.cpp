@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/program_files.h"
+#include "objfile/program_image.h"
 #include "support/temp_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
