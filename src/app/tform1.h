@@ -115,6 +115,10 @@ class TForm1 {
   std::optional<std::uint32_t> VerifyMismatchAddress() const {
     return inquiryMode_ ? verifyBlocksByRead_.mismatchAddress() : verifyBlocks_.mismatchAddress();
   }
+  // What the last job's verification failed on, if it did.
+  VerifyFailure VerifyFailureSeen() const {
+    return inquiryMode_ ? verifyBlocksByRead_.failure() : verifyBlocks_.failure();
+  }
 
   WindowControls controls;
   WindowFields fields;

@@ -171,7 +171,13 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
   }
   r.result = outcome.result;
   r.message = outcome.aborted ? "aborted" : WithoutFramingBlanks(host.lastMessage());
-  if (outcome.exitCode == 2) r.firstDifference = form.VerifyMismatchAddress();
+  if (outcome.exitCode == 2) {
+    r.firstDifference = form.VerifyMismatchAddress();
+    // A dead line ends the verification's wait early: the wait did not run out.
+    r.verifyFailure = form.port().LineLost()
+                          ? std::string("line-lost")
+                          : std::string(VerifyFailureName(form.VerifyFailureSeen()));
+  }
   if (outcome.exitCode != 1) r.sha256 = WrittenDataSha256(form.image(), form.fields.BlockSize);
   r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   r.bytesSent = form.port().activity().bytesSent;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/tform1.h"
+#include "cli/baud_rate_check.h"
 #include "cli/file_check.h"
 #include "cli/mixed_checksums.h"
 #include "cli/prepare_job.h"
@@ -64,6 +65,10 @@ std::optional<int> BoardPrograms::Check(const CliOptions& options, const std::st
   platform::MonotonicClock clock;
   TForm1 form(desktop, clock);
   if (PrepareJob(form, options, firstPort)) return std::nullopt;
+  if (const auto problem = BaudRateProblem(form.controls, form.fields, options)) {
+    std::fprintf(stderr, "vantrel-cli: %s (see --help)\n", problem->c_str());
+    return kExitUsage;
+  }
   WindowFields fields = form.fields;
   const std::string& cpuType = form.controls.ComboBoxCpuType.text;
   const std::uint32_t base = fields.RomBaseAddr;

@@ -137,6 +137,11 @@ std::string FailureHint(FailureKind kind, const HintContext& context) {
     return "hint: no answer to the first block after the switch to Baud (P) " + context.baudProg +
            ": does the board's programming rate match it (BaudP in Baud.ini, --baud-prog)?";
   }
+  if (kind == FailureKind::VerifyAnswerHeader) {
+    return "hint: the number above is the position of the first byte of the board's read answer "
+           "that was not as expected: 0 its code 52, 1 to 4 its length, which must be the block "
+           "size (BlockSize in Baud.ini)";
+  }
   if (kind == FailureKind::VerifyMismatch && context.mismatchAddress) {
     return "hint: the first byte read back that differs from the program is at " +
            Format("0x%08X", static_cast<unsigned>(*context.mismatchAddress));

@@ -11,6 +11,7 @@
 #include "inquiry/boot_definition.h"
 #include "job/load_control_program.h"
 #include "job/load_user_program.h"
+#include "objfile/address_space.h"
 #include "platform/clock.h"
 #include "platform/file_access.h"
 #include "platform/path_separators.h"
@@ -94,6 +95,11 @@ std::optional<FileProblem> CheckUserProgram(const WindowFields& fields, ProgramI
   if (result == StepFailed) {
     if (load.fault().code.empty()) return FileProblem{boxes.last, UnopenedFileHint(path)};
     return FileProblem{boxes.last, RecordFaultHint(path, load.fault())};
+  }
+  if (load.pastTopLine() != 0) {
+    return FileProblem{"vantrel-cli: " + path + " line " + std::to_string(load.pastTopLine()) +
+                           ": " + std::string(kPastTopWords),
+                       {}};
   }
   const auto& flags = scratch.blocks.flags;
   if (std::none_of(flags.begin(), flags.end(), [](std::uint8_t f) { return f != 0; })) {

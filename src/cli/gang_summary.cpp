@@ -13,6 +13,10 @@ namespace {
 std::string Reason(const BoardRecord& r) {
   if (r.exitCode == 0) return {};
   std::string reason = r.message;
+  // The box of a read that failed on the line does not say how.
+  if (!r.verifyFailure.empty() && r.verifyFailure != "mismatch") {
+    reason += " (" + r.verifyFailure + ")";
+  }
   if (r.firstDifference) {
     reason += Format(" (first difference at 0x%08X)", static_cast<unsigned>(*r.firstDifference));
   }

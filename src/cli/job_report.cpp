@@ -86,6 +86,7 @@ std::string FormatBoardObject(const BoardRecord& r, JsonLayout layout,
   field("firstDifference", r.firstDifference
                                ? Format("\"0x%08X\"", static_cast<unsigned>(*r.firstDifference))
                                : std::string("null"));
+  field("verifyFailure", r.verifyFailure.empty() ? "null" : JsonString(r.verifyFailure));
   field("startTime", JsonString(r.startTime));
   field("durationSeconds", seconds);
   field("bytesSent", std::to_string(r.bytesSent));

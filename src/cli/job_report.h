@@ -30,7 +30,10 @@ struct BoardRecord {
   int exitCode = 1;
   std::string message;  // the last message the job showed, without its framing blanks
   std::optional<std::uint32_t> firstDifference;  // after a verification that found one
-  std::string startTime;                         // UTC, ISO 8601 with milliseconds
+  // After a failed verification, what it saw: mismatch, address, header, checksum, timeout,
+  // block-size or line-lost; only a mismatch is a wrong byte in the flash.
+  std::string verifyFailure;
+  std::string startTime;  // UTC, ISO 8601 with milliseconds
   double seconds = 0;
   std::uint64_t bytesSent = 0;
   std::uint64_t bytesReceived = 0;

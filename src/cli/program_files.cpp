@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/format.h"
+#include "objfile/address_space.h"
 #include "objfile/intel_hex.h"
 #include "objfile/record_file.h"
 #include "objfile/srecord.h"
@@ -28,6 +29,10 @@ FileProblem CannotRead(const std::string& path) {
   return {"vantrel-cli: cannot read the program file " + path, {}};
 }
 
+FileProblem PastTop(const std::string& where) {
+  return {"vantrel-cli: " + where + ": " + std::string(kPastTopWords), {}};
+}
+
 // Read as the job's loader reads an S-record file, record faults and all.
 std::optional<FileProblem> ReadSRecords(const ProgramFile& in, std::uint8_t n,
                                         SuppliedBytes& bytes) {
@@ -40,9 +45,13 @@ std::optional<FileProblem> ReadSRecords(const ProgramFile& in, std::uint8_t n,
     if (read == RecordFile::Read::EndOfFile) return std::nullopt;
     const SRecord r = ParseSRecord(line);
     if (r.kind == RecordKind::End && !r.failedBeforeData()) return std::nullopt;
-    std::uint32_t address = r.address;
     if (r.kind == RecordKind::Data && !r.failedBeforeData()) {
-      for (std::size_t i = 0; i < r.dataLength; ++i) bytes.Put(address++, r.data[i], n);
+      if (BytesBelowTop(r.address, r.dataLength) < r.dataLength) {
+        return PastTop(in.path + " line " + std::to_string(file.lineNumber()));
+      }
+      for (std::size_t i = 0; i < r.dataLength; ++i) {
+        bytes.Put(r.address + static_cast<std::uint32_t>(i), r.data[i], n);
+      }
     }
     if (!r.ok()) {
       return FileProblem{"vantrel-cli: " + in.path + " holds a record the loader refuses (No." +
@@ -81,7 +90,7 @@ std::optional<FileProblem> ReadIntelHex(const ProgramFile& in, std::uint8_t n,
                             {}};
     }
     for (std::size_t i = 0; reader.HasData() && i < r.count; ++i) {
-      bytes.Put(reader.Address(i), r.data[i], n);
+      bytes.Put(static_cast<std::uint32_t>(reader.Address(i)), r.data[i], n);
     }
   }
   if (!problem && std::ferror(file)) problem = CannotRead(in.path);
@@ -98,13 +107,18 @@ std::optional<FileProblem> ReadBinary(const ProgramFile& in, std::uint8_t n, Sup
   std::FILE* file = platform::OpenFileForReading(in.path);
   if (file == nullptr) return CannotOpen(in.path);
   std::array<std::uint8_t, 4096> buffer;
-  std::uint32_t address = in.address;
+  std::uint64_t address = in.address;
   std::size_t got = 0;
-  while ((got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
-    for (std::size_t i = 0; i < got; ++i) bytes.Put(address++, buffer[i], n);
+  bool pastTop = false;
+  while (!pastTop && (got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
+    pastTop = BytesBelowTop(address, got) < got;
+    for (std::size_t i = 0; !pastTop && i < got; ++i) {
+      bytes.Put(static_cast<std::uint32_t>(address++), buffer[i], n);
+    }
   }
   const bool failed = std::ferror(file) != 0;
   std::fclose(file);
+  if (pastTop) return PastTop(in.given);
   return failed ? std::optional<FileProblem>(CannotRead(in.path)) : std::nullopt;
 }
 

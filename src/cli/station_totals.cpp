@@ -6,7 +6,9 @@ namespace vantrel::cli {
 
 std::string StationTotals::Count(const BoardRecord& r, double stationSeconds) {
   ++(r.exitCode == 0 ? passed_ : failed_);
-  std::string line = Format("board %u  %s  ", passed_ + failed_, r.result.c_str());
+  std::string result = r.result;
+  if (!r.verifyFailure.empty()) result += " (" + r.verifyFailure + ")";
+  std::string line = Format("board %u  %s  ", passed_ + failed_, result.c_str());
   if (r.serialNumber) {
     line += Format("serial %llu  ", static_cast<unsigned long long>(*r.serialNumber));
   }

@@ -17,7 +17,8 @@ enum class FailureKind {
   NoBitRateSync,
   FirstBlockUnanswered,  // the first block after the switch to "Baud (P)" got no answer
   VerifyMismatch,
-  LineLost,  // whatever the step failed on, the port's line had died under it
+  VerifyAnswerHeader,  // the box holds only the position of the read answer's wrong header byte
+  LineLost,            // whatever the step failed on, the port's line had died under it
 };
 
 struct ScreenRect {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/format.h"
+#include "objfile/address_space.h"
 #include "objfile/srecord.h"
 
 namespace vantrel {
@@ -29,6 +30,7 @@ StepResult LoadUserProgram::Start() {
   image_.memory.bytes.fill(0xFF);
   image_.blocks.flags.fill(0);
   fault_ = {};
+  pastTopLine_ = 0;
   if (!file_.Open(fields_.UserProgramPath)) return FailCannotOpen();
   return StepBusy;
 }
@@ -57,8 +59,12 @@ StepResult LoadUserProgram::ReadOneLine() {
   }
 
   ctx_.display.ShowStatus(Format(kReading, static_cast<unsigned>(record.address)));
-  std::uint32_t address = record.address;
-  for (std::size_t i = 0; i < record.dataLength; ++i) Store(address++, record.data[i]);
+  // A byte past the top address would otherwise wrap around to address 0.
+  const std::size_t kept = BytesBelowTop(record.address, record.dataLength);
+  if (kept < record.dataLength && pastTopLine_ == 0) pastTopLine_ = file_.lineNumber();
+  for (std::size_t i = 0; i < kept; ++i) {
+    Store(record.address + static_cast<std::uint32_t>(i), record.data[i]);
+  }
   if (!record.ok()) return Fail(record.error);
   return StepBusy;
 }

@@ -21,6 +21,9 @@ class LoadUserProgram {
   bool FileOpen() const { return file_.IsOpen(); }
   // The bad record of the last failed load; no code when the file could not be opened.
   const RecordFault& fault() const { return fault_; }
+  // The first line of the last load whose data ran past address 0xFFFFFFFF (its bytes from there
+  // on were left out); 0 when there was none.
+  std::size_t pastTopLine() const { return pastTopLine_; }
   void CloseFile() { file_.Close(); }
 
  private:
@@ -36,6 +39,7 @@ class LoadUserProgram {
   RecordFile file_;
   std::string line_;
   RecordFault fault_;
+  std::size_t pastTopLine_ = 0;
 };
 
 }  // namespace vantrel

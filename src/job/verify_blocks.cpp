@@ -15,8 +15,9 @@ constexpr std::uint8_t kVerifyCommand = 0x56;
 
 }  // namespace
 
-void VerifyBlocks::Fail(std::string_view text) {
+void VerifyBlocks::Fail(std::string_view text, VerifyFailure kind) {
   failure_ = text;
+  kind_ = kind;
   subState_ = SubState::Failed;
 }
 
@@ -28,6 +29,7 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
     position_ = 0;
     failure_ = {};
     mismatch_.reset();
+    kind_ = VerifyFailure::None;
     subState_ = SubState::SendCommand;
     return StepBusy;
   }
@@ -40,7 +42,7 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
       if (next == BlockReadBack::Next::None) return StepDone;
       if (next == BlockReadBack::Next::Unusable) {
         // The block would not fit the read-back buffer, so it cannot be shown to match.
-        Fail(kVerifyMismatch);
+        Fail(kVerifyMismatch, VerifyFailure::BlockSize);
         return StepBusy;
       }
       const std::uint32_t address = readBack_.Address(fields_.RomBaseAddr);
@@ -60,12 +62,12 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
         if (timeout.TimeoutRemaining() == 0) {
           // Writing already succeeded; the user hears this at once and again with the box.
           ctx_.display.Beep();
-          Fail(" ベリファイに応答しませんが、書き込みは完了しています ");
+          Fail(" ベリファイに応答しませんが、書き込みは完了しています ", VerifyFailure::Timeout);
         }
         return StepBusy;
       }
       if (b != addressSent_[position_]) {
-        Fail(" アドレス返信異常 ");
+        Fail(" アドレス返信異常 ", VerifyFailure::Address);
         return StepBusy;
       }
       if (++position_ == addressSent_.size()) {
@@ -77,7 +79,7 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
     }
     case SubState::ReceiveData:
       if (timeout.TimeoutRemaining() == 0) {
-        Fail("ベリファイ・タイムアウト");
+        Fail("ベリファイ・タイムアウト", VerifyFailure::Timeout);
         return StepBusy;
       }
       if (readBack_.ReadData(port)) subState_ = SubState::Compare;
@@ -85,7 +87,7 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
     case SubState::Compare: {
       if (!readBack_.MatchesImage(image_.memory)) {
         mismatch_ = readBack_.FirstDifference(image_.memory, fields_.RomBaseAddr);
-        Fail(kVerifyMismatch);
+        Fail(kVerifyMismatch, VerifyFailure::Mismatch);
         return StepBusy;
       }
       readBack_.Accept(progress_);

@@ -12,6 +12,7 @@
 #include "job/block_progress.h"
 #include "job/block_read_back.h"
 #include "job/marked_blocks.h"
+#include "job/verify_failure.h"
 #include "objfile/program_image.h"
 
 namespace vantrel {
@@ -35,10 +36,12 @@ class VerifyBlocks {
   StepResult Run(StepPhase phase);
   // Where the last run found the first byte that differs from the image.
   std::optional<std::uint32_t> mismatchAddress() const { return mismatch_; }
+  // What the last run failed on; None after a run that did not fail.
+  VerifyFailure failure() const { return kind_; }
   SubState subState() const { return subState_; }
 
  private:
-  void Fail(std::string_view text);
+  void Fail(std::string_view text, VerifyFailure kind);
 
   StepContext& ctx_;
   const WindowFields& fields_;
@@ -50,6 +53,7 @@ class VerifyBlocks {
   std::size_t position_ = 0;
   std::string_view failure_;
   std::optional<std::uint32_t> mismatch_;
+  VerifyFailure kind_ = VerifyFailure::None;
 };
 
 }  // namespace vantrel

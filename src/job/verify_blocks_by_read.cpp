@@ -24,6 +24,7 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
     position_ = 0;
     failure_ = {};
     mismatch_.reset();
+    kind_ = VerifyFailure::None;
     subState_ = SubState::SendCommand;
     return StepBusy;
   }
@@ -37,6 +38,7 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
       if (next == BlockReadBack::Next::Unusable) {
         // The block would not fit the read-back buffer, so it cannot be shown to match.
         failure_ = kVerifyMismatch;
+        kind_ = VerifyFailure::BlockSize;
         subState_ = SubState::Failed;
         return StepBusy;
       }
@@ -52,17 +54,13 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
       return StepBusy;
     }
     case SubState::ReceiveHeader: {
-      if (timeout.TimeoutRemaining() == 0) {
-        subState_ = SubState::CommunicationError;
-        return StepBusy;
-      }
+      if (timeout.TimeoutRemaining() == 0) return Unreadable(VerifyFailure::Timeout);
       const int b = port.GetByte();
       if (b < 0) return StepBusy;
       if (b != header_[position_]) {
         // Which header byte was wrong: 0 the code, 1 to 4 the length.
-        ctx_.display.Message(std::to_string(position_));
-        subState_ = SubState::CommunicationError;
-        return StepBusy;
+        ctx_.display.Message(std::to_string(position_), FailureKind::VerifyAnswerHeader);
+        return Unreadable(VerifyFailure::Header);
       }
       sum_ = static_cast<std::uint8_t>(sum_ + b);
       if (++position_ == header_.size()) {
@@ -73,27 +71,23 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
       return StepBusy;
     }
     case SubState::ReceiveData:
-      if (timeout.TimeoutRemaining() == 0) {
-        subState_ = SubState::CommunicationError;
-        return StepBusy;
-      }
+      if (timeout.TimeoutRemaining() == 0) return Unreadable(VerifyFailure::Timeout);
       if (readBack_.ReadData(port, &sum_)) subState_ = SubState::ReceiveChecksum;
       return StepBusy;
     case SubState::ReceiveChecksum: {
-      if (timeout.TimeoutRemaining() == 0) {
-        subState_ = SubState::CommunicationError;
-        return StepBusy;
-      }
+      if (timeout.TimeoutRemaining() == 0) return Unreadable(VerifyFailure::Timeout);
       const int b = port.GetByte();
       if (b < 0) return StepBusy;
       sum_ = static_cast<std::uint8_t>(sum_ + b);
-      subState_ = sum_ == 0 ? SubState::Compare : SubState::CommunicationError;
+      if (sum_ != 0) return Unreadable(VerifyFailure::Checksum);
+      subState_ = SubState::Compare;
       return StepBusy;
     }
     case SubState::Compare: {
       if (!readBack_.MatchesImage(image_.memory)) {
         mismatch_ = readBack_.FirstDifference(image_.memory, fields_.RomBaseAddr);
         failure_ = kVerifyMismatch;
+        kind_ = VerifyFailure::Mismatch;
         subState_ = SubState::Failed;
         return StepBusy;
       }

@@ -13,6 +13,7 @@
 #include "job/block_progress.h"
 #include "job/block_read_back.h"
 #include "job/marked_blocks.h"
+#include "job/verify_failure.h"
 #include "objfile/program_image.h"
 
 namespace vantrel {
@@ -38,9 +39,18 @@ class VerifyBlocksByRead {
   StepResult Run(StepPhase phase);
   // Where the last run found the first byte that differs from the image.
   std::optional<std::uint32_t> mismatchAddress() const { return mismatch_; }
+  // What the last run failed on; None after a run that did not fail.
+  VerifyFailure failure() const { return kind_; }
   SubState subState() const { return subState_; }
 
  private:
+  // The read answer is unusable: a communication error, on the next call.
+  StepResult Unreadable(VerifyFailure kind) {
+    kind_ = kind;
+    subState_ = SubState::CommunicationError;
+    return StepBusy;
+  }
+
   StepContext& ctx_;
   const WindowFields& fields_;
   const ProgramImage& image_;
@@ -53,6 +63,7 @@ class VerifyBlocksByRead {
   std::uint8_t sum_ = 0;
   std::string_view failure_;
   std::optional<std::uint32_t> mismatch_;
+  VerifyFailure kind_ = VerifyFailure::None;
 };
 
 }  // namespace vantrel

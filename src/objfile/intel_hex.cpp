@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "objfile/address_space.h"
 #include "objfile/hex_digits.h"
 
 namespace vantrel {
@@ -73,6 +74,10 @@ const HexRecord& HexFileReader::Take(std::string_view line) {
   const std::uint32_t value = (std::uint32_t{record_.data[0]} << 8) | record_.data[1];
   switch (record_.type) {
     case 0:
+      if (record_.count > 0 && Address(record_.count - 1) > kTopAddress) {
+        record_.fault = HexFault::PastTop;
+        return record_;
+      }
       data_ = true;
       break;
     case 1:
@@ -92,10 +97,10 @@ const HexRecord& HexFileReader::Take(std::string_view line) {
   return record_;
 }
 
-std::uint32_t HexFileReader::Address(std::size_t i) const {
-  // A segment's offset wraps within its 64 KiB; a linear address wraps at 4 GiB.
-  const auto at = static_cast<std::uint32_t>(record_.offset + i);
-  return segmented_ ? base_ + (at & 0xFFFF) : base_ + at;
+std::uint64_t HexFileReader::Address(std::size_t i) const {
+  // A segment's offset wraps within its 64 KiB; a linear address goes on into the next 64 KiB.
+  const std::uint64_t at = record_.offset + i;
+  return std::uint64_t{base_} + (segmented_ ? at & 0xFFFF : at);
 }
 
 std::string HexFaultText(const HexRecord& r) {
@@ -122,6 +127,8 @@ std::string HexFaultText(const HexRecord& r) {
       return "a record follows the end-of-file record (type 01)";
     case HexFault::NoEnd:
       return "the file ends without an end-of-file record (type 01): is it complete?";
+    case HexFault::PastTop:
+      return std::string(kPastTopWords);
   }
   return {};
 }

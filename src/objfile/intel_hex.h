@@ -21,6 +21,7 @@ enum class HexFault {
   TypeLength,  // an address or end record of the wrong size
   AfterEnd,
   NoEnd,
+  PastTop,  // linear data past address 0xFFFFFFFF
 };
 
 // One Intel HEX record. When fault is set, only the fields read before the fault hold anything.
@@ -47,7 +48,7 @@ class HexFileReader {
   HexFault Finish() const { return ended_ ? HexFault::None : HexFault::NoEnd; }
   // The last line taken was a data record; Address(i) is where its byte i goes.
   bool HasData() const { return data_; }
-  std::uint32_t Address(std::size_t i) const;
+  std::uint64_t Address(std::size_t i) const;
 
  private:
   HexRecord record_;

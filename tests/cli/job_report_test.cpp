@@ -5,6 +5,7 @@
 #include "cli/board_job.h"
 #include "cli/gang_summary.h"
 #include "platform/file_access.h"
+#include "cli/station_totals.h"
 
 namespace vantrel::cli {
 namespace {
@@ -56,6 +57,13 @@ TEST(WriteJobReport, ADeviceIsWrittenAsItIsNotReplaced) {
   EXPECT_FALSE(platform::IsStream("/"));
   std::string error;
   EXPECT_TRUE(WriteJobReport("/dev/null", {}, error)) << error;
+}
+
+TEST(JobReport, AFailedVerificationSaysWhatItSaw) {
+  const BoardRecord r{.result = "verify-failed", .exitCode = 2, .verifyFailure = "checksum"};
+  EXPECT_NE(FormatBoardObject(r, JsonLayout::OneLine).find("\"verifyFailure\": \"checksum\""),
+            std::string::npos);
+  EXPECT_TRUE(StationTotals().Count(r, 1).starts_with("board 1  verify-failed (checksum)  passed"));
 }
 
 TEST(JobOutcome, AnInterruptAfterTheWorkWasDoneKeepsTheRealResult) {

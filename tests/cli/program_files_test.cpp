@@ -78,6 +78,13 @@ INSTANTIATE_TEST_SUITE_P(
         MergeCase{"TwoFilesMayNot",
                   {{"a.mot", "S10510000102E7\n"}, {"b.bin@0x1001", "\x09"}},
                   "a.mot and b.bin@0x1001 both supply the byte at 0x00001001"},
+        MergeCase{"BinaryPastTheTopAddress",
+                  {{"x.bin@0xFFFFFFFF", "\x01\x02"}},
+                  "x.bin@0xFFFFFFFF: its data runs past address 0xFFFFFFFF"},
+        MergeCase{
+            "SRecordPastTheTopAddress",
+            {{"a.hex", ":00000001FF\n"}, {"b.mot", "S1051000AABB85\nS30AFFFFFFFF0102030405EA\n"}},
+            "b.mot line 2: its data runs past address 0xFFFFFFFF"},
         MergeCase{"HexFaultNamesFileAndLine",
                   {{"a.mot", "S10510000102E7\n"}, {"bad.hex", ":02100000AABB89\n:0100\n"}},
                   "bad.hex line 2: its length does not match"}),

@@ -185,6 +185,16 @@ std::vector<FaultRow> Rows() {
   return rows;
 }
 
+// What the row's failed verification saw, as the report says it.
+std::string VerifyFailureOf(const FaultRow& r) {
+  if (r.exitCode != 2) return "";
+  if (r.message == kMismatch || r.message == " アドレス返信異常 ") {
+    return r.message == kMismatch ? "mismatch" : "address";
+  }
+  if (r.name == "InquiryReadLengthWrong") return "header";
+  return r.name == "InquiryReadChecksumWrong" ? "checksum" : "timeout";
+}
+
 // Names the row in test listings instead of dumping its bytes.
 void PrintTo(const FaultRow& row, std::ostream* out) {
   *out << row.name;
@@ -261,6 +271,10 @@ void ExpectItsLines(const std::string& err, const FaultRow& r) {
     EXPECT_NE(before, std::string::npos) << err;
     EXPECT_LT(before, err.find(r.message)) << err;
   }
+  // The lone number of a wrong read answer header says what it is.
+  EXPECT_EQ(r.before == "4",
+            err.find("\n4\nhint: the number above is the position") != std::string::npos)
+      << err;
   // A dead line is said at once, by the step's own message and the hint that names it.
   EXPECT_EQ(r.hangsUp, err.find(r.message + "\nhint: the line to ") != std::string::npos) << err;
 }
@@ -304,6 +318,7 @@ TEST_P(FaultCatalogue, EndsWithItsMessageExitCodeAndTime) {
 
   const cli::BoardRecord record = board->Run(o);
   EXPECT_EQ(record.exitCode, r.exitCode) << board->console;
+  EXPECT_EQ(record.verifyFailure, VerifyFailureOf(r));
   ExpectItsLines(board->console, r);
   if (r.message == kNoSync) {  // the hint follows the failure's kind
     EXPECT_NE(board->console.find(kNoSync + "\nhint: no answer to the bit-rate adjustment"),

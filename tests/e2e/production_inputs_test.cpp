@@ -113,6 +113,37 @@ TEST(ProductionInputs, EveryKindOfFileGivesTheSameFlash) {
   }
 }
 
+// Refused before any port opens: a port that is not there would otherwise be the failure.
+TEST(ProductionInputs, WrappingAddressesAndBadBaudRatesAreRefusedBeforeAnyPort) {
+  const struct {
+    std::string file;  // NAME or NAME@ADDR
+    std::string text;
+    std::string baudP;
+    int exitCode;
+    std::string says;
+  } cases[] = {
+      {"wrap.hex", ":02000004FFFFFC\n:10FFF800000102030405060708090A0B0C0D0E0F81\n:00000001FF\n",
+       "38400", 1, "wrap.hex line 2: its data runs past address 0xFFFFFFFF"},
+      {"x.bin@0xFFFFFFFF", "\x01\x02", "38400", 1, "x.bin@0xFFFFFFFF: its data runs past"},
+      {"f.bin@0xFFFFFFF0", std::string(4096, 'Z'), "38400", 1, "f.bin@0xFFFFFFF0: its data runs"},
+      {"s3.mot", "S315FFFFFFF8000102030405060708090A0B0C0D0E0F7D\n", "38400", 1, "s3.mot line 1"},
+      {"app.mot", "S1050100AABB94\n", "0", 64, "BaudP=0 in section [CLS.mot] of "},
+      {"app.mot", "S1050100AABB94\n", "-1", 64, "BaudP=-1 in section [CLS.mot] of "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    E2eJob job;
+    job.CpuType("CLS.mot", 128, "0", c.baudP);
+    job.home.Write(c.file.substr(0, c.file.find('@')), c.text);
+    EXPECT_EQ(job.RunCliWith({"--home", CliPath(job.home.path()), "--cpu", "CLS.mot", "--port",
+                              job.home.PathOf("no-board"), CliPath(job.home.PathOf(c.file))},
+                             10000),
+              c.exitCode);
+    EXPECT_NE(job.cliErr.find(c.says), std::string::npos) << job.cliErr;
+    EXPECT_EQ(job.cliErr.find("no-board"), std::string::npos) << job.cliErr;
+  }
+}
+
 TEST(ProductionInputs, AKilledRunLeavesTheSerialFileAtANumberNoBoardGot) {
   if (kUnderWine) GTEST_SKIP() << "SIGKILL ends Wine's starter, not the Windows program";
   E2eJob job;

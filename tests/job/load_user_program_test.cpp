@@ -75,6 +75,17 @@ TEST_F(LoadUserProgramTest, ImageWindowKeepsOnlyTheMebibyteFromRomBase) {
   EXPECT_EQ(MarkedBlocks(), 2);
 }
 
+TEST_F(LoadUserProgramTest, BytesPastTheTopAddressDoNotWrapToZero) {
+  f.fields.RomBaseAddr = 0;
+  const std::vector<std::uint8_t> data = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+  UseFile(MakeRecord('1', 0x0100, {0x5A}) + "\n" + MakeRecord('3', 0xFFFFFFF8, data) + "\n");
+  EXPECT_EQ(Load(), StepDone);
+  EXPECT_TRUE(Events().empty());
+  for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(Byte(i), 0xFF) << i;
+  EXPECT_EQ(MarkedBlocks(), 1);
+  EXPECT_EQ(op.pastTopLine(), 2u);
+}
+
 TEST_F(LoadUserProgramTest, DataOnlyOutsideTheImageLoadsWithoutMarkingABlock) {
   f.fields.RomBaseAddr = 0x10000;
   UseFile(MakeRecord('2', 0x0FFFF, {0x11}) + "\n" + MakeRecord('2', 0x110000, {0x22}) + "\n");

@@ -29,7 +29,7 @@ TEST_P(HexFileTest, PlacesTheBytesOrSaysWhatIsWrong) {
     last = reader.Take(line);
     if (last.fault != HexFault::None) break;
     for (std::size_t i = 0; reader.HasData() && i < last.count; ++i) {
-      bytes[reader.Address(i)] = last.data[i];
+      bytes[static_cast<std::uint32_t>(reader.Address(i))] = last.data[i];
     }
   }
   if (last.fault == HexFault::None) last.fault = reader.Finish();
@@ -58,6 +58,10 @@ INSTANTIATE_TEST_SUITE_P(
                 HexFault::None,
                 "",
                 {{0x1FFFF, 0xAA}, {0x10000, 0xBB}}},
+        HexCase{"LinearDataPastTheTopAddress",
+                {":02000004FFFFFC", ":10FFF800000102030405060708090A0B0C0D0E0F81", kEnd},
+                HexFault::PastTop,
+                "runs past address 0xFFFFFFFF"},
         HexCase{"StartAddressesIgnored",
                 {":0400000300001234B3", ":0400000500001234B1", kEnd},
                 HexFault::None,

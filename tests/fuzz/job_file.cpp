@@ -1,0 +1,33 @@
+// A --job file (@AUTO_PGM/job.ini) as vantrel-cli sets a job up from it, with its CPU type's
+// Baud.ini (the input after a NUL byte) applied and its baud rates checked.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "app/tform1.h"
+#include "cli/baud_rate_check.h"
+#include "cli/prepare_job.h"
+#include "support/fake_clock.h"
+#include "support/recording_host.h"
+#include "support/sample_control_folder.h"
+#include "support/scripted_device.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace vantrel;
+  static const testing::TempFolder home;
+  testing::WriteSampleControlFolder(home, 24);
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  const std::size_t nul = input.find('\0');
+  home.Write("@AUTO_PGM/job.ini", input.substr(0, nul));
+  if (nul != std::string::npos) home.Write("CTRL_MOT/Baud.ini", input.substr(nul + 1));
+
+  const cli::CliOptions options{.home = home.path(), .job = "job.ini"};
+  testing::FakeClock clock;
+  testing::RecordingHost host;
+  testing::ScriptedDevice::State line;
+  TForm1 form(host, clock, std::make_unique<testing::ScriptedDevice>(line));
+  if (cli::PrepareJob(form, options, std::string())) return 0;
+  const auto problem = cli::BaudRateProblem(form.controls, form.fields, options);
+  if (problem && problem->empty()) __builtin_trap();
+  return 0;
+}
