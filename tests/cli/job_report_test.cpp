@@ -4,8 +4,8 @@
 
 #include "cli/board_job.h"
 #include "cli/gang_summary.h"
-#include "platform/file_access.h"
 #include "cli/station_totals.h"
+#include "platform/file_access.h"
 
 namespace vantrel::cli {
 namespace {
