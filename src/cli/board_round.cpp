@@ -9,6 +9,7 @@
 #include "cli/board_programs.h"
 #include "cli/console_output.h"
 #include "cli/gang_summary.h"
+#include "platform/console.h"
 
 namespace vantrel::cli {
 namespace {
@@ -65,7 +66,11 @@ RoundResult RunRound(const RoundSetup& s) {
     return {{}, kExitUsage};
   }
   int code = gang ? GangExitCode(records) : records[0].exitCode;
-  if (gang) std::fputs(FormatGangSummary(records).c_str(), stdout);
+  if (gang) {
+    const auto columns = platform::TerminalColumns(platform::StandardStream::Output);
+    std::fputs(FormatGangSummary(records, static_cast<std::size_t>(std::max(columns, 0))).c_str(),
+               stdout);
+  }
   // A production line that keeps a record of its boards cannot count one without it as done.
   if (code == 0 && std::find(logged.begin(), logged.end(), 0) != logged.end()) code = 1;
   if (!s.options.report.empty()) {
