@@ -36,14 +36,17 @@ std::string FitProgressRow(const ProgressParts& p, std::size_t columns) {
   std::size_t label = labelled ? std::max(p.labelColumns, ColumnsOf(p.label)) : 0;
   const std::size_t gap = labelled ? 2 : 0;
   std::size_t bar = kBar;
-  std::size_t status = ColumnsOf(p.status);
+  // Laid out for the widest status ("ベリファイ中：Address = 001F80H"), so that the bar keeps its
+  // length from phase to phase and lines up from board to board.
+  std::size_t status = std::max<std::size_t>(ColumnsOf(p.status), 32);
   auto giveWay = [&](std::size_t& part, std::size_t least) {
     const std::size_t need = label + gap + bar + kFixed + status;
     if (need > room && part > least) part -= std::min(part - least, need - room);
   };
   giveWay(bar, kBar / 3);
   giveWay(label, std::min<std::size_t>(label, 20));
-  giveWay(status, 0);
+  const std::size_t used = label + gap + bar + kFixed;
+  status = room > used ? room - used : 0;
 
   std::string row;
   if (labelled) {

@@ -116,12 +116,12 @@ INSTANTIATE_TEST_SUITE_P(
         RowCase{"RoomEnough", "", 0, "書き込み中：Address = 001200H", 80,
                 "[###############---------------]  50%  書き込み中：Address = 001200H"},
         RowCase{"UnknownWidthIsEighty", "/dev/ttyUSB10", 13, "書き込み中：Address = 001200H", 0,
-                "/dev/ttyUSB10  [#############-------------]  50%  書き込み中：Address = "
+                "/dev/ttyUSB10  [###########------------]  50%  書き込み中：Address = "
                 "001200H"},
-        RowCase{"ShortPortsPaddedToTheWidest", "/dev/ttyUSB0", 13, "ok", 80,
-                "/dev/ttyUSB0   [###############---------------]  50%  ok"},
+        RowCase{"ShortPortsPaddedToTheWidestAndTheBarAsForAnyStatus", "/dev/ttyUSB0", 13, "ok", 80,
+                "/dev/ttyUSB0   [###########------------]  50%  ok"},
         RowCase{"ALongPortKeepsItsEnd", kById, 53, "ビットレート調整中", 80,
-                "...d/usb-VTL_Adapter_A10KXYZ1-if00-port0  [#####-----]  50%  ビットレート調整中"},
+                "...ter_A10KXYZ1-if00-port0  [#####-----]  50%  ビットレート調整中"},
         RowCase{"TheStatusGivesWayLastAndWhole", kById, 53, "ビットレート調整中", 51,
                 "...0KXYZ1-if00-port0  [#####-----]  50%  ビットレ"},
         RowCase{"NarrowerThanTheLeast", kById, 53, "ビットレート調整中", 20,
