@@ -33,57 +33,49 @@ TEST(BoardJob, ACpuReportAskedForThatCannotBeWrittenIsSaidAndFailsTheExitCode) {
       << board->console;
 }
 
-TEST(BoardJob, APortThatDoesNotOpenComesAfterThePhaseItEndedAndBeforeNoOther) {
+// A classic job of 4 KiB on the sample CPU type.
+struct SampleJob {
+  SampleJob() {
+    testing::WriteSampleControlFolder(home);
+    testing::SrecWriter program;
+    program.Fill(0, 4096);
+    o = {.home = home.path(), .cpu = "CLS.mot", .file = home.Write("p.mot", program.Text())};
+  }
   testing::TempFolder home;
-  testing::WriteSampleControlFolder(home);
-  testing::SrecWriter program;
-  program.Fill(0, 256);
   CliOptions o;
-  o.home = home.path();
-  o.cpu = "CLS.mot";
-  o.file = home.Write("p.mot", program.Text());
-  testing::ScriptedDevice::State port;
-  port.failOpen = true;
+};
+
+TEST(BoardJob, APortThatDoesNotOpenComesAfterThePhaseItEndedAndBeforeNoOther) {
+  SampleJob job;
+  testing::ScriptedDevice::State port{.failOpen = true};
   testing::FakeClock clock;
   std::FILE* out = std::tmpfile();
-  {
-    ConsoleOutput console(out, false, {});
-    RunBoardJob({o, "/dev/no-such-port", 0, "CpuInf.txt", console}, clock,
-                std::make_unique<testing::ScriptedDevice>(port));
-  }
+  ConsoleOutput console(out, false, {});
+  RunBoardJob({job.o, "/dev/no-such-port", 0, "CpuInf.txt", console}, clock,
+              std::make_unique<testing::ScriptedDevice>(port));
+  std::string text(512, '\0');
   std::rewind(out);
-  std::string text;
-  for (int c = std::fgetc(out); c != EOF; c = std::fgetc(out)) text += static_cast<char>(c);
+  text.resize(std::fread(text.data(), 1, text.size(), out));
   std::fclose(out);
   EXPECT_TRUE(
-      text.starts_with("書き込み制御プログラムの読み込み\n　ＣＯＭポート初期化 ＮＧ　\nhint: "))
+      text.starts_with("書き込み制御プログラムの読み込み\n　ＣＯＭポート初期化 ＮＧ　\nhint:"))
       << text;
   EXPECT_EQ(text.find("ビットレート調整中"), std::string::npos) << text;
 }
 
 TEST(BoardJob, ItsRecordHoldsTheTimeOnItsClockAndWhatItRanWith) {
-  testing::TempFolder home;
-  testing::WriteSampleControlFolder(home);
-  testing::SrecWriter program;
-  program.Fill(0, 4096);
-  CliOptions o;
-  o.home = home.path();
-  o.cpu = "CLS.mot";
-  o.file = home.Write("p.mot", program.Text());
-  o.verify = true;
+  SampleJob job;
+  job.o.verify = true;
+  job.o.baudProg = "19200";  // wins over Baud.ini
   std::string error;
   auto board = testing::SimulatedBoard::Make({}, error);
   ASSERT_TRUE(board) << error;
-  o.baudProg = "19200";
-  const BoardRecord r = board->Run(o);
+  const BoardRecord r = board->Run(job.o);
   EXPECT_EQ(r.result, "verified") << board->console;
   ASSERT_GT(board->ms, 1000u);  // seconds of fake time, next to none of real time
   EXPECT_DOUBLE_EQ(r.seconds, board->ms / 1000.0);
-  // What it ran with, for the report: the option wins over Baud.ini.
-  EXPECT_EQ(r.controlFile.path, home.PathOf("CTRL_MOT/CLS.mot"));
-  EXPECT_EQ(r.controlFile.sha256, FileSha256(home.PathOf("CTRL_MOT/CLS.mot")));
-  EXPECT_EQ(r.baudBoot + " " + r.baudProg, "9600 19200");
-  EXPECT_EQ(r.blockSize, 128);
+  EXPECT_EQ(r.controlFile.sha256, FileSha256(job.home.PathOf("CTRL_MOT/CLS.mot")));
+  EXPECT_EQ(r.baudBoot + " " + r.baudProg + " " + std::to_string(r.blockSize), "9600 19200 128");
   EXPECT_EQ(r.toolVersion + "\n", CliVersionText());
 }
 

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "cli/text_columns.h"
-#include "support/case_name.h"
 
 namespace vantrel::cli {
 namespace {
@@ -58,75 +57,51 @@ TEST(ConsoleOutput, OnATerminalOneLinePerBoardIsRedrawnAndAMessageGoesAboveThem)
                 "A   " + bar100 + "\x1b[K\nBB  " + bar50 + "\x1b[K" + "\r\x1b[1A\x1b[J");
 }
 
-struct ColumnsCase {
-  const char* name;
-  std::string text;
-  std::size_t columns;  // of the text
-  std::size_t room;     // for what is kept
-  std::string keptEnd;  // KeepEnd
-  std::string wrapped;  // WrapToColumns
-};
-
-class TextColumns : public ::testing::TestWithParam<ColumnsCase> {};
-
-TEST_P(TextColumns, CountsFullWidthAsTwoAndKeepsWholeCharacters) {
-  const ColumnsCase& c = GetParam();
-  EXPECT_EQ(ColumnsOf(c.text), c.columns);
-  EXPECT_EQ(KeepEnd(c.text, c.room), c.keptEnd);
-  EXPECT_EQ(WrapToColumns(c.text, c.room), c.wrapped);
+TEST(TextColumns, CountFullWidthAsTwoAndKeepWholeCharacters) {
+  const struct {
+    std::string text;
+    std::size_t columns;  // of the text
+    std::size_t room;     // for KeepEnd and WrapToColumns
+    std::string keptEnd;
+    std::string wrapped;
+  } cases[] = {
+      {"/dev/serial/by-id/usb-A10KXYZ1-if00-port0", 41, 20, "...0KXYZ1-if00-port0",
+       "/dev/serial/by-id/us\nb-A10KXYZ1-if00-port\n0\n"},
+      {"ビットレート調整中", 18, 8, "...整中", "ビットレ\nート調整\n中\n"},
+      {"\u3000ｱｲ e\u0301", 6, 5, "... e\u0301", "\u3000ｱｲ\ne\u0301\n"},  // half-width, combining
+      {"one two three", 13, 9, "... three", "one two\nthree\n"},
+      {"abcdef", 6, 2, "..", "ab\ncd\nef\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ColumnsOf(c.text), c.columns) << c.text;
+    EXPECT_EQ(KeepEnd(c.text, c.room), c.keptEnd);
+    EXPECT_EQ(WrapToColumns(c.text, c.room), c.wrapped);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, TextColumns,
-    ::testing::Values(
-        ColumnsCase{"Ascii", "port0", 5, 9, "port0", "port0\n"},
-        ColumnsCase{"ByIdNameKeepsItsEnd", "/dev/serial/by-id/usb-A10KXYZ1-if00-port0", 41, 20,
-                    "...0KXYZ1-if00-port0", "/dev/serial/by-id/us\nb-A10KXYZ1-if00-port\n0\n"},
-        ColumnsCase{"FullWidthIsTwoAndNeverHalved", "ビットレート調整中", 18, 8, "...整中",
-                    "ビットレ\nート調整\n中\n"},
-        ColumnsCase{"IdeographicSpaceHalfWidthKanaAndACombiningMark", "\u3000ｱｲ e\u0301", 6, 5,
-                    "... e\u0301", "\u3000ｱｲ\ne\u0301\n"},
-        ColumnsCase{"WordsWrapAtBlanks", "one two three", 13, 9, "... three", "one two\nthree\n"},
-        ColumnsCase{"NoRoomForMoreThanDots", "abcdef", 6, 2, "..", "ab\ncd\nef\n"}),
-    testing::CaseName());
-
-struct RowCase {
-  const char* name;
-  const char* label;
-  std::size_t labelColumns;
-  const char* status;
-  std::size_t columns;
-  const char* row;
-};
-
-class ProgressRow : public ::testing::TestWithParam<RowCase> {};
-
-TEST_P(ProgressRow, FitsTheTerminalWithoutItsLastColumn) {
-  const RowCase& c = GetParam();
-  const std::string row = FitProgressRow({c.label, c.labelColumns, 500, c.status}, c.columns);
-  EXPECT_EQ(row, c.row);
-  EXPECT_LT(ColumnsOf(row), c.columns == 0 ? 80 : c.columns);
+TEST(ProgressRow, FitsTheTerminalWithoutItsLastColumn) {
+  constexpr const char* kById = "/dev/serial/by-id/usb-VTL_Adapter_A10KXYZ1-if00-port0";
+  const std::string write = "書き込み中：Address = 001200H";
+  const std::string sync = "ビットレート調整中";
+  const struct {
+    const char* label;
+    std::size_t labelColumns;
+    std::string status;
+    std::size_t columns;
+    std::string row;
+  } cases[] = {
+      {"", 0, write, 80, "[###############---------------]  50%  " + write},
+      {"/dev/ttyUSB10", 13, write, 0, "/dev/ttyUSB10  [###########------------]  50%  " + write},
+      // padded to the widest port, the bar as for any status
+      {"/dev/ttyUSB0", 13, "ok", 80, "/dev/ttyUSB0   [###########------------]  50%  ok"},
+      {kById, 53, sync, 80, "...ter_A10KXYZ1-if00-port0  [#####-----]  50%  " + sync},
+      {kById, 53, sync, 51, "...0KXYZ1-if00-port0  [#####-----]  50%  ビットレ"},
+      {kById, 53, sync, 20, "...0KXYZ1-if00-port"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FitProgressRow({c.label, c.labelColumns, 500, c.status}, c.columns), c.row);
+  }
 }
-
-constexpr const char* kById = "/dev/serial/by-id/usb-VTL_Adapter_A10KXYZ1-if00-port0";
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, ProgressRow,
-    ::testing::Values(
-        RowCase{"RoomEnough", "", 0, "書き込み中：Address = 001200H", 80,
-                "[###############---------------]  50%  書き込み中：Address = 001200H"},
-        RowCase{"UnknownWidthIsEighty", "/dev/ttyUSB10", 13, "書き込み中：Address = 001200H", 0,
-                "/dev/ttyUSB10  [###########------------]  50%  書き込み中：Address = "
-                "001200H"},
-        RowCase{"ShortPortsPaddedToTheWidestAndTheBarAsForAnyStatus", "/dev/ttyUSB0", 13, "ok", 80,
-                "/dev/ttyUSB0   [###########------------]  50%  ok"},
-        RowCase{"ALongPortKeepsItsEnd", kById, 53, "ビットレート調整中", 80,
-                "...ter_A10KXYZ1-if00-port0  [#####-----]  50%  ビットレート調整中"},
-        RowCase{"TheStatusGivesWayLastAndWhole", kById, 53, "ビットレート調整中", 51,
-                "...0KXYZ1-if00-port0  [#####-----]  50%  ビットレ"},
-        RowCase{"NarrowerThanTheLeast", kById, 53, "ビットレート調整中", 20,
-                "...0KXYZ1-if00-port"}),
-    testing::CaseName());
 
 }  // namespace
 }  // namespace vantrel::cli

@@ -93,26 +93,5 @@ TEST(Station, BoardAfterBoardOnOnePortEachUnpluggedThenCtrlCAndAKillKeepTheLog) 
   EXPECT_EQ(ReadLog(log), "4 ['verified'] True [1000, 1001, 1002, 1000]\n");
 }
 
-TEST(Station, APortThatCanNeverComeIsRefusedAtOnceAndOneThatMayIsNamed) {
-  if (kUnderWine) GTEST_SKIP() << "a COM port may come at any time: none is refused";
-  E2eJob job;
-  job.CpuType("CLS.mot", 128, "0");
-  job.program.Fill(0, 10, 42);
-  job.WriteProgram();
-  job.port = "/etc/passwd";
-  ChildProcess refused(job.CliArgs("CLS.mot", {"--repeat"}));
-  EXPECT_EQ(refused.Wait(10000), 64);
-  EXPECT_EQ(refused.err(),
-            "vantrel-cli: --port /etc/passwd can never be a port: /etc/passwd is a "
-            "file, not a device\n");
-  job.port = CliPort::Missing(job.home.path());
-  ChildProcess waiting(job.CliArgs("CLS.mot", {"--repeat"}));
-  EXPECT_TRUE(
-      SaidTimes(waiting, "waiting for the first board on " + job.port + ": plug it in", 1, 10000))
-      << waiting.err();
-  waiting.Signal(SIGINT);
-  EXPECT_EQ(waiting.Wait(10000), 0) << waiting.err();
-}
-
 }  // namespace
 }  // namespace vantrel::testing
