@@ -14,6 +14,7 @@
 #include "cli/sha256.h"
 #include "cli/traced_device.h"
 #include "config/auto_command.h"
+#include "config/control_folder.h"
 #include "inquiry/cpu_info_report.h"
 #include "job/marked_blocks.h"
 #include "platform/clock.h"
@@ -127,15 +128,23 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
 
   r.port = port;
   r.cpuType = form.controls.ComboBoxCpuType.text;
+  r.controlFile.path = ControlFolderFile(form.fields.ExeFolder, r.cpuType, form.fields.DataFolder);
+  r.controlFile.sha256 = FileSha256(r.controlFile.path).value_or(std::string());
+  r.baudBoot = form.controls.ComboBoxBr1.text;
+  r.baudProg = form.controls.ComboBoxBr2.text;
+  r.blockSize = form.fields.BlockSize;
+  r.romBaseAddr = form.fields.RomBaseAddr;
+  r.toolVersion = ToolVersion();
   r.userProgram = form.fields.UserProgramPath;
   r.startTime = UtcNow();
-  const auto start = std::chrono::steady_clock::now();
+  const std::uint32_t startMs = clock.NowMs();
   // Until the job says otherwise, nothing has been done.
   form.fields.JobResult = 1;
   TickDriver driver(form, clock, o.tickMode);
   bool aborted = false;
   bool portLost = false;
   bool latencyAsked = false;
+  host.Follow(form.controls);
   form.ButtonProgramClick();
   while (form.SequenceStep() != 0) {
     // Asked while the port is open: low-latency mode may have lowered the timer.
@@ -156,7 +165,7 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
     }
     const TickPlan plan = driver.Run();
     if (form.SequenceStep() == 0) break;
-    host.ShowProgress(form.controls.TrackBar1.position, form.controls.Panel5.caption);
+    host.ShowProgress();
     driver.Wait(plan);
   }
   const JobOutcome outcome =
@@ -179,7 +188,8 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
                           : std::string(VerifyFailureName(form.VerifyFailureSeen()));
   }
   if (outcome.exitCode != 1) r.sha256 = WrittenDataSha256(form.image(), form.fields.BlockSize);
-  r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  // The job's own clock: a board job is far shorter than the 49 days the count takes to wrap.
+  r.seconds = static_cast<std::uint32_t>(clock.NowMs() - startMs) / 1000.0;
   r.bytesSent = form.port().activity().bytesSent;
   r.bytesReceived = form.port().activity().bytesReceived;
   return r;

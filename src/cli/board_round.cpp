@@ -9,6 +9,7 @@
 #include "cli/board_programs.h"
 #include "cli/console_output.h"
 #include "cli/gang_summary.h"
+#include "platform/console.h"
 
 namespace vantrel::cli {
 namespace {
@@ -66,8 +67,13 @@ RoundResult RunRound(const RoundSetup& s) {
   }
   int code = gang ? GangExitCode(records) : records[0].exitCode;
   // Standard output may be the report's alone.
-  if (gang)
-    std::fputs(FormatGangSummary(records).c_str(), s.options.report == "-" ? stderr : stdout);
+  if (gang) {
+    std::FILE* out = s.options.report == "-" ? stderr : stdout;
+    const auto columns = platform::TerminalColumns(out == stdout ? platform::StandardStream::Output
+                                                                 : platform::StandardStream::Error);
+    std::fputs(FormatGangSummary(records, static_cast<std::size_t>(std::max(columns, 0))).c_str(),
+               out);
+  }
   // A production line that keeps a record of its boards cannot count one without it as done.
   if (code == 0 && std::find(logged.begin(), logged.end(), 0) != logged.end()) code = 1;
   if (!s.options.report.empty()) {

@@ -349,19 +349,25 @@ Options:
                     milliseconds since the start, the baud rate, the sequence
                     step, > to the target or < from it, and the bytes in hex
   --report FILE     write a JSON array with one record per board: port,
-                    cpuType, userProgram, inputs (path and sha256 of each
-                    FILE), serialNumber (with --serial), sha256 (of the data
-                    written, block by block in address order; null unless all
-                    was written), result (verified, written, verify-failed,
-                    failed, aborted), exitCode, message, startTime (UTC),
-                    durationSeconds, bytesSent, bytesReceived; with --repeat
-                    it is written again after each round, with that round's
-                    boards. FILE - is standard output (the table of results
-                    then goes to stderr); a device or a pipe is written to,
-                    not replaced. An input's mixedChecksums is {"line": N}
-                    when line N of an S-record FILE is the first with a
-                    checksum of the other kind (its sum 0x00, not 0xFF, or the
-                    other way round), else null
+                    cpuType, controlFile (path and sha256 of the write-control
+                    file), baudBoot, baudProg, blockSize and romBaseAddr (the
+                    values the job ran with), userProgram, inputs (path,
+                    sha256 and mixedChecksums of each FILE), serialNumber
+                    (with --serial), sha256 (of the data written, block by
+                    block in address order; null unless all was written),
+                    result (verified, written, verify-failed, failed,
+                    aborted), exitCode, message, firstDifference,
+                    verifyFailure (what a failed verification saw: mismatch,
+                    address, header, checksum, timeout, line-lost,
+                    block-size), startTime (UTC), durationSeconds, bytesSent,
+                    bytesReceived, toolVersion; with --repeat it is written
+                    again after each round, with that round's boards. FILE -
+                    is standard output (the table of results then goes to
+                    stderr); a device or a pipe is written to, not replaced.
+                    An input's mixedChecksums is {"line": N} when line N of
+                    an S-record FILE is the first with a checksum of the
+                    other kind (its sum 0x00, not 0xFF, or the other way
+                    round), else null
   --log FILE        append one line per board job to FILE, a JSON object with
                     the report's fields and hostName (this machine's name), on
                     the disk as soon as the job ends: a crash loses at most the

@@ -12,6 +12,7 @@
 #include "cli/station.h"
 #include "cli/trace_log.h"
 #include "config/path_rules.h"
+#include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_access.h"
 #include "platform/interrupt_flag.h"
@@ -81,7 +82,8 @@ int RunCli(const CliOptions& options) {
   // The numbers go on from round to round, and from run to run with a serial file.
   SerialNumbers numbers = SerialNumbersOf(options);
   round.numbers = &numbers;
-  const int code = options.repeat ? RunStation(round) : RunRound(round).exitCode;
+  platform::MonotonicClock clock;
+  const int code = options.repeat ? RunStation(round, clock) : RunRound(round).exitCode;
   if (trace && !trace->Error().empty()) {
     std::fprintf(stderr, "vantrel-cli: the trace %s lacks lines: %s\n", options.trace.c_str(),
                  trace->Error().c_str());

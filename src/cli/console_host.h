@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cli/console_output.h"
+#include "core/window_controls.h"
 #include "core/window_host.h"
 
 namespace vantrel::cli {
@@ -26,9 +27,13 @@ class ConsoleHost final : public WindowHost {
 
   void SetShiftHeld(bool held) { shiftHeld_ = held; }
   void SetHint(Hint hint) { hint_ = std::move(hint); }
-  void ShowProgress(int permille, std::string_view status) {
-    out_.Progress(board_, permille, status);
+  // From now on the job's track bar and status line are the board's progress.
+  void Follow(const WindowControls& controls) {
+    controls_ = &controls;
+    ended_ = false;
   }
+  // The progress the followed controls show, unless the job has shown its last phase.
+  void ShowProgress();
   // Lines of the board's own (the summary's "aborted"), in its place on the console.
   void Say(std::string_view text) { out_.Line(board_, text); }
   // The text of the last message box: the job's outcome in words.
@@ -43,6 +48,8 @@ class ConsoleHost final : public WindowHost {
   Hint hint_;
   std::string lastMessage_;
   bool portFailed_ = false;
+  const WindowControls* controls_ = nullptr;
+  bool ended_ = false;
 };
 
 }  // namespace vantrel::cli

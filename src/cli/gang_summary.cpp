@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "cli/text_columns.h"
 #include "core/format.h"
 
 namespace vantrel::cli {
@@ -25,7 +26,7 @@ std::string Reason(const BoardRecord& r) {
 
 }  // namespace
 
-std::string FormatGangSummary(std::span<const BoardRecord> records) {
+std::string FormatGangSummary(std::span<const BoardRecord> records, std::size_t columns) {
   std::size_t width = 4;
   for (const auto& r : records) width = std::max(width, r.port.size());
   char line[512];
@@ -40,10 +41,10 @@ std::string FormatGangSummary(std::span<const BoardRecord> records) {
     while (row.ends_with(' ')) row.pop_back();
     out += row + "\n";
   }
-  out +=
-      "(time: the board's job from start to end; line bytes: bytes sent to the board and "
-      "received from it)\n";
-  return out;
+  return out + WrapToColumns(
+                   "(time: the board's job from start to end; line bytes: bytes sent "
+                   "to the board and received from it)",
+                   (columns == 0 ? 80 : columns) - 1);
 }
 
 int WorseExitCode(int a, int b) {

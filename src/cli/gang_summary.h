@@ -7,8 +7,9 @@
 
 namespace vantrel::cli {
 
-// The table printed after several boards: port, result, time, bytes on the line.
-std::string FormatGangSummary(std::span<const BoardRecord> records);
+// The table printed after several boards: port, result, time, bytes on the line; its closing
+// note within `columns` columns (0: not known, taken as 80) without touching the last one.
+std::string FormatGangSummary(std::span<const BoardRecord> records, std::size_t columns = 0);
 
 // The worse of two exit codes: a verification that found a wrong byte (2) outweighs a job that
 // failed or was aborted (1), which outweighs success (0); any other code outweighs them all.

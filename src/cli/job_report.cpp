@@ -10,6 +10,10 @@
 
 namespace vantrel::cli {
 
+std::string ToolVersion() {
+  return std::string("vantrel-cli ") + VANTREL_VERSION;
+}
+
 std::string WithoutFramingBlanks(std::string_view text) {
   constexpr std::string_view kWideSpace = "\u3000";
   for (;;) {
@@ -68,6 +72,14 @@ std::string FormatBoardObject(const BoardRecord& r, JsonLayout layout,
   std::snprintf(seconds, sizeof seconds, "%.3f", r.seconds);
   field("port", JsonString(r.port));
   field("cpuType", JsonString(r.cpuType));
+  field("controlFile", "{\"path\": " + JsonString(r.controlFile.path) + ", \"sha256\": " +
+                           (r.controlFile.sha256.empty() ? std::string("null")
+                                                         : JsonString(r.controlFile.sha256)) +
+                           "}");
+  field("baudBoot", JsonString(r.baudBoot));
+  field("baudProg", JsonString(r.baudProg));
+  field("blockSize", std::to_string(r.blockSize));
+  field("romBaseAddr", Format("\"0x%08X\"", static_cast<unsigned>(r.romBaseAddr)));
   field("userProgram", JsonString(r.userProgram));
   std::string inputs = "[";
   for (std::size_t n = 0; n < r.inputs.size(); ++n) {
@@ -91,6 +103,7 @@ std::string FormatBoardObject(const BoardRecord& r, JsonLayout layout,
   field("durationSeconds", seconds);
   field("bytesSent", std::to_string(r.bytesSent));
   field("bytesReceived", std::to_string(r.bytesReceived));
+  field("toolVersion", JsonString(r.toolVersion));
   for (const JsonField& f : extra) field(f.name, f.value);
   out += indented ? "\n  }" : "}";
   return out;

@@ -21,6 +21,13 @@ struct InputDigest {
 struct BoardRecord {
   std::string port;
   std::string cpuType;
+  // The CPU type's write-control file as the job found it; no sha256 when it could not be read.
+  InputDigest controlFile;
+  // What the job ran with: Baud.ini's values unless an option or the job file changed them.
+  std::string baudBoot;
+  std::string baudProg;
+  std::uint16_t blockSize = 0;
+  std::uint32_t romBaseAddr = 0;
   std::string userProgram;
   std::vector<InputDigest> inputs;
   std::optional<std::uint64_t> serialNumber;  // written into this board's image
@@ -37,6 +44,7 @@ struct BoardRecord {
   double seconds = 0;
   std::uint64_t bytesSent = 0;
   std::uint64_t bytesReceived = 0;
+  std::string toolVersion;  // the program and its version, "vantrel-cli 0.39.1"
 };
 
 // A field for the end of a board's object; its value is JSON already.
@@ -60,6 +68,9 @@ std::string FormatJobReport(std::span<const BoardRecord> records);
 // Replaces the file with the report; false (and why) when it could not be written.
 bool WriteJobReport(const std::string& path, std::span<const BoardRecord> records,
                     std::string& error);
+
+// The program and its version, as the records name it.
+std::string ToolVersion();
 
 // A box text without the blanks that frame it (spaces, full-width spaces).
 std::string WithoutFramingBlanks(std::string_view text);

@@ -26,10 +26,18 @@ bool ReplugWatch::Look(const std::vector<bool>& present) {
 
 namespace {
 
+// The ports by name, for the line that says what the station waits for.
+std::string Named(const std::vector<std::string>& ports) {
+  std::string text;
+  for (const auto& port : ports) text += (text.empty() ? "" : ", ") + port;
+  return text;
+}
+
+// what: "the next board on PORTS: unplug and plug in", say.
 bool WaitForBoards(const std::vector<std::string>& ports, platform::EnterKey& key,
-                   ReplugWatch watch, const char* what) {
+                   ReplugWatch watch, const std::string& what) {
   key.Discard();
-  std::fprintf(stderr, "waiting for %s%s\n", what, key.usable() ? ", or press Enter" : "");
+  std::fprintf(stderr, "waiting for %s%s\n", what.c_str(), key.usable() ? ", or press Enter" : "");
   std::fflush(stderr);
   // Only asked whether the port is there: opening it would raise DTR and RTS, and reset a board.
   const std::unique_ptr<platform::SerialDevice> device = platform::MakeSystemSerialDevice();
@@ -46,17 +54,28 @@ bool WaitForBoards(const std::vector<std::string>& ports, platform::EnterKey& ke
 }  // namespace
 
 bool WaitForNextBoard(const std::vector<std::string>& ports, platform::EnterKey& key) {
-  return WaitForBoards(ports, key, ReplugWatch(ports.size()), "the next board: unplug and plug in");
+  return WaitForBoards(ports, key, ReplugWatch(ports.size()),
+                       "the next board on " + Named(ports) + ": unplug and plug in");
 }
 
 bool WaitForFirstBoard(const std::vector<std::string>& ports, platform::EnterKey& key) {
   const std::unique_ptr<platform::SerialDevice> device = platform::MakeSystemSerialDevice();
   // A job file names its port only once its job reads it.
-  const bool allThere = std::all_of(ports.begin(), ports.end(), [&](const std::string& port) {
-    return port.empty() || device->Exists(port);
-  });
-  if (allThere) return true;
-  return WaitForBoards(ports, key, ReplugWatch(ports.size(), true), "the first board: plug it in");
+  std::vector<std::string> missing;
+  for (const auto& port : ports) {
+    if (!port.empty() && !device->Exists(port)) missing.push_back(port);
+  }
+  if (missing.empty()) return true;
+  return WaitForBoards(ports, key, ReplugWatch(ports.size(), true),
+                       "the first board on " + Named(missing) + ": plug it in");
+}
+
+std::optional<std::string> PortNeverThere(const std::vector<std::string>& ports) {
+  for (const auto& port : ports) {
+    const std::string why = platform::NeverAPort(port);
+    if (!why.empty()) return "--port " + port + " can never be a port: " + why;
+  }
+  return std::nullopt;
 }
 
 }  // namespace vantrel::cli

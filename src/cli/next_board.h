@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,5 +31,8 @@ bool WaitForNextBoard(const std::vector<std::string>& ports, platform::EnterKey&
 // Before the first board: waits only while a port is missing, so that a station started before
 // its board is plugged in does not count a failed board first. False when Ctrl-C came first.
 bool WaitForFirstBoard(const std::vector<std::string>& ports, platform::EnterKey& key);
+
+// Why one of the ports can never be a port (a mistyped path would be waited for forever).
+std::optional<std::string> PortNeverThere(const std::vector<std::string>& ports);
 
 }  // namespace vantrel::cli

@@ -1,6 +1,5 @@
 #include "cli/station.h"
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,14 +12,14 @@
 
 namespace vantrel::cli {
 
-int RunStation(const RoundSetup& setup) {
-  const auto start = std::chrono::steady_clock::now();
-  auto seconds = [&start] {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  };
+int RunStation(const RoundSetup& setup, platform::Clock& clock) {
   const bool gang = setup.ports.size() > 1;
+  if (const auto why = PortNeverThere(setup.ports)) {
+    std::fprintf(stderr, "vantrel-cli: %s\n", why->c_str());
+    return kExitUsage;
+  }
   platform::EnterKey key;
-  StationTotals totals;
+  StationTotals totals(clock);
   int code = 0;
   for (bool next = WaitForFirstBoard(setup.ports, key); next;) {
     RoundResult round = RunRound(setup);
@@ -31,7 +30,7 @@ int RunStation(const RoundSetup& setup) {
     std::vector<std::string> ports;
     for (std::size_t i = 0; i < round.records.size(); ++i) {
       const BoardRecord& r = round.records[i];
-      const std::string line = totals.Count(r, seconds());
+      const std::string line = totals.Count(r);
       std::printf("%s%s\n", gang ? (r.port + ": ").c_str() : "", line.c_str());
       // A job file's port is known once its job has read it.
       ports.push_back(r.port.empty() ? setup.ports[i] : r.port);
@@ -39,7 +38,7 @@ int RunStation(const RoundSetup& setup) {
     std::fflush(stdout);
     next = !platform::InterruptRequested() && WaitForNextBoard(ports, key);
   }
-  std::printf("%s\n", totals.Final(seconds()).c_str());
+  std::printf("%s\n", totals.Final().c_str());
   std::fflush(stdout);
   return code;
 }

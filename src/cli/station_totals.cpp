@@ -4,7 +4,7 @@
 
 namespace vantrel::cli {
 
-std::string StationTotals::Count(const BoardRecord& r, double stationSeconds) {
+std::string StationTotals::Count(const BoardRecord& r) {
   ++(r.exitCode == 0 ? passed_ : failed_);
   std::string result = r.result;
   if (!r.verifyFailure.empty()) result += " (" + r.verifyFailure + ")";
@@ -12,16 +12,19 @@ std::string StationTotals::Count(const BoardRecord& r, double stationSeconds) {
   if (r.serialNumber) {
     line += Format("serial %llu  ", static_cast<unsigned long long>(*r.serialNumber));
   }
-  return line + Totals(stationSeconds);
+  return line + Totals();
 }
 
-std::string StationTotals::Final(double stationSeconds) const {
+std::string StationTotals::Final() {
   const unsigned boards = passed_ + failed_;
-  return Format("stopped after %u board%s  ", boards, boards == 1 ? "" : "s") +
-         Totals(stationSeconds);
+  return Format("stopped after %u board%s  ", boards, boards == 1 ? "" : "s") + Totals();
 }
 
-std::string StationTotals::Totals(double stationSeconds) const {
+std::string StationTotals::Totals() {
+  const std::uint32_t now = clock_.NowMs();
+  elapsedMs_ += static_cast<std::uint32_t>(now - lastMs_);
+  lastMs_ = now;
+  const double stationSeconds = static_cast<double>(elapsedMs_) / 1000.0;
   // Boards per hour since the station started, the waits for the next board included.
   const double perHour = stationSeconds > 0 ? (passed_ + failed_) * 3600.0 / stationSeconds : 0;
   return Format("passed %u  failed %u  %.1f boards/h", passed_, failed_, perHour);

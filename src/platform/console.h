@@ -7,4 +7,10 @@ namespace vantrel::platform {
 // True when standard error is an interactive terminal that can redraw a line in place.
 bool PrepareConsole();
 
+enum class StandardStream { Output, Error };
+
+// The width in columns of the terminal the stream goes to, as it is now (a window may be
+// resized at any time); 0 when the stream is no terminal.
+int TerminalColumns(StandardStream stream);
+
 }  // namespace vantrel::platform

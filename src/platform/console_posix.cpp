@@ -1,3 +1,4 @@
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "platform/console.h"
@@ -6,6 +7,13 @@ namespace vantrel::platform {
 
 bool PrepareConsole() {
   return ::isatty(STDERR_FILENO) == 1;
+}
+
+int TerminalColumns(StandardStream stream) {
+  winsize size{};
+  const int fd = stream == StandardStream::Output ? STDOUT_FILENO : STDERR_FILENO;
+  if (::ioctl(fd, TIOCGWINSZ, &size) != 0) return 0;
+  return size.ws_col;
 }
 
 }  // namespace vantrel::platform

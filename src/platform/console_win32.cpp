@@ -13,4 +13,12 @@ bool PrepareConsole() {
   return ::SetConsoleMode(err, mode | ENABLE_PROCESSED_OUTPUT | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
 }
 
+int TerminalColumns(StandardStream stream) {
+  const HANDLE handle =
+      ::GetStdHandle(stream == StandardStream::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  if (handle == INVALID_HANDLE_VALUE || !::GetConsoleScreenBufferInfo(handle, &info)) return 0;
+  return info.srWindow.Right - info.srWindow.Left + 1;
+}
+
 }  // namespace vantrel::platform

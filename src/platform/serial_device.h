@@ -72,4 +72,8 @@ std::string_view PortNameHelp();
 // else is taken as a device path. Windows: \\.\ and the port name (COM1 to COM99 and beyond).
 std::string ResolvePortName(std::string_view portName);
 
+// Why the port name can never become a port, however long one waits: its folder is not there,
+// or it names a file that is no device. Empty when a device may yet come there.
+std::string NeverAPort(std::string_view portName);
+
 }  // namespace vantrel::platform

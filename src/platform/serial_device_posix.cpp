@@ -260,4 +260,24 @@ std::string ResolvePortName(std::string_view portName) {
   return std::string(portName);
 }
 
+std::string NeverAPort(std::string_view portName) {
+  const std::string path = ResolvePortName(portName);
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) {
+    if (S_ISCHR(st.st_mode)) return {};
+    return path + (S_ISDIR(st.st_mode) ? " is a folder" : " is a file") + ", not a device";
+  }
+  // A folder we may not look into, or a link whose device has gone, may yet hold one.
+  if (errno != ENOENT && errno != ENOTDIR) return {};
+  const auto slash = path.rfind('/');
+  const std::string folder =
+      slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
+  if (::stat(folder.c_str(), &st) == 0) {
+    return S_ISDIR(st.st_mode) ? std::string() : folder + " is a file, not a folder";
+  }
+  // udev makes the folders under /dev with their first device (/dev/serial/by-id).
+  if (folder.starts_with("/dev/")) return {};
+  return "the folder " + folder + " does not exist";
+}
+
 }  // namespace vantrel::platform

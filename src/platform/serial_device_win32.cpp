@@ -195,4 +195,9 @@ std::string ResolvePortName(std::string_view portName) {
   return "\\\\.\\" + std::string(portName);
 }
 
+std::string NeverAPort(std::string_view) {
+  // A COM port may be plugged in at any time under any name.
+  return {};
+}
+
 }  // namespace vantrel::platform

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "cli/text_columns.h"
+
 namespace vantrel::cli {
 namespace {
 
@@ -41,7 +43,7 @@ TEST(ConsoleOutput, WithoutATerminalEachBoardPrintsItsPhasesAndMessagesUnderItsP
 
 TEST(ConsoleOutput, OnATerminalOneLinePerBoardIsRedrawnAndAMessageGoesAboveThem) {
   Captured out;
-  ConsoleOutput console(out.file, true, {"A", "BB"});
+  ConsoleOutput console(out.file, true, {"A", "BB"}, [] { return std::size_t{80}; });
   console.Progress(1, 500, "write");
   console.Line(0, "done");
   console.Progress(0, 1000, "end");
@@ -53,6 +55,52 @@ TEST(ConsoleOutput, OnATerminalOneLinePerBoardIsRedrawnAndAMessageGoesAboveThem)
             "A   " + bar0 + "\x1b[K\nBB  " + bar50 + "\x1b[K" +  // both rows drawn
                 "\r\x1b[1A\x1b[J" + "A: done\n" +                // erased, message above
                 "A   " + bar100 + "\x1b[K\nBB  " + bar50 + "\x1b[K" + "\r\x1b[1A\x1b[J");
+}
+
+TEST(TextColumns, CountFullWidthAsTwoAndKeepWholeCharacters) {
+  const struct {
+    std::string text;
+    std::size_t columns;  // of the text
+    std::size_t room;     // for KeepEnd and WrapToColumns
+    std::string keptEnd;
+    std::string wrapped;
+  } cases[] = {
+      {"/dev/serial/by-id/usb-A10KXYZ1-if00-port0", 41, 20, "...0KXYZ1-if00-port0",
+       "/dev/serial/by-id/us\nb-A10KXYZ1-if00-port\n0\n"},
+      {"ビットレート調整中", 18, 8, "...整中", "ビットレ\nート調整\n中\n"},
+      {"\u3000ｱｲ e\u0301", 6, 5, "... e\u0301", "\u3000ｱｲ\ne\u0301\n"},  // half-width, combining
+      {"one two three", 13, 9, "... three", "one two\nthree\n"},
+      {"abcdef", 6, 2, "..", "ab\ncd\nef\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ColumnsOf(c.text), c.columns) << c.text;
+    EXPECT_EQ(KeepEnd(c.text, c.room), c.keptEnd);
+    EXPECT_EQ(WrapToColumns(c.text, c.room), c.wrapped);
+  }
+}
+
+TEST(ProgressRow, FitsTheTerminalWithoutItsLastColumn) {
+  constexpr const char* kById = "/dev/serial/by-id/usb-VTL_Adapter_A10KXYZ1-if00-port0";
+  const std::string write = "書き込み中：Address = 001200H";
+  const std::string sync = "ビットレート調整中";
+  const struct {
+    const char* label;
+    std::size_t labelColumns;
+    std::string status;
+    std::size_t columns;
+    std::string row;
+  } cases[] = {
+      {"", 0, write, 80, "[###############---------------]  50%  " + write},
+      {"/dev/ttyUSB10", 13, write, 0, "/dev/ttyUSB10  [###########------------]  50%  " + write},
+      // padded to the widest port, the bar as for any status
+      {"/dev/ttyUSB0", 13, "ok", 80, "/dev/ttyUSB0   [###########------------]  50%  ok"},
+      {kById, 53, sync, 80, "...ter_A10KXYZ1-if00-port0  [#####-----]  50%  " + sync},
+      {kById, 53, sync, 51, "...0KXYZ1-if00-port0  [#####-----]  50%  ビットレ"},
+      {kById, 53, sync, 20, "...0KXYZ1-if00-port"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FitProgressRow({c.label, c.labelColumns, 500, c.status}, c.columns), c.row);
+  }
 }
 
 }  // namespace

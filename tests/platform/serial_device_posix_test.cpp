@@ -89,6 +89,25 @@ TEST(PosixSerialDevice, MissingDeviceDoesNotOpen) {
   EXPECT_FALSE(device->IsOpen());
 }
 
+TEST(PosixSerialDevice, APathThatCanNeverBeAPortIsToldFromOneThatMayYetCome) {
+  Line line;
+  ASSERT_TRUE(line.opened);
+  const struct {
+    std::string port;
+    std::string why;  // empty: it may yet come
+  } cases[] = {
+      {line.master.slavePath(), ""},
+      {"/dev/ttyUSB97", ""},                          // not plugged in yet
+      {"/dev/serial/by-id/usb-none-if00-port0", ""},  // udev makes the folder with it
+      {"COM9", ""},
+      {"/etc/passwd", "/etc/passwd is a file, not a device"},
+      {"/etc", "/etc is a folder, not a device"},
+      {"/etc/passwd/tty", "/etc/passwd is a file, not a folder"},
+      {"/no-such-folder/ttyUSB0", "the folder /no-such-folder does not exist"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(NeverAPort(c.port), c.why) << c.port;
+}
+
 TEST(PosixSerialDevice, CarriesEveryByteValueRawBothWaysAndReadsNeverWait) {
   Line line;
   ASSERT_TRUE(line.opened);
