@@ -6,6 +6,7 @@
 #include "cli/gang_summary.h"
 #include "cli/station_totals.h"
 #include "platform/file_access.h"
+#include "support/fake_clock.h"
 
 namespace vantrel::cli {
 namespace {
@@ -63,7 +64,9 @@ TEST(JobReport, AFailedVerificationSaysWhatItSaw) {
   const BoardRecord r{.result = "verify-failed", .exitCode = 2, .verifyFailure = "checksum"};
   EXPECT_NE(FormatBoardObject(r, JsonLayout::OneLine).find("\"verifyFailure\": \"checksum\""),
             std::string::npos);
-  EXPECT_TRUE(StationTotals().Count(r, 1).starts_with("board 1  verify-failed (checksum)  passed"));
+  testing::FakeClock clock;
+  EXPECT_TRUE(
+      StationTotals(clock).Count(r).starts_with("board 1  verify-failed (checksum)  passed"));
 }
 
 TEST(JobOutcome, AnInterruptAfterTheWorkWasDoneKeepsTheRealResult) {
