@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <set>
+#include <thread>
+
 #include "cli/serial_format.h"
+#include "platform/file_lock.h"
+#include "support/as_account.h"
 #include "support/case_name.h"
 #include "support/temp_folder.h"
 
@@ -53,7 +59,7 @@ TEST_P(SerialFileTest, TakesThreeNumbers) {
   testing::TempFolder folder;
   const std::string path = folder.PathOf("serial.txt");
   if (c.before) folder.Write("serial.txt", *c.before);
-  SerialNumbers numbers(1000, 5, c.limit, path);
+  SerialNumbers numbers(1000, 5, c.limit, path, "le16");
   std::string error;
   const auto taken = numbers.Take(3, error);
   if (c.taken.empty()) {
@@ -76,8 +82,117 @@ INSTANTIATE_TEST_SUITE_P(
                       FileCase{"WindowsLineEnd", "42\r\n", 0xFFFF, {42, 47, 52}, "57\n"},
                       FileCase{"Garbage", "42 boards\n", 0xFFFF, {}, "does not hold one decimal"},
                       FileCase{"Empty", "", 0xFFFF, {}, "does not hold one decimal"},
-                      FileCase{"RunsOut", "65530\n", 0xFFFF, {}, "65540 does not fit"}),
+                      FileCase{"RunsOut",
+                               "65530\n",
+                               0xFFFF,
+                               {},
+                               "65540 does not fit the format le16 (at most 65535), the next "
+                               "number in the serial file "}),
     testing::CaseName());
+
+TEST(SerialFile, RefusalsNameTheirCause) {
+  testing::TempFolder folder;
+  folder.Write("serial.txt", "7\n");
+  std::filesystem::create_hard_link(folder.PathOf("serial.txt"), folder.PathOf("copy.txt"));
+  const struct {
+    std::string file;
+    std::string reason;
+  } cases[] = {
+      {folder.PathOf("none/serial.txt"), "the folder " + folder.PathOf("none") + " does not exist"},
+      {folder.PathOf("copy.txt"), "has 2 names (hard links)"},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    EXPECT_FALSE(SerialNumbers(1, 1, 99, c.file).Take(1, error));
+    EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+  }
+  EXPECT_EQ(folder.Read("serial.txt"), "7\n");
+}
+
+TEST(SerialFile, AWaitForAnotherStationsLockIsSaidOnceAndStaleTemporariesGo) {
+  testing::TempFolder folder;
+  const std::string path = folder.PathOf("serial.txt");
+  namespace fs = std::filesystem;
+  const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(5);
+  for (const char* name : {"serial.txt.Ab3xQ9", "serial.txt.fresh1", "serial.txt.b-k123"}) {
+    folder.Write(name, "");
+    if (name[11] != 'f') fs::last_write_time(folder.PathOf(name), old);
+  }
+  auto held = platform::FileLock::Take(path + ".lock", 0);
+  ASSERT_TRUE(held);
+  std::thread other([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    held.reset();
+  });
+  SerialNumbers numbers(5, 1, 99, path);
+  std::vector<std::string> notices;
+  numbers.OnNotice([&](std::string_view line) { notices.emplace_back(line); });
+  std::string error;
+  EXPECT_EQ(numbers.Take(1, error), std::vector<std::uint64_t>{5}) << error;
+  other.join();
+  EXPECT_EQ(notices, std::vector<std::string>{
+                         "waiting for the serial file's lock, held by another station"});
+  EXPECT_FALSE(fs::exists(folder.PathOf("serial.txt.Ab3xQ9"))) << "a killed station's";
+  EXPECT_TRUE(fs::exists(folder.PathOf("serial.txt.fresh1")) &&
+              fs::exists(folder.PathOf("serial.txt.b-k123")));
+}
+
+#ifndef _WIN32
+TEST(SerialFile, TwoStationsOneThroughASymbolicLinkGiveTwentyDifferentNumbers) {
+  testing::TempFolder folder;
+  folder.Write("net/serial.txt", "700\n");
+  std::filesystem::create_directory(folder.PathOf("stA"));
+  std::filesystem::create_symlink("../net/serial.txt", folder.PathOf("stA/serial.txt"));
+  int numbers[2];
+  ASSERT_EQ(::pipe(numbers), 0);
+  for (const char* station : {"stA/serial.txt", "net/serial.txt"}) {
+    if (::fork() != 0) continue;
+    SerialNumbers serials(0, 1, 0xFFFF, folder.PathOf(station));
+    std::string error;
+    for (int i = 0; i < 10; ++i) {
+      const auto taken = serials.Take(1, error);
+      const std::uint64_t number = taken ? taken->front() : 0;
+      if (::write(numbers[1], &number, sizeof number) != sizeof number) break;
+    }
+    ::_exit(0);
+  }
+  ::close(numbers[1]);
+  std::multiset<std::uint64_t> seen;
+  for (std::uint64_t n = 0; ::read(numbers[0], &n, sizeof n) == sizeof n;) seen.insert(n);
+  ::close(numbers[0]);
+  while (::wait(nullptr) > 0) {
+  }
+  std::multiset<std::uint64_t> expected;
+  for (std::uint64_t n = 700; n < 720; ++n) expected.insert(n);
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(folder.Read("stA/serial.txt"), "720\n");
+  EXPECT_TRUE(std::filesystem::is_symlink(folder.PathOf("stA/serial.txt")));
+}
+
+TEST(SerialFile, TwoAccountsOfOneGroupShareItAndAStrangerIsToldNoPermission) {
+  if (::geteuid() != 0) GTEST_SKIP() << "acting as other accounts needs root";
+  testing::TempFolder folder;
+  ::chmod(folder.path().c_str(), 0755);
+  const std::string shared = folder.PathOf("line3");
+  ASSERT_EQ(::mkdir(shared.c_str(), 0), 0);
+  ASSERT_EQ(::chown(shared.c_str(), 0, testing::kSharedGroup), 0);
+  ::chmod(shared.c_str(), 02770);
+  const auto take = [&] {
+    std::string error;
+    if (SerialNumbers(100, 1, 999, shared + "/serial.txt").Take(1, error)) return 0;
+    return error.find(": no permission") != std::string::npos ? 1 : 2;
+  };
+  EXPECT_EQ(testing::AsAccount(testing::kFirstAccount, testing::kSharedGroup, take), 0);
+  EXPECT_EQ(testing::AsAccount(testing::kSecondAccount, testing::kSharedGroup, take), 0);
+  EXPECT_EQ(testing::AsAccount(testing::kStranger, testing::kStranger, take), 1);
+  EXPECT_EQ(folder.Read("line3/serial.txt"), "102\n");
+  for (const char* name : {"/serial.txt", "/serial.txt.lock"}) {
+    struct stat st {};
+    ASSERT_EQ(::stat((shared + name).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0664u) << name << ": the umask 002 decides";
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace vantrel::cli
