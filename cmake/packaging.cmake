@@ -18,7 +18,8 @@ install(FILES assets/vantrel.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hico
 install(FILES assets/vantrel-srecord.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
         RENAME vantrel.xml)
 
-# Manual pages: the two terminal programs' from their --help, the window's written by hand.
+# Manual pages: the two terminal programs' made from their --help (manpage.awk reads its parts),
+# the window's written by hand.
 set(_man ${CMAKE_BINARY_DIR}/man)
 set(_pages)
 foreach(_program vantrel-cli vantrel-target)
@@ -28,7 +29,9 @@ foreach(_program vantrel-cli vantrel-target)
             -DVERSION=${PROJECT_VERSION} -DOUT=${_man}/${_program}.1
             -P ${CMAKE_SOURCE_DIR}/cmake/manpage.cmake
     COMMAND gzip -9nf ${_man}/${_program}.1
-    DEPENDS ${_program} ${CMAKE_SOURCE_DIR}/cmake/manpage.cmake VERBATIM)
+    DEPENDS ${_program} ${CMAKE_SOURCE_DIR}/cmake/manpage.cmake
+            ${CMAKE_SOURCE_DIR}/cmake/manpage.awk
+    VERBATIM)
   list(APPEND _pages ${_man}/${_program}.1.gz)
 endforeach()
 add_custom_command(

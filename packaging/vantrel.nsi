@@ -42,6 +42,16 @@ InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
   ${EndIf}
 !macroend
 
+; Only offered: .s is an assembly source to every other program, and stays with the one that
+; opens it (an earlier version made Vantrel its default: that is undone).
+!macro OfferFor EXT
+  WriteRegStr HKCU "Software\Classes\${EXT}\OpenWithProgids" "${PROGID}" ""
+  ReadRegStr $0 HKCU "Software\Classes\${EXT}" ""
+  ${If} $0 == "${PROGID}"
+    DeleteRegValue HKCU "Software\Classes\${EXT}" ""
+  ${EndIf}
+!macroend
+
 !macro Dissociate EXT
   DeleteRegValue HKCU "Software\Classes\${EXT}\OpenWithProgids" "${PROGID}"
   DeleteRegKey /ifempty HKCU "Software\Classes\${EXT}\OpenWithProgids"
@@ -74,7 +84,7 @@ Section
   WriteRegStr HKCU "Software\Classes\${PROGID}\DefaultIcon" "" "$INSTDIR\vantrel.exe,0"
   WriteRegStr HKCU "Software\Classes\${PROGID}\shell\open\command" "" '"$INSTDIR\vantrel.exe" "%1"'
   !insertmacro Associate ".mot"
-  !insertmacro Associate ".s"
+  !insertmacro OfferFor ".s"
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${APP}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"

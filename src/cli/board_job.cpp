@@ -13,6 +13,7 @@
 #include "cli/prepare_job.h"
 #include "cli/sha256.h"
 #include "cli/traced_device.h"
+#include "config/auto_command.h"
 #include "inquiry/cpu_info_report.h"
 #include "job/marked_blocks.h"
 #include "platform/clock.h"
@@ -111,14 +112,17 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
   form.cpuInfoFileName = s.cpuInfoFileName;
   const std::string& port = form.controls.ComboBoxComPort.text;
   bool lineLostSaid = false;
-  host.SetHint([&form, &port, &lineLostSaid](FailureKind kind) {
+  const std::string portJobFile =
+      s.port.empty() && o.job ? AutoPgmPath(form.fields.ExeFolder, *o.job) : std::string();
+  host.SetHint([&form, &port, &lineLostSaid, &portJobFile](FailureKind kind) {
     // Whichever step's message comes first, the dead line is the story, and told once.
     if (form.port().LineLost()) {
       if (std::exchange(lineLostSaid, true)) return std::string();
       kind = FailureKind::LineLost;
     }
-    return FailureHint(kind, {port, form.controls.ComboBoxBr1.text, form.port().status() == 1,
-                              form.controls.ComboBoxBr2.text, form.VerifyMismatchAddress()});
+    return FailureHint(kind,
+                       {port, form.controls.ComboBoxBr1.text, form.port().status() == 1,
+                        form.controls.ComboBoxBr2.text, form.VerifyMismatchAddress(), portJobFile});
   });
 
   r.port = port;

@@ -4,6 +4,7 @@
 
 #include "app/tform1.h"
 #include "cli/file_check.h"
+#include "cli/mixed_checksums.h"
 #include "cli/prepare_job.h"
 #include "cli/program_files.h"
 #include "cli/sha256.h"
@@ -113,12 +114,30 @@ std::optional<int> BoardPrograms::Check(const CliOptions& options, const std::st
                  static_cast<unsigned>(base + (kImageSize - 1)), cpuType.c_str());
     return kExitUsage;
   }
+  if (serial_ && !options.serialOverProgram) {
+    if (const auto covered = bytes_->FirstProgramByte(serial_->address, width)) {
+      std::fprintf(stderr,
+                   "vantrel-cli: --serial puts its %zu bytes at 0x%08X over the program: %s "
+                   "supplies 0x%02X at 0x%08X\n"
+                   "hint: put the number where the program leaves room (no byte, or 0xFF), or "
+                   "give --serial-over-program to write it over those bytes\n",
+                   width, static_cast<unsigned>(serial_->address), given[covered->file - 1].c_str(),
+                   static_cast<unsigned>(covered->byte), static_cast<unsigned>(covered->address));
+      return kExitUsage;
+    }
+  }
 
   std::vector<InputDigest> digests;
   for (const auto& f : files) {
     const auto digest = FileSha256(f.path);
     if (!digest) return Refuse({"vantrel-cli: cannot read the program file " + f.path, {}});
     digests.push_back({f.path, *digest});
+    if (f.kind != ProgramKind::SRecords) continue;
+    // Accepted as the window accepts it, but said: it may be a damaged byte.
+    if (const auto mixed = FindMixedChecksums(f.path)) {
+      std::fprintf(stderr, "%s\n", MixedChecksumsHint(f.given, *mixed).c_str());
+      digests.back().mixedChecksumsLine = mixed->line;
+    }
   }
   for (BoardProgram& board : boards_) {
     board.inputs = digests;

@@ -65,7 +65,9 @@ RoundResult RunRound(const RoundSetup& s) {
     return {{}, kExitUsage};
   }
   int code = gang ? GangExitCode(records) : records[0].exitCode;
-  if (gang) std::fputs(FormatGangSummary(records).c_str(), stdout);
+  // Standard output may be the report's alone.
+  if (gang)
+    std::fputs(FormatGangSummary(records).c_str(), s.options.report == "-" ? stderr : stdout);
   // A production line that keeps a record of its boards cannot count one without it as done.
   if (code == 0 && std::find(logged.begin(), logged.end(), 0) != logged.end()) code = 1;
   if (!s.options.report.empty()) {

@@ -36,7 +36,8 @@ struct CliOptions {
   std::vector<std::string> files;
   std::string file;
   std::optional<SerialOption> serial;
-  std::string serialFile;  // keeps the next serial number; empty: none
+  std::string serialFile;          // keeps the next serial number; empty: none
+  bool serialOverProgram = false;  // the number may replace bytes a program file supplies
   // --job: the AutoPgm.ini to take the job from ("" for the default one).
   std::optional<std::string> job;
 };

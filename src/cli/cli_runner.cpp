@@ -20,9 +20,11 @@
 namespace vantrel::cli {
 namespace {
 
-// The report is written after the jobs, by a new file renamed over it: a folder that is not
-// there, or that the user may not write to, must be found before them.
+// The report file is written after the jobs, by a new file renamed over it: a folder that is
+// not there, or that the user may not write to, must be found before them.
 std::optional<std::string> ReportUnwritable(const std::string& path) {
+  // Standard output, a terminal or a pipe is written as it is.
+  if (path == "-" || platform::IsStream(path)) return std::nullopt;
   const std::string absolute = platform::AbsolutePath(path);
   const std::string folder = FolderPart(absolute);
   if (folder.empty() || !platform::IsFolder(folder)) {

@@ -1,33 +1,83 @@
 #include "cli/failure_hint.h"
 
 #include "core/format.h"
+#include "platform/serial_device.h"
 
 namespace vantrel::cli {
+
+namespace {
+
+// What a path that is no port is, by the type letter of its mode.
+std::string KindOf(const std::string& mode) {
+  switch (mode.empty() ? '-' : mode.front()) {
+    case 'd':
+      return "a folder";
+    case 'b':
+      return "a block device";
+    case 'p':
+      return "a pipe";
+    case 's':
+      return "a socket";
+    default:
+      return "a file";
+  }
+}
+
+// No group reaches a device whose mode keeps the group out, and joining root's own group would
+// give far more than a port: the device needs a group of its own, which only a udev rule makes
+// last across replugging.
+std::string NeedsAGroup(const std::string& user) {
+  return "a udev rule that gives the device a serial-port group and mode 0660 (GROUP=\"dialout\", "
+         "MODE=\"0660\") does, with " +
+         user + " in that group";
+}
+
+std::string PermissionHint(const platform::PortDiagnosis& d, const std::string& name) {
+  using Membership = platform::PortDiagnosis::Membership;
+  const std::string start = "hint: no permission to use " + name + " (owner " + d.owner +
+                            ", group " + d.group + ", " + d.mode + "): ";
+  const bool groupMayUse = d.mode.size() == 10 && d.mode[4] == 'r' && d.mode[5] == 'w';
+  if (d.owner == d.user) {
+    return start + d.user +
+           " owns it, but its mode does not give its owner read and write; chmod u+rw " + d.device;
+  }
+  if (!groupMayUse) {
+    return start + "its mode lets its owner " + d.owner +
+           " alone read and write it, so no group helps; " + NeedsAGroup(d.user);
+  }
+  // Linux names group 0 root; nobody should join it to reach a port.
+  if (d.group == "root") {
+    return start + "its group is root, which no user should join; " + NeedsAGroup(d.user);
+  }
+  switch (d.membership) {
+    case Membership::NotListed:
+      return start + "add " + d.user + " to the group '" + d.group + "' (sudo usermod -aG " +
+             d.group + " " + d.user + ") and log in again";
+    case Membership::ListedButNotThisLogin:
+      return start + d.user + " is in the group '" + d.group +
+             "', but this login began before that; log in again (or run newgrp " + d.group + ")";
+    case Membership::Member:
+      break;
+  }
+  return start + d.user + " is in the group '" + d.group +
+         "', which may read and write it, yet the system refuses; an access list (getfacl " +
+         d.device + ") or a security policy forbids it";
+}
+
+}  // namespace
 
 std::string PortOpenHint(const platform::PortDiagnosis& d, std::string_view port) {
   const std::string name(port);
   using Problem = platform::PortDiagnosis::Problem;
-  using Membership = platform::PortDiagnosis::Membership;
-  const std::string owned = " (owner " + d.owner + ", group " + d.group + ", " + d.mode + ")";
   switch (d.problem) {
     case Problem::Missing:
       return "hint: " + name + " does not exist; vantrel-cli --list-ports shows the serial ports";
+    case Problem::NotADevice:
+      return "hint: " + name + " is " + KindOf(d.mode) + " (" + d.mode +
+             "), not a character device, so no serial port; vantrel-cli --list-ports shows the "
+             "serial ports";
     case Problem::NoPermission:
-      switch (d.membership) {
-        case Membership::NotListed:
-          return "hint: no permission to use " + name + owned + ": add " + d.user +
-                 " to the group '" + d.group + "' (sudo usermod -aG " + d.group + " " + d.user +
-                 ") and log in again";
-        case Membership::ListedButNotThisLogin:
-          return "hint: no permission to use " + name + owned + ": " + d.user +
-                 " is in the group '" + d.group +
-                 "', but this login began before that; log in again (or run newgrp " + d.group +
-                 ")";
-        case Membership::Member:
-          return "hint: no permission to use " + name + owned + ": its mode gives the group '" +
-                 d.group + "' no read and write; the device's owner must allow it";
-      }
-      break;
+      return PermissionHint(d, name);
     case Problem::Busy: {
       std::string who;
       for (const auto& h : d.holders) {
@@ -61,7 +111,15 @@ std::string LatencyTimerHint(const std::optional<platform::LatencyTimer>& timer,
 
 std::string FailureHint(FailureKind kind, const HintContext& context) {
   if (kind == FailureKind::PortNotOpened) {
-    return PortOpenHint(platform::DiagnosePort(context.port), context.port);
+    std::string hint = PortOpenHint(platform::DiagnosePort(context.port), context.port);
+    if (context.portJobFile.empty()) return hint;
+    hint += "; " + context.port + " came from ComPortNo in " + context.portJobFile;
+    const std::string device = platform::ResolvePortName(context.port);
+    // Where a COM name is the system's own name, there is nothing to translate.
+    if (device != context.port && !device.starts_with("\\\\")) {
+      hint += ", and " + context.port + " is " + device + " on this system";
+    }
+    return hint + ": --port names another";
   }
   if (kind == FailureKind::LineLost) {
     return "hint: the line to " + context.port +

@@ -18,6 +18,7 @@ struct HintContext {
   bool portOpen = false;
   std::string baudProg;                          // "Baud (P)"
   std::optional<std::uint32_t> mismatchAddress;  // the first byte the verification found wrong
+  std::string portJobFile;  // the job file the port was taken from; empty: from --port
 };
 
 // One line a person can act on after a failure of the kind, or an empty text. The port's problem

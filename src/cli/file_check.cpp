@@ -5,6 +5,7 @@
 
 #include "config/control_folder.h"
 #include "config/cpu_type_list.h"
+#include "config/path_rules.h"
 #include "core/format.h"
 #include "core/window_display.h"
 #include "inquiry/boot_definition.h"
@@ -116,6 +117,13 @@ std::string UnopenedFileHint(const std::string& path) {
 }
 
 std::string RecordFaultHint(const std::string& path, const RecordFault& fault) {
+  // A raw binary named without its address is read as S-records and fails on its first bytes.
+  if (const std::string_view ext = FileExtension(path); platform::EqualsIgnoringCase(ext, ".bin")) {
+    return "hint: " + path +
+           " is read as S-records; for a raw binary say where its first byte "
+           "goes: " +
+           path + "@ADDR (0x hex, or decimal), as app.bin@0x8000";
+  }
   std::string hint = "hint: " + path;
   if (fault.code != kNoDataRecordCode) hint += " line " + std::to_string(fault.line);
   return hint + ": " + CodeInWords(fault);

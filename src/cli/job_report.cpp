@@ -4,6 +4,7 @@
 
 #include "core/format.h"
 
+#include "platform/file_access.h"
 #include "platform/replace_file.h"
 #include "platform/text_encoding.h"
 
@@ -72,7 +73,9 @@ std::string FormatBoardObject(const BoardRecord& r, JsonLayout layout,
   for (std::size_t n = 0; n < r.inputs.size(); ++n) {
     inputs += n == 0 ? "" : ", ";
     inputs += "{\"path\": " + JsonString(r.inputs[n].path) +
-              ", \"sha256\": " + JsonString(r.inputs[n].sha256) + "}";
+              ", \"sha256\": " + JsonString(r.inputs[n].sha256) + ", \"mixedChecksums\": ";
+    const auto& mixed = r.inputs[n].mixedChecksumsLine;
+    inputs += mixed ? "{\"line\": " + std::to_string(*mixed) + "}}" : std::string("null}");
   }
   field("inputs", inputs + "]");
   if (r.serialNumber) field("serialNumber", std::to_string(*r.serialNumber));
@@ -104,7 +107,16 @@ std::string FormatJobReport(std::span<const BoardRecord> records) {
 
 bool WriteJobReport(const std::string& path, std::span<const BoardRecord> records,
                     std::string& error) {
-  if (platform::ReplaceFile(path, FormatJobReport(records))) return true;
+  const std::string text = FormatJobReport(records);
+  if (path == "-" || platform::IsStream(path)) {
+    std::FILE* out = path == "-" ? stdout : platform::OpenStreamForWriting(path);
+    bool written = out != nullptr && std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    if (out != nullptr)
+      written = (out == stdout ? std::fflush(out) : std::fclose(out)) == 0 && written;
+    if (written) return true;
+  } else if (platform::ReplaceFile(path, text)) {
+    return true;
+  }
   error = "cannot write the report " + path;
   return false;
 }

@@ -13,6 +13,8 @@ namespace vantrel::cli {
 struct InputDigest {
   std::string path;
   std::string sha256;  // of the file's bytes
+  // The first line of an S-record file whose checksum is of the other kind than the first's.
+  std::optional<std::size_t> mixedChecksumsLine;
 };
 
 // What one board's job did, for the summary and the JSON report.

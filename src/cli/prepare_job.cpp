@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "config/auto_command.h"
+#include "config/path_rules.h"
 #include "platform/executable_path.h"
 #include "platform/file_access.h"
 
@@ -17,6 +18,19 @@ bool Readable(const std::string& path) {
   return true;
 }
 
+// The job file meant, when it is there under a near name: one without its .ini, or a bare name
+// that is in the current folder and not in @AUTO_PGM.
+std::string JobFileGuess(const std::string& argument, const std::string& path) {
+  if (argument.empty()) return {};
+  if (FileExtension(path).empty() && Readable(path + ".ini")) {
+    return "; did you mean --job " + argument + ".ini?";
+  }
+  if (FolderPart(argument).empty() && Readable(argument)) {
+    return " (a bare name is looked for in @AUTO_PGM); did you mean --job ./" + argument + "?";
+  }
+  return {};
+}
+
 }  // namespace
 
 std::optional<std::string> PrepareJob(TForm1& form, const CliOptions& options,
@@ -27,7 +41,8 @@ std::optional<std::string> PrepareJob(TForm1& form, const CliOptions& options,
                    options.baudProg, options.verify};
   if (options.job) {
     const std::string path = AutoPgmPath(form.fields.ExeFolder, *options.job);
-    if (!Readable(path)) return "cannot read the job file " + path;
+    if (!Readable(path))
+      return "cannot read the job file " + path + JobFileGuess(*options.job, path);
     choice.jobFile = path;
   }
   if (!options.file.empty()) choice.userProgram = platform::AbsolutePath(options.file);

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "cli/address_text.h"
 #include "platform/text.h"
 
 namespace vantrel::cli {
@@ -73,7 +74,11 @@ std::optional<SerialOption> ParseSerialOption(std::string_view text, std::string
       parts[2].empty() ? std::optional<std::uint64_t>(1) : platform::ParseUnsigned(parts[2]);
   const auto format =
       text.empty() ? std::optional<SerialFormat>(o.format) : ParseSerialFormat(text);
-  if (n < 2 || !address || !first) {
+  const std::string hexAddress = address ? std::string() : HexAddressSpelling(parts[0]);
+  if (!hexAddress.empty()) {
+    error = "--serial: write the address in hexadecimal as " + hexAddress +
+            " (or in decimal), not '" + std::string(parts[0]) + "'";
+  } else if (n < 2 || !address || !first) {
     error = "--serial takes ADDR:FIRST[:STEP[:FORMAT]], not '" + given + "'";
   } else if (!step || *step == 0) {
     error =

@@ -47,6 +47,18 @@ void SuppliedBytes::Put(std::uint32_t address, std::uint8_t byte, std::uint8_t f
   bytes_[offset] = byte;
 }
 
+std::optional<SuppliedBytes::Covered> SuppliedBytes::FirstProgramByte(std::uint32_t address,
+                                                                      std::size_t count) const {
+  for (std::size_t i = 0; i < count; ++i) {
+    const auto at = static_cast<std::uint32_t>(address + i);
+    const std::uint32_t offset = at - romBase_;
+    if (offset < kImageSize && owner_[offset] != 0 && bytes_[offset] != 0xFF) {
+      return Covered{at, bytes_[offset], owner_[offset]};
+    }
+  }
+  return std::nullopt;
+}
+
 std::string SuppliedBytes::SRecordText(std::span<const std::uint8_t> patch,
                                        std::uint32_t patchAddress) const {
   const std::size_t patchAt = patchAddress - romBase_;

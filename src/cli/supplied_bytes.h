@@ -31,6 +31,15 @@ class SuppliedBytes {
   std::string SRecordText(std::span<const std::uint8_t> patch = {},
                           std::uint32_t patchAddress = 0) const;
 
+  // The first of `count` bytes from `address` that a file supplies as anything but 0xFF, the
+  // erased value a program may leave as room; with the number of its file.
+  struct Covered {
+    std::uint32_t address = 0;
+    std::uint8_t byte = 0;
+    std::uint8_t file = 0;
+  };
+  std::optional<Covered> FirstProgramByte(std::uint32_t address, std::size_t count) const;
+
   std::uint32_t romBase() const { return romBase_; }
 
  private:

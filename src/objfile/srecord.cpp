@@ -82,6 +82,7 @@ SRecord ParseSRecord(std::string_view line) {
   sum = (sum + static_cast<unsigned>(checksum)) & 0xFF;
   // One's-complement checksums sum to 0xFF, two's-complement ones to 0x00.
   if (sum != 0xFF && sum != 0x00) return Fail(r, "09");
+  r.twosComplement = sum == 0x00;
   return r;
 }
 

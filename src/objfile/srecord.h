@@ -20,6 +20,8 @@ struct SRecord {
   std::uint32_t address = 0;
   std::array<std::uint8_t, 255> data{};
   std::size_t dataLength = 0;
+  // A data record whose sum came to 0x00 (a two's-complement checksum) rather than 0xFF.
+  bool twosComplement = false;
 
   bool ok() const { return error.empty(); }
   // The fault lies in the count, type or address, so the record's kind and address are unknown.

@@ -24,6 +24,13 @@ bool IsFolder(const std::string& path);
 // The current user may make files in the folder (a read-only file system counts as not).
 bool FolderWritable(const std::string& path);
 
+// A character device, a pipe or a socket, or one of the process's own open files by name
+// (/dev/stdout, /dev/fd/N): written where it is, never replaced by a new file.
+bool IsStream(const std::string& path);
+
+// Opens such a stream to add bytes at its end (a redirected standard output keeps what it has).
+std::FILE* OpenStreamForWriting(const std::string& path);
+
 // The path made absolute against the current folder; the path itself when that fails.
 std::string AbsolutePath(const std::string& path);
 

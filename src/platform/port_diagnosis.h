@@ -14,14 +14,15 @@ struct PortHolder {
 
 // Why a port may have refused to open, as far as the system tells without opening it.
 struct PortDiagnosis {
-  enum class Problem { None, Missing, NoPermission, Busy };
+  // NotADevice: the path is there but is no character device (a file, a folder), so no port.
+  enum class Problem { None, Missing, NotADevice, NoPermission, Busy };
   // NoPermission: where the user stands with the group that owns the device.
   enum class Membership { NotListed, ListedButNotThisLogin, Member };
   Problem problem = Problem::None;
   std::string device;  // the device file the port name stands for
   std::string owner;   // the user that owns the device
   std::string group;   // the group that owns the device
-  std::string mode;    // its permissions as ls shows them ("crw-rw----")
+  std::string mode;    // its type and permissions as ls shows them ("crw-rw----")
   std::string user;    // who is asking
   Membership membership = Membership::NotListed;
   std::vector<PortHolder> holders;  // Busy: the other processes that have it open

@@ -40,7 +40,12 @@ std::pair<std::string, gid_t> UserOf(uid_t uid) {
 }
 
 std::string ModeText(mode_t mode) {
-  std::string text = S_ISCHR(mode) ? "c" : S_ISDIR(mode) ? "d" : "-";
+  std::string text = S_ISCHR(mode)    ? "c"
+                     : S_ISDIR(mode)  ? "d"
+                     : S_ISBLK(mode)  ? "b"
+                     : S_ISFIFO(mode) ? "p"
+                     : S_ISSOCK(mode) ? "s"
+                                      : "-";
   const char* letters = "rwxrwxrwx";
   for (int bit = 0; bit < 9; ++bit) text += (mode & (0400 >> bit)) ? letters[bit] : '-';
   return text;
@@ -117,6 +122,10 @@ PortDiagnosis DiagnosePort(std::string_view portName) {
   const auto [user, loginGroup] = UserOf(::geteuid());
   d.user = user;
   d.membership = MembershipOf(st.st_gid, user, loginGroup);
+  if (!S_ISCHR(st.st_mode)) {
+    d.problem = PortDiagnosis::Problem::NotADevice;
+    return d;
+  }
   if (::access(d.device.c_str(), R_OK | W_OK) != 0) {
     d.problem = PortDiagnosis::Problem::NoPermission;
     return d;

@@ -54,39 +54,53 @@ constexpr std::array kOptions{
 };
 
 constexpr std::string_view kHelp =
-    "usage: vantrel-target [OPTION]...\n"
-    "A simulated microcontroller in serial boot mode on a pseudo-terminal. Prints the device\n"
-    "path to open as its first line, then serves programming jobs until stopped (SIGTERM,\n"
-    "SIGINT) or until --jobs jobs have ended. Numbers are decimal or 0x-prefixed hex.\n"
+    "Usage: vantrel-target [OPTION]...\n"
     "\n"
+    "A simulated microcontroller in serial boot mode on a pseudo-terminal. Prints\n"
+    "the device path to open as its first line, then serves programming jobs until\n"
+    "stopped (SIGTERM, SIGINT) or until --jobs jobs have ended. Numbers are decimal\n"
+    "or 0x-prefixed hex.\n"
+    "\n"
+    "Options:\n"
     "  --protocol classic|inquiry    boot protocol (default classic)\n"
-    "  --erase-ms N                  time the erase takes, in ms (default 1500 classic)\n"
-    "  --pacing, --no-pacing         carry bytes no faster than the line rate (default off)\n"
-    "  --sync-zeros N                zero bytes needed to adjust the bit rate (default 3)\n"
-    "  --dump FILE                   write the flash [base, base+size) as raw binary at the\n"
-    "                                end of each job, when the host leaves, and on exit\n"
-    "  --link PATH                   make PATH a symbolic link to the device while running\n"
+    "  --erase-ms N                  time the erase takes, in ms (default 1500\n"
+    "                                classic)\n"
+    "  --pacing, --no-pacing         carry bytes no faster than the line rate\n"
+    "                                (default off)\n"
+    "  --sync-zeros N                zero bytes needed to adjust the bit rate\n"
+    "                                (default 3)\n"
+    "  --dump FILE                   write the flash [base, base+size) as raw binary\n"
+    "                                at the end of each job, when the host leaves,\n"
+    "                                and on exit\n"
+    "  --link PATH                   make PATH a symbolic link to the device while\n"
+    "                                running\n"
     "  --jobs N                      end after N jobs (default: run until stopped)\n"
-    "  --replug MS                   after each job, unplug the board and plug in a new one\n"
-    "                                with an erased flash MS ms later: a new pseudo-terminal,\n"
-    "                                its path printed as the next line, --link moved to it;\n"
-    "                                --dump FILE.bin then writes FILE-1.bin, FILE-2.bin, ...,\n"
-    "                                one per board\n"
-    "  --quiet                       no trace on stderr; --verbose: trace every byte\n"
+    "  --replug MS                   after each job, unplug the board and plug in a\n"
+    "                                new one with an erased flash MS ms later: a new\n"
+    "                                pseudo-terminal, its path printed as the next\n"
+    "                                line, --link moved to it; --dump FILE.bin then\n"
+    "                                writes FILE-1.bin, FILE-2.bin, ..., one per\n"
+    "                                board\n"
+    "  --quiet                       no trace on stderr\n"
+    "  --verbose                     trace every byte on stderr\n"
     "  --help, --version             print this text or the version and end\n"
     "  --fault-no-sync               never answer the bit-rate adjustment\n"
     "  --fault-handshake B           answer 0x55 with byte B\n"
     "  --fault-noise B[,B...]        send these bytes when the host opens the line\n"
-    "  --fault-drop K                lose the K-th byte the target answers (from 1, the sync\n"
-    "                                answer; counted again in each boot mode)\n"
-    "  --fault-cut K                 lose the K-th answer byte and the rest of its answer\n"
-    "  --fault-stall K,MS            hold the K-th answer byte, and every byte after it, for\n"
-    "                                MS ms: the line goes silent, then comes back\n"
+    "  --fault-drop K                lose the K-th byte the target answers (from 1,\n"
+    "                                the sync answer; counted again in each boot\n"
+    "                                mode)\n"
+    "  --fault-cut K                 lose the K-th answer byte and the rest of its\n"
+    "                                answer\n"
+    "  --fault-stall K,MS            hold the K-th answer byte, and every byte after\n"
+    "                                it, for MS ms: the line goes silent, then comes\n"
+    "                                back\n"
     "\n"
     "Classic boot loader and write-control program:\n"
-    "  --prog-baud N                 rate the program listens at after the erase (default:\n"
-    "                                whatever rate the host sets; at another rate than the\n"
-    "                                host's, each side gets garbled bytes)\n"
+    "  --prog-baud N                 rate the program listens at after the erase\n"
+    "                                (default: whatever rate the host sets; at\n"
+    "                                another rate than the host's, each side gets\n"
+    "                                garbled bytes)\n"
     "  --block-size 128|256          write block size (default 128)\n"
     "  --flash-base ADDR             first flash address (default 0)\n"
     "  --flash-size N                flash size in bytes (default 0x100000)\n"
@@ -98,12 +112,24 @@ constexpr std::string_view kHelp =
     "  --fault-verify-address K      echo a wrong address to verify K (from 1)\n"
     "  --fault-verify-no-data K      send no data to verify K\n"
     "  --fault-verify-data K         flip a bit of the last byte sent to verify K\n"
-    "  --fault-hang-up K             after answering written block K, drop the line and end\n"
+    "  --fault-hang-up K             after answering written block K, drop the line\n"
+    "                                and end\n"
     "\n";
 
 constexpr std::string_view kExitCodes =
     "\n"
-    "Exit codes: 0 normal end, 64 usage error, 1 other failure.\n";
+    "Exit codes:\n"
+    "  0   normal end\n"
+    "  1   any other failure\n"
+    "  64  usage error\n";
+
+constexpr std::string_view kExamples =
+    "\n"
+    "Examples:\n"
+    "A classic board at build/board that programs at 57600 baud after a 300 ms erase:\n"
+    "  vantrel-target --link build/board --prog-baud 57600 --erase-ms 300\n"
+    "Boards one after another for vantrel-cli --repeat, each dumped as board-N.bin:\n"
+    "  vantrel-target --link build/board --replug 1000 --dump board.bin\n";
 
 const OptionInfo* Find(std::string_view name) {
   for (const auto& o : kOptions) {
@@ -303,6 +329,7 @@ std::string ProgramHelp() {
   std::string text(kHelp);
   text += InquiryOptionsHelp();
   text += kExitCodes;
+  text += kExamples;
   return text;
 }
 

@@ -16,6 +16,7 @@ struct RefusedCase {
 };
 
 class Refused : public ::testing::TestWithParam<RefusedCase> {};
+const auto ByError = [](const auto& info) { return testing::Identifier(info.param.error); };
 
 TEST_P(Refused, WithOneReason) {
   std::string error;
@@ -31,8 +32,13 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{{"--port", "A", "--cpu", "C", "--cadence=5ms", "f"},
                     "--cadence takes 10ms or fast, not '5ms'"},
         RefusedCase{{"--port", "A", "--cpu", "C", "--trace=", "f"}, "--trace needs a file name"},
-        RefusedCase{{"--port", "A", "--cpu", "C", "--report", "-", "f"},
-                    "--report needs a file name, not '-'"},
+        RefusedCase{{"--port", "A", "--cpu", "C", "--log", "-", "f"},
+                    "--log needs a file name, not '-'"},
+        RefusedCase{{"--port", "A", "--cpu", "C", "--report", "-", "--repeat", "f"},
+                    "--report - writes one JSON array at the end; with --repeat name a file "
+                    "(written again after each round), or use --log FILE.jsonl"},
+        RefusedCase{{"--port", "A", "--cpu", "C", "--serial-over-program", "f"},
+                    "--serial-over-program needs --serial"},
         RefusedCase{{"--list-ports=yes"}, "--list-ports takes no value"},
         RefusedCase{{"--port", "A", "--cpu", "C", "--serial", "0x100", "f"},
                     "--serial takes ADDR:FIRST[:STEP[:FORMAT]], not '0x100'"},
@@ -43,7 +49,39 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{{"--port", "A", "--cpu", "C", "--serial-file", "s.txt", "f"},
                     "--serial-file needs --serial"},
         RefusedCase{{"--port", "A", "--cpu", "C", "a.mot", ""}, "the user program FILE is empty"}),
-    [](const auto& info) { return testing::Identifier(info.param.error); });
+    ByError);
+
+INSTANTIATE_TEST_SUITE_P(Repeated, Refused,
+                         ::testing::Values(RefusedCase{
+                             {"--port", "A", "--cpu", "X", "--cpu=Y", "f"},
+                             "--cpu is given twice ('X', then 'Y'): give it once"}),
+                         ByError);
+
+INSTANTIATE_TEST_SUITE_P(
+    Misspelt, Refused,
+    ::testing::Values(RefusedCase{{"--verfiy"}, "unknown option --verfiy: did you mean --verify?"},
+                      RefusedCase{{"--serial-f", "s"},
+                                  "unknown option --serial-f: did you mean --serial-file?"}),
+    ByError);
+
+INSTANTIATE_TEST_SUITE_P(
+    HexAddress, Refused,
+    ::testing::Values(
+        RefusedCase{{"--port", "A", "--cpu", "C", "--serial", "7FF0:1", "f"},
+                    "--serial: write the address in hexadecimal as 0x7FF0 (or in decimal), not "
+                    "'7FF0'"},
+        RefusedCase{{"--port", "A", "--cpu", "C", "app.bin@8000h"},
+                    "app.bin@8000h: the address after @ must be hexadecimal as 0x8000 or decimal "
+                    "(app.bin@0x8000)"}),
+    ByError);
+
+INSTANTIATE_TEST_SUITE_P(JobWithProgram, Refused,
+                         ::testing::Values(RefusedCase{
+                             {"--job", "line3.ini", "demo.mot"},
+                             "the job file line3.ini names the user program (UserMotPath, "
+                             "or @APP_MOT), so demo.mot cannot be given as well: leave out "
+                             "--job to write it, or name it in the job file"}),
+                         ByError);
 
 TEST(CliOptions, SeveralPortsTheCadenceTheTraceAndTheReport) {
   std::string error;

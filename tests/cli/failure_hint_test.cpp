@@ -15,30 +15,16 @@ TEST(PortOpenHint, SaysWhatToDoForEachProblem) {
     platform::PortDiagnosis diagnosis;
     const char* hint;
   };
-  using M = platform::PortDiagnosis::Membership;
-  auto denied = [](M membership) {
-    return platform::PortDiagnosis{.problem = Problem::NoPermission,
-                                   .device = "/dev/ttyUSB3",
-                                   .owner = "root",
-                                   .group = "dialout",
-                                   .mode = "crw-rw----",
-                                   .user = "ann",
-                                   .membership = membership};
-  };
   const platform::PortDiagnosis hidden{.device = "/dev/ttyUSB3", .unseenProcesses = 7};
   const Case cases[] = {
       {{.problem = Problem::Missing},
        "hint: /dev/ttyUSB3 does not exist; vantrel-cli --list-ports shows the serial ports"},
-      {denied(M::NotListed),
-       "hint: no permission to use /dev/ttyUSB3 (owner root, group dialout, crw-rw----): add ann "
-       "to the group 'dialout' (sudo usermod -aG dialout ann) and log in again"},
-      {denied(M::ListedButNotThisLogin),
-       "hint: no permission to use /dev/ttyUSB3 (owner root, group dialout, crw-rw----): ann is "
-       "in the group 'dialout', but this login began before that; log in again (or run newgrp "
-       "dialout)"},
-      {denied(M::Member),
-       "hint: no permission to use /dev/ttyUSB3 (owner root, group dialout, crw-rw----): its "
-       "mode gives the group 'dialout' no read and write; the device's owner must allow it"},
+      {{.problem = Problem::NotADevice, .mode = "-rw-r--r--"},
+       "hint: /dev/ttyUSB3 is a file (-rw-r--r--), not a character device, so no serial port; "
+       "vantrel-cli --list-ports shows the serial ports"},
+      {{.problem = Problem::NotADevice, .mode = "drwxr-xr-x"},
+       "hint: /dev/ttyUSB3 is a folder (drwxr-xr-x), not a character device, so no serial port; "
+       "vantrel-cli --list-ports shows the serial ports"},
       {{.problem = Problem::Busy, .holders = {{412, "minicom"}, {977, "screen"}}},
        "hint: /dev/ttyUSB3 is in use by process 412 (minicom), 977 (screen); end it or choose "
        "another port"},
@@ -50,6 +36,58 @@ TEST(PortOpenHint, SaysWhatToDoForEachProblem) {
        "baud rate, and free? Processes of other users may hold it unseen (7 could not be looked "
        "into): sudo fuser -v /dev/ttyUSB3 names them"}};
   for (const auto& c : cases) EXPECT_EQ(PortOpenHint(c.diagnosis, "/dev/ttyUSB3"), c.hint);
+}
+
+// No hint may send a user into a group that cannot help, or into root's.
+TEST(PortOpenHint, APortTheUserMayNotUseGetsWhatHelpsItsOwnerGroupAndMode) {
+  using M = platform::PortDiagnosis::Membership;
+  struct Case {
+    const char* owner;
+    const char* group;
+    const char* mode;
+    M membership;
+    const char* remedy;  // empty: the owner alone may use it; "...; ": a udev rule follows
+  };
+  const std::string udev =
+      "a udev rule that gives the device a serial-port group and mode 0660 (GROUP=\"dialout\", "
+      "MODE=\"0660\") does, with ann in that group";
+  const Case cases[] = {
+      {"root", "dialout", "crw-rw----", M::NotListed,
+       "add ann to the group 'dialout' (sudo usermod -aG dialout ann) and log in again"},
+      {"root", "dialout", "crw-rw----", M::ListedButNotThisLogin,
+       "ann is in the group 'dialout', but this login began before that; log in again (or run "
+       "newgrp dialout)"},
+      {"root", "dialout", "crw-rw----", M::Member,
+       "ann is in the group 'dialout', which may read and write it, yet the system refuses; an "
+       "access list (getfacl /dev/ttyUSB3) or a security policy forbids it"},
+      {"root", "root", "crw-------", M::NotListed, ""},
+      {"root", "dialout", "crw-r-----", M::Member, ""},
+      {"root", "uucp", "crw--w----", M::NotListed, ""},
+      {"root", "root", "crw-rw----", M::NotListed,
+       "its group is root, which no user should join; "},
+      {"ann", "tty", "c---------", M::NotListed,
+       "ann owns it, but its mode does not give its owner read and write; chmod u+rw "
+       "/dev/ttyUSB3"},
+  };
+  for (const auto& c : cases) {
+    const platform::PortDiagnosis d{.problem = Problem::NoPermission,
+                                    .device = "/dev/ttyUSB3",
+                                    .owner = c.owner,
+                                    .group = c.group,
+                                    .mode = c.mode,
+                                    .user = "ann",
+                                    .membership = c.membership};
+    std::string remedy = c.remedy;
+    if (remedy.empty()) {
+      remedy = "its mode lets its owner root alone read and write it, so no group helps; " + udev;
+    } else if (remedy.ends_with("; ")) {
+      remedy += udev;
+    }
+    EXPECT_EQ(PortOpenHint(d, "/dev/ttyUSB3"), "hint: no permission to use /dev/ttyUSB3 (owner " +
+                                                   std::string(c.owner) + ", group " + c.group +
+                                                   ", " + c.mode + "): " + remedy)
+        << c.owner << " " << c.group << " " << c.mode;
+  }
 }
 
 TEST(FailureHint, NoSyncPointsAtBootModePortAndRateUnlessThePortNeverOpened) {
@@ -67,6 +105,12 @@ TEST(FailureHint, NoSyncPointsAtBootModePortAndRateUnlessThePortNeverOpened) {
             "board's programming rate match it (BaudP in Baud.ini, --baud-prog)?");
   EXPECT_EQ(FailureHint(FailureKind::VerifyMismatch, {"p", "9600", true, "57600", 0x1234A}),
             "hint: the first byte read back that differs from the program is at 0x0001234A");
+#ifndef _WIN32  // there COMn is the system's own name
+  EXPECT_EQ(FailureHint(FailureKind::PortNotOpened, {.port = "COM99", .portJobFile = "/h/j.ini"}),
+            "hint: COM99 does not exist; vantrel-cli --list-ports shows the serial ports; COM99 "
+            "came from ComPortNo in /h/j.ini, and COM99 is /dev/ttyS98 on this system: --port "
+            "names another");
+#endif
 }
 
 TEST(CpuInfoFileNames, OneReportPerPortAndNeverTwoOnOneFile) {

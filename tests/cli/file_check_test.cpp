@@ -64,5 +64,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "書き込み制御プログラム異常 inf_error", "[BootDef] section"}),
     testing::CaseName());
 
+TEST(RecordFaultHint, ABinaryWithoutItsAddressIsToldHowToGiveIt) {
+  EXPECT_EQ(RecordFaultHint("/w/app.BIN", {"01", 1, "ELF"}),
+            "hint: /w/app.BIN is read as S-records; for a raw binary say where its first byte "
+            "goes: /w/app.BIN@ADDR (0x hex, or decimal), as app.bin@0x8000");
+}
+
 }  // namespace
 }  // namespace vantrel::cli

@@ -4,6 +4,7 @@
 
 #include "cli/board_job.h"
 #include "cli/gang_summary.h"
+#include "platform/file_access.h"
 
 namespace vantrel::cli {
 namespace {
@@ -45,6 +46,16 @@ TEST(GangSummary, AFailedRowSaysWhyAndAVerifyFailureWhere) {
   EXPECT_NE(summary.find("0  ベリファイ不一致 (first difference at 0x00001234)\n"),
             std::string::npos)
       << summary;
+}
+
+TEST(WriteJobReport, ADeviceIsWrittenAsItIsNotReplaced) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no /dev";
+#endif
+  EXPECT_TRUE(platform::IsStream("/dev/stdout"));
+  EXPECT_FALSE(platform::IsStream("/"));
+  std::string error;
+  EXPECT_TRUE(WriteJobReport("/dev/null", {}, error)) << error;
 }
 
 TEST(JobOutcome, AnInterruptAfterTheWorkWasDoneKeepsTheRealResult) {

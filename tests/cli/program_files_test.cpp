@@ -32,6 +32,14 @@ TEST(ClassifyProgramFile, ByNameAndAnAddressOnlyAfterBin) {
   }
 }
 
+TEST(SuppliedBytes, TheFirstByteASerialNumberWouldReplace) {
+  SuppliedBytes bytes(0x1000);
+  bytes.Put(0x1002, 0xFF, 1);
+  bytes.Put(0x1003, 0x00, 2);
+  EXPECT_FALSE(bytes.FirstProgramByte(0x1000, 3)) << "none there, or an erased one";
+  EXPECT_EQ(bytes.FirstProgramByte(0x1000, 4).value().file, 2);
+}
+
 struct MergeCase {
   const char* name;
   std::vector<std::pair<const char*, const char*>> files;  // argument, text

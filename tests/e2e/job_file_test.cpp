@@ -28,11 +28,13 @@ TEST(JobFile, TheJobFileNamesTheCpuTypeProgramAndVerify) {
 TEST(JobFile, AnIncompleteJobIsAUsageError) {
   E2eJob job;
   job.home.Write("@AUTO_PGM/AutoPgm.ini", "[AutoPgm]\nCtrlProgam=CLS.mot\nUserMotPath=/w/a.hex\n");
+  job.home.Write("@AUTO_PGM/line3.ini", "[AutoPgm]\n");
   const struct {
     std::vector<std::string> args;
     const char* says;
   } cases[] = {
       {{"--job", "missing.ini"}, "cannot read the job file"},
+      {{"--job", "line3"}, "; did you mean --job line3.ini?"},
       {{"--job", "--port", "/dev/null"}, "names no user program"},  // the .hex is refused
       {{"--job"}, "--port is required"},
   };

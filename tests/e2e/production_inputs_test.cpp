@@ -4,6 +4,7 @@
 
 #include "e2e/e2e_job.h"
 #include "platform/file_access.h"
+#include "support/srecord_builder.h"
 
 namespace vantrel::testing {
 namespace {
@@ -40,9 +41,13 @@ TEST(ProductionInputs, EachBoardItsOwnSerialNumberAndTheSerialFileGoesOn) {
   }
   const std::string serial = CliPath(job.home.PathOf("serial.txt"));
   const std::string report = job.home.PathOf("r.json");
+  // Over the program's bytes only when asked for; refused before any board is touched.
+  EXPECT_EQ(job.RunCliOn(ports, kCpu, {"--serial", "0x100:1000", "--serial-file", serial}), 64);
+  EXPECT_NE(job.cliErr.find("puts its 4 bytes at 0x00000100 over the program: "), std::string::npos)
+      << job.cliErr;
   EXPECT_EQ(job.RunCliOn(ports, kCpu,
-                         {"--verify", "--serial", "0x100:1000", "--serial-file", serial, "--report",
-                          CliPath(report)}),
+                         {"--verify", "--serial", "0x100:1000", "--serial-file", serial,
+                          "--serial-over-program", "--report", CliPath(report)}),
             0)
       << job.cliErr;
   ChildProcess check({"/usr/bin/env", "python3", "-c",
@@ -62,8 +67,18 @@ TEST(ProductionInputs, EachBoardItsOwnSerialNumberAndTheSerialFileGoesOn) {
   // The next run takes its number from the file, whatever FIRST says.
   const std::string next = job.StartAnotherTarget("next", {"--erase-ms", "100"});
   job.program = program;
-  EXPECT_EQ(job.RunCliOn({next}, kCpu, {"--serial", "0x100:1", "--serial-file", serial}), 0)
+  // A second copy of a record with a checksum of the other kind: taken, and said.
+  std::string mixed = program.Text();
+  mixed.insert(mixed.find('\n') + 1, MakeRecord('3', 0, {program.image().at(0)}, true) + "\n");
+  job.port = next;
+  EXPECT_EQ(job.RunCliWith(
+                Args(job, {"--serial", "0x100:1", "--serial-file", serial, "--serial-over-program",
+                           "--report", "-", CliPath(job.home.Write("mixed.mot", mixed))})),
+            0)
       << job.cliErr;
+  EXPECT_NE(job.cliErr.find("line 2 is the first record that sums to 0x00"), std::string::npos)
+      << job.cliErr;
+  EXPECT_NE(job.cliOut.find(R"("mixedChecksums": {"line": 2}}])"), std::string::npos) << job.cliOut;
   job.program = Numbered(program, 1003);
   job.ExpectFlashHoldsProgram(0, "next");
   EXPECT_EQ(job.home.Read("serial.txt"), "1004\n");
@@ -107,8 +122,9 @@ TEST(ProductionInputs, AKilledRunLeavesTheSerialFileAtANumberNoBoardGot) {
   ASSERT_TRUE(job.StartTarget({"--erase-ms", "100", "--pacing", "--prog-baud", "9600"}));
   const std::string serial = job.home.PathOf("serial.txt");
   // The killed run cannot remove its temporary folder: it is left in the home, which goes.
-  auto argv = CliCommand(Args(job, {"--baud-prog", "9600", "--serial", "0x100:1000",
-                                    "--serial-file", serial, job.WriteProgram()}));
+  auto argv =
+      CliCommand(Args(job, {"--baud-prog", "9600", "--serial", "0x100:1000",
+                            "--serial-over-program", "--serial-file", serial, job.WriteProgram()}));
   argv.insert(argv.begin(), {"/usr/bin/env", "TMPDIR=" + job.home.path()});
   ChildProcess cli(argv);
   for (int i = 0; i < 1000 && cli.err().find("書き込み中") == std::string::npos; ++i) cli.Wait(20);

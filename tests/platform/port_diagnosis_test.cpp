@@ -53,28 +53,37 @@ TEST(PortDiagnosis, NamesTheProcessThatHoldsThePort) {
   EXPECT_EQ(d.holders[0].name, "test_platform");
 }
 
-TEST(PortDiagnosis, APortTheUserMayNotUseNamesItsGroup) {
+TEST(PortDiagnosis, APathThatIsNoCharacterDeviceIsNoPort) {
   testing::TempFolder folder;
-  const std::string port = folder.Write("port", "");
-  ::chmod(folder.path().c_str(), 0755);
-  ::chmod(port.c_str(), 0660);
+  const std::string locked = folder.Write("locked", "");
+  ::chmod(locked.c_str(), 0);
+  for (const std::string& path : {std::string("/etc/passwd"), folder.path(), locked}) {
+    const auto d = DiagnosePort(path);
+    EXPECT_EQ(d.problem, Problem::NotADevice) << path;
+    EXPECT_NE(d.mode.front(), 'c') << path;
+  }
+}
+
+TEST(PortDiagnosis, APortTheUserMayNotUseNamesItsGroup) {
+  PtyMaster master;
+  ASSERT_TRUE(master.Open(nullptr));
+  const std::string port = master.slavePath();
   struct stat st {};
   ASSERT_EQ(::stat(port.c_str(), &st), 0);
   const group* owner = ::getgrgid(st.st_gid);
   ASSERT_NE(owner, nullptr);
   const std::string expected = owner->gr_name;
-  // Root may use any file: the check runs as an ordinary user in a child.
+  // Root may use any device: the check runs as an ordinary user in a child.
   const pid_t child = ::fork();
   if (child == 0) {
-    if (::geteuid() != 0) {
-      if (::chmod(port.c_str(), 0) != 0) ::_exit(4);
-    } else if (::chmod(port.c_str(), 0) != 0 || ::setgroups(0, nullptr) != 0 ||
-               ::setgid(65534) != 0 || ::setuid(65534) != 0) {
+    if (::chmod(port.c_str(), 0) != 0) ::_exit(4);
+    if (::geteuid() == 0 &&
+        (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
       ::_exit(3);
     }
     const auto d = DiagnosePort(port);
     const bool told = d.problem == Problem::NoPermission && d.group == expected &&
-                      d.mode == "----------" && !d.owner.empty();
+                      d.mode == "c---------" && !d.owner.empty();
     ::_exit(told ? 0 : 1);
   }
   int status = 0;

@@ -178,7 +178,7 @@ TEST(ProgramOptions, HelpNamesEveryOptionAndTheExitCodes) {
                                   "--fault-verify-data",
                                   "--fault-hang-up",
                                   "--device",
-                                  "Exit codes: 0"}) {
+                                  "Exit codes:\n  0"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
 }
