@@ -61,7 +61,7 @@ std::optional<std::vector<std::uint64_t>> SerialNumbers::Count(std::uint64_t nex
       error = "the serial number " + std::to_string(next) + " does not fit";
       if (!formatName_.empty()) error += " the format " + formatName_;
       error += " (at most " + std::to_string(limit_) + ")";
-      if (!from.empty()) error += ", the next number in the serial file " + from;
+      if (!from.empty()) error += ", counting on from the serial file " + from;
       error += ": give --serial a wider FORMAT";
       return std::nullopt;
     }

@@ -93,7 +93,7 @@ TEST(SerialFile, RefusalsNameTheirCause) {
       {folder.PathOf("none/serial.txt"), "the folder " + folder.PathOf("none") + " does not exist"},
       {folder.PathOf("copy.txt"), "has 2 names (hard links)"},
       {folder.Write("big.txt", "100\n"),
-       "le16 (at most 99), the next number in the serial file " + folder.PathOf("big.txt")},
+       "le16 (at most 99), counting on from the serial file " + folder.PathOf("big.txt")},
   };
   for (const auto& c : cases) {
     std::string error;
