@@ -48,8 +48,8 @@ void BoardProgram::Describe(BoardRecord& record) const {
 
 SerialNumbers SerialNumbersOf(const CliOptions& o) {
   if (!o.serial) return SerialNumbers(0, 1, 0);
-  return SerialNumbers(o.serial->first, o.serial->step, SerialLimit(o.serial->format),
-                       o.serialFile);
+  return SerialNumbers(o.serial->first, o.serial->step, SerialLimit(o.serial->format), o.serialFile,
+                       SerialFormatName(o.serial->format));
 }
 
 std::optional<int> BoardPrograms::Prepare(const CliOptions& options,

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -9,7 +10,8 @@ namespace vantrel::platform {
 
 // A file that only grows, by records that survive a crash: each Append is one write at the end of
 // the file, so that several programs appending to it never interleave, and is on the disk before
-// Append returns.
+// Append returns. A record is whole or absent: one the disk had no room for is cut off again,
+// and a record always starts where the one before ended with a newline.
 class AppendFile {
  public:
   ~AppendFile();
@@ -20,13 +22,14 @@ class AppendFile {
   // cannot be.
   static std::unique_ptr<AppendFile> Open(const std::string& path, std::string& error);
 
-  // True when all the bytes were written and flushed to the disk.
+  // True when all the bytes were written and flushed to the disk. Safe from several threads.
   bool Append(std::string_view bytes);
 
  private:
   explicit AppendFile(std::intptr_t handle) : handle_(handle) {}
 
   std::intptr_t handle_;
+  std::mutex appending_;
 };
 
 }  // namespace vantrel::platform

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+
+#include "platform/file_fault.h"
 
 namespace vantrel::platform {
 
@@ -11,9 +14,13 @@ namespace vantrel::platform {
 // ends; the lock file itself stays.
 class FileLock {
  public:
-  // Creates the lock file if need be and waits up to waitMs for the lock; nullptr when the file
-  // cannot be made or the lock did not come.
-  static std::unique_ptr<FileLock> Take(const std::string& path, std::uint32_t waitMs);
+  // Creates the lock file if need be (0666 less the umask) and waits up to waitMs for the lock;
+  // `waiting` is called once when the lock has not come within kLockNoticeMs. nullptr when the
+  // file cannot be made or opened or the lock did not come; `fault` says which (Busy: held).
+  // Another account's lock file that is not ours to write still locks.
+  static std::unique_ptr<FileLock> Take(const std::string& path, std::uint32_t waitMs,
+                                        FileFault* fault = nullptr,
+                                        const std::function<void()>& waiting = {});
 
   ~FileLock();
   FileLock(const FileLock&) = delete;
@@ -23,5 +30,7 @@ class FileLock {
   explicit FileLock(std::intptr_t handle) : handle_(handle) {}
   std::intptr_t handle_;  // a descriptor, or a Windows handle
 };
+
+inline constexpr std::uint32_t kLockNoticeMs = 1000;
 
 }  // namespace vantrel::platform

@@ -8,7 +8,8 @@
 namespace vantrel::platform {
 
 // The user's private runtime folder: $XDG_RUNTIME_DIR, else a folder of the user's own under the
-// temporary folder, made with mode 0700. Empty when neither can be used safely.
+// temporary folder, made with mode 0700; when another user has taken that folder's name, one in
+// ~/.cache named after the machine. Empty when none can be used safely.
 std::string RuntimeFolder();
 
 // The first running copy of a program: it holds an exclusive lock named `name` in the runtime

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "platform/clock.h"
+#include "platform/host_name.h"
 #include "platform/single_instance.h"
 
 namespace vantrel::platform {
@@ -22,6 +23,12 @@ bool PrivateFolder(const std::string& path) {
   struct stat st {};
   return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
          (st.st_mode & 077) == 0;
+}
+
+// The folder, made if need be; empty unless it is a private folder of this user's.
+std::string OwnFolder(const std::string& path) {
+  if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return {};
+  return PrivateFolder(path) ? path : std::string();
 }
 
 bool SocketAddress(const std::string& path, sockaddr_un& address) {
@@ -44,11 +51,17 @@ std::string RuntimeFolder() {
   if (const char* xdg = ::getenv("XDG_RUNTIME_DIR"); xdg != nullptr && *xdg == '/') {
     if (PrivateFolder(xdg)) return xdg;
   }
+  const std::string user = std::to_string(::geteuid());
   const char* tmp = ::getenv("TMPDIR");
-  const std::string folder = std::string(tmp != nullptr && *tmp == '/' ? tmp : "/tmp") +
-                             "/vantrel-" + std::to_string(::geteuid());
-  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return {};
-  return PrivateFolder(folder) ? folder : std::string();
+  const std::string shared = std::string(tmp != nullptr && *tmp == '/' ? tmp : "/tmp");
+  if (std::string folder = OwnFolder(shared + "/vantrel-" + user); !folder.empty()) return folder;
+  // Another user took that name first: the home folder is a place no one else can make one in.
+  const char* home = ::getenv("HOME");
+  if (home == nullptr || *home != '/') return {};
+  const std::string cache = std::string(home) + "/.cache";
+  ::mkdir(cache.c_str(), 0700);
+  // One per machine: a home folder shared over the network must not join two machines' copies.
+  return OwnFolder(cache + "/vantrel-" + HostName() + "-" + user);
 }
 
 FirstCopy::Claim FirstCopy::Take(std::string_view name, std::unique_ptr<FirstCopy>& first) {

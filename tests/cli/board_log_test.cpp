@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/host_name.h"
+#include "support/full_disk.h"
 #include "support/lines.h"
 #include "support/temp_folder.h"
 
@@ -62,6 +63,26 @@ TEST(BoardLog, OneThatCannotBeOpenedSaysWhy) {
         << error;
   }
 }
+
+#ifndef _WIN32
+TEST(BoardLog, ARecordIsWholeOrAbsentAndStartsOnALineOfItsOwn) {
+  testing::TempFolder folder;
+  // A line cut short by a full disk, before records were cut back.
+  const std::string path = folder.Write("station.jsonl", "{\"a\":1}\n{\"hal");
+  std::string error;
+  const auto log = platform::AppendFile::Open(path, error);
+  ASSERT_TRUE(log) << error;
+  ASSERT_TRUE(log->Append("{\"b\":2}\n"));
+  const std::string before = folder.Read("station.jsonl");
+  EXPECT_EQ(before, "{\"a\":1}\n{\"hal\n{\"b\":2}\n");
+  const std::string record = "{\"c\":\"" + std::string(70, '3') + "\"}\n";
+  EXPECT_EQ(testing::WriteOnAFullDisk(before.size() + 20, [&] { return log->Append(record); }),
+            false);
+  EXPECT_EQ(folder.Read("station.jsonl"), before) << "no part of the record is left";
+  EXPECT_TRUE(log->Append("{\"d\":4}\n"));
+  EXPECT_EQ(folder.Read("station.jsonl"), before + "{\"d\":4}\n");
+}
+#endif
 
 }  // namespace
 }  // namespace vantrel::cli

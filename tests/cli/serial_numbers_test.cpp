@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <set>
+#include <thread>
+
 #include "cli/serial_format.h"
+#include "platform/file_lock.h"
+#include "support/as_account.h"
 #include "support/case_name.h"
 #include "support/temp_folder.h"
 
@@ -78,6 +84,102 @@ INSTANTIATE_TEST_SUITE_P(
                       FileCase{"Empty", "", 0xFFFF, {}, "does not hold one decimal"},
                       FileCase{"RunsOut", "65530\n", 0xFFFF, {}, "65540 does not fit"}),
     testing::CaseName());
+
+TEST(SerialFile, RefusalsNameTheirCause) {
+  testing::TempFolder folder;
+  folder.Write("serial.txt", "7\n");
+  std::filesystem::create_hard_link(folder.PathOf("serial.txt"), folder.PathOf("copy.txt"));
+  const std::pair<std::string, std::string> cases[] = {
+      {folder.PathOf("none/serial.txt"), "the folder " + folder.PathOf("none") + " does not exist"},
+      {folder.PathOf("copy.txt"), "has 2 names (hard links)"},
+      {folder.Write("big.txt", "100\n"),
+       "le16 (at most 99), counting on from the serial file " + folder.PathOf("big.txt")},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    EXPECT_FALSE(SerialNumbers(1, 1, 99, c.first, "le16").Take(1, error));
+    EXPECT_NE(error.find(c.second), std::string::npos) << error;
+  }
+}
+
+TEST(SerialFile, AWaitForAnotherStationsLockIsSaidOnceAndStaleTemporariesGo) {
+  testing::TempFolder folder;
+  const std::string path = folder.PathOf("serial.txt");
+  namespace fs = std::filesystem;
+  const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(5);
+  for (const char* name : {"serial.txt.Ab3xQ9", "serial.txt.fresh1", "serial.txt.b-k123"}) {
+    folder.Write(name, "");
+    if (name[11] != 'f') fs::last_write_time(folder.PathOf(name), old);
+  }
+  auto held = platform::FileLock::Take(path + ".lock", 0);
+  ASSERT_TRUE(held);
+  std::thread other([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    held.reset();
+  });
+  SerialNumbers numbers(5, 1, 99, path);
+  std::vector<std::string> notices;
+  numbers.OnNotice([&](std::string_view line) { notices.emplace_back(line); });
+  std::string error;
+  EXPECT_EQ(numbers.Take(1, error), std::vector<std::uint64_t>{5}) << error;
+  other.join();
+  EXPECT_EQ(notices, std::vector<std::string>{
+                         "waiting for the serial file's lock, held by another station"});
+  EXPECT_FALSE(fs::exists(folder.PathOf("serial.txt.Ab3xQ9"))) << "a killed station's";
+  EXPECT_TRUE(fs::exists(folder.PathOf("serial.txt.fresh1")) &&
+              fs::exists(folder.PathOf("serial.txt.b-k123")));
+}
+
+#ifndef _WIN32
+TEST(SerialFile, TwoStationsOneThroughASymbolicLinkGiveTwentyDifferentNumbers) {
+  testing::TempFolder folder;
+  folder.Write("net/serial.txt", "700\n");
+  std::filesystem::create_symlink("net/serial.txt", folder.PathOf("stA.txt"));
+  int numbers[2];
+  ASSERT_EQ(::pipe(numbers), 0);
+  for (const char* station : {"stA.txt", "net/serial.txt"}) {
+    if (::fork() != 0) continue;
+    SerialNumbers serials(0, 1, 0xFFFF, folder.PathOf(station));
+    for (int i = 0; i < 10; ++i) {
+      std::string error;
+      const std::uint64_t number = serials.Take(1, error).value_or(std::vector{0ul}).front();
+      if (::write(numbers[1], &number, sizeof number) != sizeof number) break;
+    }
+    ::_exit(0);
+  }
+  ::close(numbers[1]);
+  std::set<std::uint64_t> seen;
+  for (std::uint64_t n = 0; ::read(numbers[0], &n, sizeof n) == sizeof n;) seen.insert(n);
+  ::close(numbers[0]);
+  for (int i = 0; i < 2; ++i) ::wait(nullptr);
+  EXPECT_EQ(seen.size(), 20u) << "a number given twice";
+  EXPECT_EQ(*seen.begin(), 700u) << "or one not given (0)";
+  EXPECT_EQ(folder.Read("stA.txt"), "720\n");
+  EXPECT_TRUE(std::filesystem::is_symlink(folder.PathOf("stA.txt")));
+}
+
+TEST(SerialFile, TwoAccountsOfOneGroupShareItAndAStrangerIsToldNoPermission) {
+  if (::geteuid() != 0) GTEST_SKIP() << "acting as other accounts needs root";
+  testing::TempFolder folder;
+  ::chmod(folder.path().c_str(), 0755);
+  const std::string shared = folder.PathOf("line3");
+  ASSERT_EQ(::mkdir(shared.c_str(), 0), 0);
+  ASSERT_EQ(::chown(shared.c_str(), 0, testing::kSharedGroup), 0);
+  ::chmod(shared.c_str(), 02770);
+  const auto take = [&] {
+    std::string error;
+    if (SerialNumbers(100, 1, 999, shared + "/serial.txt").Take(1, error)) return 0;
+    return error.find(": no permission") != std::string::npos ? 1 : 2;
+  };
+  EXPECT_EQ(testing::AsAccount(testing::kFirstAccount, testing::kSharedGroup, take), 0);
+  EXPECT_EQ(testing::AsAccount(testing::kSecondAccount, testing::kSharedGroup, take), 0);
+  EXPECT_EQ(testing::AsAccount(testing::kStranger, testing::kStranger, take), 1);
+  EXPECT_EQ(folder.Read("line3/serial.txt"), "102\n");
+  struct stat st {};
+  ASSERT_EQ(::stat((shared + "/serial.txt").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0664u) << "the umask 002 decides, and the mode is kept";
+}
+#endif
 
 }  // namespace
 }  // namespace vantrel::cli

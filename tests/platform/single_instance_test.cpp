@@ -7,6 +7,7 @@
 #include <atomic>
 #include <thread>
 
+#include "support/as_account.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::platform {
@@ -63,6 +64,28 @@ TEST_F(SingleInstanceTest, ARuntimeFolderOthersCanEnterIsNotUsed) {
   struct stat st {};
   ASSERT_EQ(::stat(folder.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 077, 0u);
+}
+
+TEST(RuntimeFolder, OneMadeUnderTheUsersNameByAnotherUserKeepsOneWindowPerUser) {
+  if (::geteuid() != 0) GTEST_SKIP() << "acting as other accounts needs root";
+  testing::TempFolder tmp;
+  ::chmod(tmp.path().c_str(), 01777);
+  const std::string home = tmp.PathOf("home");
+  ASSERT_EQ(::mkdir(home.c_str(), 0700), 0);
+  ASSERT_EQ(::chown(home.c_str(), testing::kFirstAccount, testing::kFirstAccount), 0);
+  const std::string taken = tmp.path() + "/vantrel-" + std::to_string(testing::kFirstAccount);
+  ASSERT_EQ(::mkdir(taken.c_str(), 0), 0);
+  ::chmod(taken.c_str(), 0777);
+  ASSERT_EQ(::chown(taken.c_str(), testing::kStranger, testing::kStranger), 0);
+  const int claims = testing::AsAccount(testing::kFirstAccount, testing::kFirstAccount, [&] {
+    ::unsetenv("XDG_RUNTIME_DIR");
+    ::setenv("TMPDIR", tmp.path().c_str(), 1);
+    ::setenv("HOME", home.c_str(), 1);
+    std::unique_ptr<FirstCopy> copy[2];
+    return (FirstCopy::Take("vtl_app", copy[0]) == FirstCopy::Claim::First) +
+           2 * (FirstCopy::Take("vtl_app", copy[1]) == FirstCopy::Claim::AnotherRuns);
+  });
+  EXPECT_EQ(claims, 3) << "1: the first copy, 2: a second one that sees it";
 }
 
 }  // namespace
