@@ -15,7 +15,6 @@
 
 #include "core/shared_timeout.h"
 #include "core/step_context.h"
-#include "core/window_display.h"
 #include "job/load_user_program.h"
 #include "platform/clock.h"
 #include "serial/comm_ctrl.h"
@@ -24,14 +23,11 @@ namespace {
 
 using namespace vantrel;
 
-class SilentHost final : public WindowHost {
+class LoudFailures final : public JobEvents {
  public:
-  void Beep() override {}
-  void ShowMessageBox(std::string_view text) override {
-    std::fprintf(stderr, "load_srecord: %.*s\n", static_cast<int>(text.size()), text.data());
+  void Failed(const JobFailureEvent& f) override {
+    std::fprintf(stderr, "load_srecord: %s\n", f.text.c_str());
   }
-  bool ShiftHeld() override { return false; }
-  [[noreturn]] void ExitProcess(int code) override { std::exit(code); }
 };
 
 std::string Record(int address, const unsigned char* data, int n) {
@@ -68,16 +64,15 @@ std::string WriteProgram(const std::filesystem::path& folder, int size, int perR
 double Load(const std::string& path, std::uint32_t tickGapMs) {
   platform::MonotonicClock clock;
   SharedTimeout timeout(clock);
-  SilentHost host;
-  WindowControls controls;
-  WindowFields fields;
-  fields.BlockSize = 128;
-  fields.UserProgramPath = path;
-  WindowDisplay display(host, controls, fields);
+  JobSettings settings;
+  settings.blockSize = 128;
+  settings.userProgram = path;
+  FixedInputs inputs(settings);
+  LoudFailures events;
   CommCtrl port;
-  StepContext ctx{port, timeout, display};
+  StepContext ctx{port, timeout, inputs, events};
   auto image = std::make_unique<ProgramImage>();
-  LoadUserProgram load(ctx, fields, *image);
+  LoadUserProgram load(ctx, *image);
   const auto start = std::chrono::steady_clock::now();
   StepResult r = load.Run(PhaseStart);
   while (r == StepBusy) {

@@ -10,6 +10,8 @@ endif()
 
 set(VANTREL_FLOORS platform core serial inquiry objfile config job app)
 set(VANTREL_FRONTS app/qt app/win32 cli)
+set(VANTREL_CONTROL_NAMES
+    "(Edit1|ComboBox[A-Za-z0-9]*|TrackBar1|Panel5|Button[A-Z0-9][A-Za-z0-9]*|CheckBox[0-9]|PAN_[A-Z_]+)")
 
 # The floor or front a path below src/ belongs to (a header's include path or a file's own).
 function(vantrel_folder_of path out)
@@ -51,6 +53,16 @@ function(vantrel_check_floors source_dir)
       string(APPEND _wrong "\n  src/${_file}: a folder of no floor")
       continue()
     endif()
+    # The window's controls are the window's own: below app/ a job speaks of inputs and events.
+    list(FIND VANTREL_FLOORS "${_from}" _floor)
+    list(FIND VANTREL_FLOORS "app" _app)
+    if(_floor GREATER_EQUAL 0 AND _floor LESS _app)
+      file(STRINGS ${source_dir}/src/${_file} _named REGEX "${VANTREL_CONTROL_NAMES}")
+      foreach(_line IN LISTS _named)
+        string(REGEX MATCH "${VANTREL_CONTROL_NAMES}" _name "${_line}")
+        string(APPEND _wrong "\n  src/${_file} names the window's control ${_name}")
+      endforeach()
+    endif()
     file(STRINGS ${source_dir}/src/${_file} _lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
     foreach(_line IN LISTS _lines)
       string(REGEX REPLACE "^[^\"]*\"([^\"]*)\".*$" "\\1" _header "${_line}")
@@ -65,8 +77,8 @@ function(vantrel_check_floors source_dir)
     endforeach()
   endforeach()
   if(_wrong)
-    message(FATAL_ERROR "A file includes a header of a floor above its own "
-                        "(see cmake/check_floors.cmake):${_wrong}")
+    message(FATAL_ERROR "A file includes a header of a floor above its own, or names a control "
+                        "below app/ (see cmake/check_floors.cmake):${_wrong}")
   endif()
 endfunction()
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/dialog_filter.h"
-#include "core/window_host.h"
+#include "app/window_host.h"
 
 namespace vantrel {
 

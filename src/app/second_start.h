@@ -4,7 +4,7 @@
 #include <functional>
 #include <string_view>
 
-#include "core/window_host.h"
+#include "app/window_host.h"
 
 namespace vantrel {
 

@@ -4,7 +4,7 @@
 #include "config/cpu_type_list.h"
 #include "config/cpu_type_settings.h"
 #include "inquiry/cpu_info_report.h"
-#include "serial/fill_port_list.h"
+#include "serial/port_names.h"
 
 namespace vantrel {
 namespace {
@@ -17,52 +17,18 @@ static_assert(kHighestRomBase == 0xFFF00000);
 TForm1::TForm1(WindowHost& host, platform::Clock& clock,
                std::unique_ptr<platform::SerialDevice> device)
     : host_(host),
-      timeout_(clock),
       display_(host, controls, fields),
-      port_(std::move(device)),
-      ctx_{port_, timeout_, display_},
-      image_(std::make_unique<ProgramImage>()),
-      loadControlProgram_(display_, controls.ComboBoxCpuType.text, fields.ExeFolder,
-                          fields.DataFolder, image_->control, inquiryMode_, bootDefinition_),
-      adjustBitRate_(ctx_, inquiryMode_),
-      transferControlProgram_(ctx_, image_->control),
-      loadUserProgram_(ctx_, fields, *image_),
-      writeBlocks_(ctx_, inquiryMode_, fields, *image_, progress_),
-      verifyBlocks_(ctx_, fields, *image_, progress_),
-      verifyBlocksByRead_(ctx_, fields, *image_, progress_, bootDefinition_),
-      inquirySequence_(ctx_, bootDefinition_, cpuInformation_, responseBuffer_),
-      sequence_(
-          ctx_, controls, fields, inquiryMode_, progress_,
-          SequenceOperations{[this] {
-                               cpuInfoReportLost_ = false;
-                               return loadControlProgram_.Run();
-                             },
-                             adjustBitRate_, transferControlProgram_, loadUserProgram_,
-                             writeBlocks_, verifyBlocks_, verifyBlocksByRead_, inquirySequence_,
-                             [this](bool failed) {
-                               cpuInfoReportLost_ =
-                                   !WriteCpuInfoReport(failed, bootDefinition_, cpuInformation_,
-                                                       fields.ExeFolder, host_, cpuInfoFileName);
-                             },
-                             image_->control}) {
-  timeout_.EndWaitsWhen([this] { return port_.LineLost(); });
+      windowJob_(host, controls, fields),
+      job_(windowJob_, windowJob_, clock, std::move(device)) {
   LoadDesign(controls);
-  image_->memory.bytes.fill(0xFF);
-  image_->blocks.flags.fill(0);
 }
 
 void TForm1::Timer2Timer() {
-  // A message box shown inside a tick keeps the timer running; those ticks must not re-enter.
-  if (tickGuard_) return;
-  struct Release {
-    bool& guard;
-    ~Release() { guard = false; }
-  } release{tickGuard_ = true};
-  sequence_.SequenceTick();
+  job_.Tick();
 }
 
 void TForm1::ButtonProgramClick() {
-  sequence_.ButtonProgramClick();
+  job_.StartOrAbort();
 }
 
 void TForm1::ApplyCpuType() {
@@ -88,7 +54,7 @@ void TForm1::ApplyCpuType() {
 }
 
 void TForm1::FillPortList() {
-  vantrel::FillPortList(controls.ComboBoxComPort, port_);
+  controls.ComboBoxComPort.items = ListPorts(job_.port());
 }
 
 void TForm1::FillCpuTypeList() {

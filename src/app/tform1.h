@@ -7,39 +7,24 @@
 #include <vector>
 
 #include "app/job_choice.h"
-#include "app/tick_driver.h"
-#include "core/shared_timeout.h"
-#include "core/step_context.h"
-#include "core/window_controls.h"
-#include "core/window_display.h"
-#include "core/window_fields.h"
-#include "core/window_host.h"
-#include "inquiry/boot_definition.h"
-#include "inquiry/cpu_info_report.h"
-#include "inquiry/cpu_information.h"
-#include "inquiry/inquiry_sequence.h"
-#include "inquiry/response_buffer.h"
-#include "job/adjust_bit_rate.h"
-#include "job/block_progress.h"
-#include "job/load_control_program.h"
-#include "job/load_user_program.h"
-#include "job/programming_sequence.h"
-#include "job/transfer_control_program.h"
-#include "job/verify_blocks.h"
-#include "job/verify_blocks_by_read.h"
-#include "job/write_blocks.h"
-#include "objfile/program_image.h"
+#include "app/window_controls.h"
+#include "app/window_display.h"
+#include "app/window_fields.h"
+#include "app/window_host.h"
+#include "app/window_job.h"
+#include "job/programming_job.h"
+#include "job/tick_driver.h"
 #include "platform/clock.h"
 #include "platform/serial_device.h"
-#include "serial/comm_ctrl.h"
 
 namespace vantrel {
 
 // A forwarded command line of this many bytes or more is refused.
 inline constexpr std::size_t kForwardedTextLimit = 260;
 
-// The main window without a toolkit: its control models, its shared fields, the serial port and
-// every step operation of a job. The fronts draw the models and forward events to the handlers.
+// The main window without a toolkit: its control models, its shared fields and its one job, whose
+// inputs come from the controls and whose events land on them. The fronts draw the models and
+// forward events to the handlers.
 // The command line as the window takes it: the first four arguments joined without a separator.
 std::string JoinCommandText(const std::vector<std::string>& arguments);
 
@@ -99,32 +84,22 @@ class TForm1 {
   // then the choices given, the CPU type's Baud.ini section, then the baud rates given.
   MissingChoice ChooseJob(const JobChoice& choice);
 
-  std::int32_t SequenceStep() const { return sequence_.SequenceStep(); }
-  // Timer2Timer is running: a box it opened runs an event loop that must not tick again.
-  bool InTick() const { return tickGuard_; }
+  ProgrammingSequence::Step SequenceStep() const { return job_.step(); }
+  // A tick is running: a box it opened runs an event loop that must not tick again.
+  bool InTick() const { return job_.InTick(); }
   // The next tick must come a full timer period after the last one (see TickDriver).
-  bool PacedByTimer() const { return sequence_.PacedByTimer(); }
-  const SharedTimeout& timeout() const { return timeout_; }
-  const BlockProgress& progress() const { return progress_; }
-  const ProgramImage& image() const { return *image_; }
-  CommCtrl& port() { return port_; }
-  const LoadUserProgram& loadUserProgram() const { return loadUserProgram_; }
-  // The last job's CPU information report was due and could not be written.
-  bool CpuInfoReportLost() const { return cpuInfoReportLost_; }
-  // Where the last job's verification found the first byte that differs, if it did.
-  std::optional<std::uint32_t> VerifyMismatchAddress() const {
-    return inquiryMode_ ? verifyBlocksByRead_.mismatchAddress() : verifyBlocks_.mismatchAddress();
-  }
-  // What the last job's verification failed on, if it did.
-  VerifyFailure VerifyFailureSeen() const {
-    return inquiryMode_ ? verifyBlocksByRead_.failure() : verifyBlocks_.failure();
-  }
+  bool PacedByTimer() const { return job_.PacedByTimer(); }
+  const SharedTimeout& timeout() const { return job_.timeout(); }
+  const BlockProgress& progress() const { return job_.progress(); }
+  const ProgramImage& image() const { return job_.image(); }
+  CommCtrl& port() { return job_.port(); }
+  const LoadUserProgram& loadUserProgram() const { return job_.loadUserProgram(); }
+  // The window's one job, for a tick driver.
+  ProgrammingJob& job() { return job_; }
+  const ProgrammingJob& job() const { return job_; }
 
   WindowControls controls;
   WindowFields fields;
-  // Where the CPU information report goes inside ExeFolder; a front running several boards gives
-  // each its own.
-  std::string cpuInfoFileName = kCpuInfoFileName;
   // How often a front runs Timer2Timer; the settings file may ask for the 10 ms timer.
   TickMode tickMode = TickMode::Fast;
 
@@ -137,28 +112,9 @@ class TForm1 {
   void PerformPendingStart();
 
   WindowHost& host_;
-  SharedTimeout timeout_;
   WindowDisplay display_;
-  CommCtrl port_;
-  StepContext ctx_;
-  std::unique_ptr<ProgramImage> image_;
-  BootDefinition bootDefinition_;
-  CpuInformation cpuInformation_;
-  ResponseBuffer responseBuffer_{};
-  bool inquiryMode_ = false;
-  BlockProgress progress_;
-  bool tickGuard_ = false;
-  bool cpuInfoReportLost_ = false;
-
-  LoadControlProgram loadControlProgram_;
-  AdjustBitRate adjustBitRate_;
-  TransferControlProgram transferControlProgram_;
-  LoadUserProgram loadUserProgram_;
-  WriteBlocks writeBlocks_;
-  VerifyBlocks verifyBlocks_;
-  VerifyBlocksByRead verifyBlocksByRead_;
-  InquirySequence inquirySequence_;
-  ProgrammingSequence sequence_;
+  WindowJob windowJob_;
+  ProgrammingJob job_;
 };
 
 }  // namespace vantrel

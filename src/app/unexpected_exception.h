@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/window_host.h"
+#include "app/window_host.h"
 
 namespace vantrel {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "core/window_controls.h"
+#include "app/window_controls.h"
 
 namespace vantrel {
 

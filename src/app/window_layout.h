@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/window_controls.h"
+#include "app/window_controls.h"
 
 namespace vantrel {
 

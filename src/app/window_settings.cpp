@@ -38,7 +38,7 @@ bool TForm1::WriteSettings() {
 void TForm1::FormClose() {
   // The user was told when the settings could not be saved; the window closes all the same.
   WriteSettings();
-  host_.ExitProcess(fields.JobResult);
+  host_.ExitProcess(static_cast<int>(fields.JobResult));
 }
 
 }  // namespace vantrel

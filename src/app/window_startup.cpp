@@ -44,7 +44,7 @@ void TForm1::Initialise(const std::string& executablePath,
   fields.BlockSize = 128;
   fields.RomBaseAddr = 0;
   ApplyCpuType();
-  fields.JobResult = 0;
+  fields.JobResult = JobResultCode::Completed;
   PerformPendingStart();
 }
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "cli/cli_options.h"
-#include "core/window_controls.h"
-#include "core/window_fields.h"
+#include "app/window_controls.h"
+#include "app/window_fields.h"
 
 namespace vantrel::cli {
 

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "app/tform1.h"
-#include "app/tick_driver.h"
+#include "job/tick_driver.h"
 #include "cli/console_host.h"
 #include "cli/failure_hint.h"
 #include "cli/prepare_job.h"
@@ -98,7 +98,7 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
   if (s.trace != nullptr) {
     device = std::make_unique<TracedDevice>(
         std::move(device), *s.trace, s.labelTrace ? s.port : std::string(),
-        [&traced] { return traced ? traced->SequenceStep() : 0; });
+        [&traced] { return traced ? static_cast<int>(traced->SequenceStep()) : 0; });
   }
   TForm1 form(host, clock, std::move(device));
   traced = &form;
@@ -110,7 +110,7 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
     r.message = std::move(*error);
     return r;
   }
-  form.cpuInfoFileName = s.cpuInfoFileName;
+  form.job().cpuInfoFileName = s.cpuInfoFileName;
   const std::string& port = form.controls.ComboBoxComPort.text;
   bool lineLostSaid = false;
   const std::string portJobFile =
@@ -122,8 +122,8 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
       kind = FailureKind::LineLost;
     }
     return FailureHint(kind,
-                       {port, form.controls.ComboBoxBr1.text, form.port().status() == 1,
-                        form.controls.ComboBoxBr2.text, form.VerifyMismatchAddress(), portJobFile});
+                       {port, form.controls.ComboBoxBr1.text, form.port().status() == PortStatus::Open,
+                        form.controls.ComboBoxBr2.text, form.job().VerifyMismatchAddress(), portJobFile});
   });
 
   r.port = port;
@@ -139,8 +139,8 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
   r.startTime = UtcNow();
   const std::uint32_t startMs = clock.NowMs();
   // Until the job says otherwise, nothing has been done.
-  form.fields.JobResult = 1;
-  TickDriver driver(form, clock, o.tickMode);
+  form.fields.JobResult = JobResultCode::NotCompleted;
+  TickDriver driver(form.job(), clock, o.tickMode);
   bool aborted = false;
   bool portLost = false;
   bool latencyAsked = false;
@@ -148,7 +148,7 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
   form.ButtonProgramClick();
   while (form.SequenceStep() != 0) {
     // Asked while the port is open: low-latency mode may have lowered the timer.
-    if (!latencyAsked && form.port().status() == 1) {
+    if (!latencyAsked && form.port().status() == PortStatus::Open) {
       latencyAsked = true;
       const std::string hint = LatencyTimerHint(platform::FindLatencyTimer(port), port);
       if (!hint.empty()) host.Say(hint);
@@ -169,23 +169,23 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
     driver.Wait(plan);
   }
   const JobOutcome outcome =
-      DecideOutcome(form.fields.JobResult, aborted, form.controls.CheckBox1.checked);
+      DecideOutcome(static_cast<int>(form.fields.JobResult), aborted, form.controls.CheckBox1.checked);
   if (outcome.aborted) host.Say("aborted");
   r.exitCode = outcome.exitCode;
   // The window keeps quiet about it; asked for the report, the command line must not.
-  if (o.cpuReport && form.CpuInfoReportLost()) {
+  if (o.cpuReport && form.job().CpuInfoReportLost()) {
     host.Say("vantrel-cli: cannot write the CPU report " +
-             platform::JoinPath(form.fields.ExeFolder, form.cpuInfoFileName));
+             platform::JoinPath(form.fields.ExeFolder, form.job().cpuInfoFileName));
     if (r.exitCode == 0) r.exitCode = 1;
   }
   r.result = outcome.result;
   r.message = outcome.aborted ? "aborted" : WithoutFramingBlanks(host.lastMessage());
   if (outcome.exitCode == 2) {
-    r.firstDifference = form.VerifyMismatchAddress();
+    r.firstDifference = form.job().VerifyMismatchAddress();
     // A dead line ends the verification's wait early: the wait did not run out.
     r.verifyFailure = form.port().LineLost()
                           ? std::string("line-lost")
-                          : std::string(VerifyFailureName(form.VerifyFailureSeen()));
+                          : std::string(VerifyFailureName(form.job().VerifyFailureSeen()));
   }
   if (outcome.exitCode != 1) r.sha256 = WrittenDataSha256(form.image(), form.fields.BlockSize);
   // The job's own clock: a board job is far shorter than the 49 days the count takes to wrap.

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/tick_driver.h"
+#include "job/tick_driver.h"
 #include "cli/serial_format.h"
 
 namespace vantrel::cli {

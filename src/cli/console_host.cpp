@@ -8,7 +8,7 @@ void ConsoleHost::ShowProgress() {
   }
 }
 
-void ConsoleHost::ShowFailureBox(std::string_view text, FailureKind kind) {
+void ConsoleHost::Show(std::string_view text, FailureKind kind) {
   // The phase the job reached comes before its message, also when both fell in one tick. A box
   // during a job is its end (the first fault ends it; success says so last): a status set after
   // it, such as the bit-rate adjustment after a port that did not open, is no phase it ran.

@@ -6,8 +6,9 @@
 #include <string_view>
 
 #include "cli/console_output.h"
-#include "core/window_controls.h"
-#include "core/window_host.h"
+#include "app/window_controls.h"
+#include "app/window_host.h"
+#include "cli/failure_hint.h"
 
 namespace vantrel::cli {
 
@@ -21,8 +22,8 @@ class ConsoleHost final : public WindowHost {
   ConsoleHost(ConsoleOutput& out, std::size_t board) : out_(out), board_(board) {}
 
   void Beep() override { out_.Beep(); }
-  void ShowMessageBox(std::string_view text) override { ShowFailureBox(text, FailureKind::Other); }
-  void ShowFailureBox(std::string_view text, FailureKind kind) override;
+  void ShowMessageBox(std::string_view text) override { Show(text, FailureKind::Other); }
+  void ShowFailureBox(const JobFailureEvent& failure) override { Show(failure.text, KindOf(failure)); }
   bool ShiftHeld() override { return shiftHeld_; }
 
   void SetShiftHeld(bool held) { shiftHeld_ = held; }
@@ -42,6 +43,7 @@ class ConsoleHost final : public WindowHost {
   bool portFailed() const { return portFailed_; }
 
  private:
+  void Show(std::string_view text, FailureKind kind);
   ConsoleOutput& out_;
   std::size_t board_;
   bool shiftHeld_ = false;

@@ -5,6 +5,23 @@
 
 namespace vantrel::cli {
 
+FailureKind KindOf(const JobFailureEvent& f) {
+  switch (f.failure) {
+    case JobFailure::PortNotOpened:
+      return FailureKind::PortNotOpened;
+    case JobFailure::NoBitRateSync:
+      return FailureKind::NoBitRateSync;
+    case JobFailure::WriteFailed:
+      return f.firstBlock ? FailureKind::FirstBlockUnanswered : FailureKind::Other;
+    case JobFailure::VerifyMismatch:
+      return f.address ? FailureKind::VerifyMismatch : FailureKind::Other;
+    case JobFailure::VerifyAnswerHeader:
+      return FailureKind::VerifyAnswerHeader;
+    default:
+      return FailureKind::Other;
+  }
+}
+
 namespace {
 
 // What a path that is no port is, by the type letter of its mode.

@@ -5,11 +5,24 @@
 #include <string>
 #include <string_view>
 
-#include "core/window_host.h"
+#include "core/job_events.h"
 #include "platform/latency_timer.h"
 #include "platform/port_diagnosis.h"
 
 namespace vantrel::cli {
+
+// What a failure is about, where a hint can tell the user more than its text does.
+enum class FailureKind {
+  Other,
+  PortNotOpened,
+  NoBitRateSync,
+  FirstBlockUnanswered,  // the first block after the switch to "Baud (P)" got no answer
+  VerifyMismatch,
+  VerifyAnswerHeader,  // the box holds only the position of the read answer's wrong header byte
+  LineLost,            // whatever the step failed on, the port's line had died under it
+};
+
+FailureKind KindOf(const JobFailureEvent& failure);
 
 // What a hint may need to know about the board's job when its failure message comes.
 struct HintContext {

@@ -7,7 +7,7 @@
 #include "config/cpu_type_list.h"
 #include "config/path_rules.h"
 #include "core/format.h"
-#include "core/window_display.h"
+#include "app/window_display.h"
 #include "inquiry/boot_definition.h"
 #include "job/load_control_program.h"
 #include "job/load_user_program.h"
@@ -57,15 +57,35 @@ std::string CodeInWords(const RecordFault& fault) {
   return "the loader refuses it";
 }
 
+namespace {
+
+// The last message a loader gave.
+class KeptMessage final : public JobEvents {
+ public:
+  void Failed(const JobFailureEvent& failure) override { last = failure.text; }
+  std::string last;
+};
+
+JobSettings SettingsOf(const WindowFields& fields, const std::string& cpuType) {
+  JobSettings s;
+  s.cpuType = cpuType;
+  s.userProgram = fields.UserProgramPath;
+  s.blockSize = fields.BlockSize;
+  s.romBase = fields.RomBaseAddr;
+  s.exeFolder = fields.ExeFolder;
+  s.dataFolder = fields.DataFolder;
+  return s;
+}
+
+}  // namespace
+
 std::optional<FileProblem> CheckControlFile(const WindowFields& fields, const std::string& cpuType,
                                             ProgramImage& scratch) {
-  KeptBoxes boxes;
-  WindowControls controls;
-  WindowDisplay display(boxes, controls, fields);
+  FixedInputs inputs(SettingsOf(fields, cpuType));
+  KeptMessage boxes;
   bool inquiry = false;
   BootDefinition boot;
-  LoadControlProgram load(display, cpuType, fields.ExeFolder, fields.DataFolder, scratch.control,
-                          inquiry, boot);
+  LoadControlProgram load(inputs, boxes, scratch.control, inquiry, boot);
   if (load.Run() == StepDone) return std::nullopt;
   const std::string path = ControlFolderFile(fields.ExeFolder, cpuType, fields.DataFolder);
   if (!load.fault().code.empty())
@@ -81,13 +101,12 @@ std::optional<FileProblem> CheckControlFile(const WindowFields& fields, const st
 
 std::optional<FileProblem> CheckUserProgram(const WindowFields& fields, ProgramImage& scratch,
                                             const std::string& shownProgram) {
-  KeptBoxes boxes;
-  WindowControls controls;
-  WindowDisplay display(boxes, controls, fields);
+  FixedInputs inputs(SettingsOf(fields, {}));
+  KeptMessage boxes;
   CommCtrl port;
   platform::MonotonicClock clock;
   SharedTimeout timeout(clock);
-  LoadUserProgram load(StepContext{port, timeout, display}, fields, scratch);
+  LoadUserProgram load(StepContext{port, timeout, inputs, boxes}, scratch);
   const std::string& path = shownProgram.empty() ? fields.UserProgramPath : shownProgram;
   if (load.Run(PhaseStart) == StepFailed) return FileProblem{boxes.last, UnopenedFileHint(path)};
   StepResult result = StepBusy;

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "core/window_fields.h"
-#include "core/window_host.h"
+#include "app/window_fields.h"
+#include "app/window_host.h"
 #include "objfile/record_file.h"
 
 namespace vantrel::cli {

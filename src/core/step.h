@@ -13,7 +13,7 @@ enum StepPhase : int {
 // for the fastest rate at a 10 ms tick.
 inline constexpr int kDataReadsPerCall = 200;
 
-// What a step operation reports; StepFailed means it has already beeped and shown its message.
+// What a step operation reports; StepFailed means it has already reported the failure.
 enum StepResult : int {
   StepBusy = 3,
   StepDone = 4,

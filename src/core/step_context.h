@@ -1,18 +1,21 @@
 #pragma once
 
+#include "core/job_events.h"
+#include "core/job_inputs.h"
 #include "core/shared_timeout.h"
-#include "core/window_display.h"
 
 namespace vantrel {
 
 class CommCtrl;  // serial/comm_ctrl.h
 
-// What a step operation reaches outside itself: the port, the one shared time-out and the
-// window's display conventions. The operation's own data comes through its constructor.
+// What a step operation reaches outside itself: the port, the one shared time-out, what the job
+// reads from whoever runs it and what it tells them. The operation's own data comes through its
+// constructor.
 struct StepContext {
   CommCtrl& port;
   SharedTimeout& timeout;
-  WindowDisplay& display;
+  JobInputs& inputs;
+  JobEvents& events;
 };
 
 }  // namespace vantrel

@@ -81,8 +81,8 @@ std::string FormatCpuInfoReport(const BootDefinition& def, const CpuInformation&
 }
 
 bool WriteCpuInfoReport(bool failed, const BootDefinition& def, const CpuInformation& info,
-                        std::string_view exeFolder, WindowHost& host, std::string_view fileName) {
-  if (!failed && !host.ShiftHeld()) return true;
+                        std::string_view exeFolder, JobInputs& inputs, std::string_view fileName) {
+  if (!failed && !inputs.CpuReportWanted()) return true;
   // Written whole or not at all: a full disk must not leave half a report behind.
   return platform::ReplaceFile(platform::JoinPath(exeFolder, fileName),
                                FormatCpuInfoReport(def, info));

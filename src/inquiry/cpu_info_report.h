@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/window_host.h"
+#include "core/job_inputs.h"
 #include "inquiry/boot_definition.h"
 #include "inquiry/cpu_information.h"
 
@@ -15,10 +15,10 @@ inline constexpr const char* kCpuInfoFileName = "CpuInf.txt";
 std::string FormatCpuInfoReport(const BootDefinition& def, const CpuInformation& info);
 
 // Writes CpuInf.txt (or fileName) into exeFolder after a failed sequence, or after a good one
-// while the user holds Shift. False when the report was due and could not be written; the window
+// when the inputs want it. False when the report was due and could not be written; the window
 // says nothing of it.
 bool WriteCpuInfoReport(bool failed, const BootDefinition& def, const CpuInformation& info,
-                        std::string_view exeFolder, WindowHost& host,
+                        std::string_view exeFolder, JobInputs& inputs,
                         std::string_view fileName = kCpuInfoFileName);
 
 }  // namespace vantrel

@@ -9,6 +9,5 @@ inline constexpr const char* kInquiryDeviceMismatch = " DeviceName が一致し�
 inline constexpr const char* kInquiryClockModeMismatch = " ClockMode が一致しません ";
 inline constexpr const char* kInquiryErrorResponse = "Error Response ";
 inline constexpr const char* kInquiryAnswerTimeUp = "Ans TimeUp";
-inline constexpr const char* kInquirySelectingMat = " マット選択中";
 
 }  // namespace vantrel

@@ -92,7 +92,8 @@ void InquirySequence::AwaitAck(Step next, Step onOtherByte) {
   }
 }
 
-void InquirySequence::Fail(const char* message) {
+void InquirySequence::Fail(JobFailure failure, const char* message) {
+  failure_ = failure;
   message_ = message;
   step_ = Step::ShowFailure;
 }
@@ -111,7 +112,7 @@ void InquirySequence::SelectDevice() {
     step_ = Step::WaitDeviceAck;
     return;
   }
-  Fail(kInquiryDeviceMismatch);
+  Fail(JobFailure::InquiryDeviceName, kInquiryDeviceMismatch);
 }
 
 void InquirySequence::SelectClockMode() {
@@ -120,7 +121,7 @@ void InquirySequence::SelectClockMode() {
                            ? def_.ClockMode == 0
                            : std::find(modes.begin(), modes.end(), def_.ClockMode) != modes.end();
   if (!matched) {
-    Fail(kInquiryClockModeMismatch);
+    Fail(JobFailure::InquiryClockMode, kInquiryClockModeMismatch);
     return;
   }
   const std::uint8_t mode[1] = {static_cast<std::uint8_t>(def_.ClockMode)};
@@ -138,9 +139,9 @@ void InquirySequence::SendNewBitRate() {
 
 void InquirySequence::SwitchBitRate() {
   ctx_.port.Close();
-  ctx_.display.controls().ComboBoxBr2.text = def_.BaudP;
+  ctx_.events.RateSwitched(def_.BaudP);
   // A failed open announces itself; the confirmation is then lost and its wait times out.
-  OpenPort(ctx_.port, ctx_.display, def_.BaudP, false);
+  OpenPort(ctx_.port, ctx_.events, ctx_.inputs.PortName(), def_.BaudP, false);
   // The target switches right after its acknowledgement and expects the confirmation at once.
   ctx_.port.PutByte(kAck);
   ctx_.timeout.StartTimeout(kAckTimeoutMs);
@@ -148,19 +149,21 @@ void InquirySequence::SwitchBitRate() {
 }
 
 void InquirySequence::WaitErase() {
-  ctx_.display.ShowStatus(EraseWaitStatus(ctx_.timeout.TimeoutRemaining()));
+  ctx_.events.Status({.phase = JobPhase::WaitingForErase,
+                      .seconds = EraseWaitSeconds(ctx_.timeout.TimeoutRemaining())});
   const int byte = ctx_.port.GetByte();
   if (byte == kAck || byte == kEraseDoneAlt) {
     step_ = Step::SelectMat;
     return;
   }
   if (byte >= 0 && byte != kEraseBusy) {
-    ctx_.display.MessageWithoutBeep(kInquiryErrorResponse);
-    Fail(kInquiryErrorResponse);
+    // Shown at once without a beep, and again as the sequence fails.
+    ctx_.events.Failed({JobFailure::InquiryErrorResponse, kInquiryErrorResponse});
+    Fail(JobFailure::InquiryErrorResponse, kInquiryErrorResponse);
     return;
   }
   // Silence and "still busy" alike wait for the one 30 s limit.
-  if (ctx_.timeout.TimeoutRemaining() == 0) Fail(kInquiryAnswerTimeUp);
+  if (ctx_.timeout.TimeoutRemaining() == 0) Fail(JobFailure::InquiryAnswerTimeUp, kInquiryAnswerTimeUp);
 }
 
 StepResult InquirySequence::Run(StepPhase phase) {
@@ -296,7 +299,7 @@ StepResult InquirySequence::Run(StepPhase phase) {
       WaitErase();
       break;
     case Step::SelectMat:
-      ctx_.display.ShowStatus(kInquirySelectingMat);
+      ctx_.events.Status({JobPhase::SelectingMat});
       ctx_.port.PutByte(def_.MatType == 0 ? kSelectUserMat : kSelectUserBootMat);
       ctx_.timeout.StartTimeout(kAckTimeoutMs);
       step_ = Step::WaitMatAck;
@@ -307,13 +310,13 @@ StepResult InquirySequence::Run(StepPhase phase) {
     case Step::Done:
       return StepDone;
     case Step::CommunicationFailed:
-      Fail(kInquiryCommFailed);
+      Fail(JobFailure::InquiryCommunication, kInquiryCommFailed);
       break;
     case Step::NewBitRateFailed:
-      Fail(kInquiryNewBaudFailed);
+      Fail(JobFailure::InquiryNewBitRate, kInquiryNewBaudFailed);
       break;
     case Step::ShowFailure:
-      ctx_.display.Message(message_);
+      ReportFailure(ctx_.events, {failure_, message_});
       return StepFailed;
   }
   return StepBusy;

@@ -83,7 +83,7 @@ class InquirySequence {
   void SendNewBitRate();
   void SwitchBitRate();
   void WaitErase();
-  void Fail(const char* message);
+  void Fail(JobFailure failure, const char* message);
 
   StepContext& ctx_;
   const BootDefinition& def_;
@@ -92,6 +92,7 @@ class InquirySequence {
   ReceiveResponse receiver_;
   Step step_ = Step::AskDevices;
   std::string message_;
+  JobFailure failure_ = JobFailure::InquiryCommunication;
 };
 
 }  // namespace vantrel

@@ -6,7 +6,7 @@
 
 namespace vantrel {
 
-int ReadBootDefinition(std::string_view path, BootDefinition& def, WindowDisplay& display) {
+int ReadBootDefinition(std::string_view path, BootDefinition& def) {
   const auto ini = platform::IniFile::Load(std::string(path));
   constexpr std::string_view kSection = "BootDef";
   def.DeviceName = ini.ReadText(kSection, "DeviceName", kMissingText);
@@ -31,7 +31,6 @@ int ReadBootDefinition(std::string_view path, BootDefinition& def, WindowDisplay
   // The new-bit-rate frame carries at most four ratios.
   if (def.MulRatioNo < 0 || def.MulRatioNo > 4) return -1;
 
-  display.ShowBlockPanels();
   return 0;
 }
 

@@ -2,14 +2,12 @@
 
 #include <string_view>
 
-#include "core/window_display.h"
 #include "inquiry/boot_definition.h"
 
 namespace vantrel {
 
 // Reads the BootDef section of an .inf write-control file into def. 0 when every key is present
-// and usable (then the block panels are refreshed), -1 otherwise; the values read are kept either
-// way.
-int ReadBootDefinition(std::string_view path, BootDefinition& def, WindowDisplay& display);
+// and usable, -1 otherwise; the values read are kept either way.
+int ReadBootDefinition(std::string_view path, BootDefinition& def);
 
 }  // namespace vantrel

@@ -54,7 +54,7 @@ StepResult AdjustBitRate::Run(StepPhase phase) {
       return StepBusy;
     }
     case SubState::Failed:
-      ctx_.display.Message(" ビットレートの調整が出来ませんでした ", FailureKind::NoBitRateSync);
+      ReportFailure(ctx_.events, {JobFailure::NoBitRateSync, " ビットレートの調整が出来ませんでした "});
       return StepFailed;
   }
   return StepBusy;

@@ -14,8 +14,10 @@ namespace {
 constexpr const char* kCannotOpen = "書き込み制御ファイルがオープンできません";
 constexpr const char* kProgramError = "書き込み制御プログラム異常 %s";
 
-StepResult Fail(WindowDisplay& display, RecordFile& file, std::string_view code) {
-  display.Message(Format(kProgramError, std::string(code).c_str()));
+StepResult Fail(JobEvents& events, RecordFile& file, std::string_view code) {
+  ReportFailure(events, {.failure = JobFailure::ControlProgramError,
+                         .text = Format(kProgramError, std::string(code).c_str()),
+                         .code = std::string(code)});
   file.Close();
   return StepFailed;
 }
@@ -24,10 +26,11 @@ StepResult Fail(WindowDisplay& display, RecordFile& file, std::string_view code)
 
 StepResult LoadControlProgram::Run() {
   fault_ = {};
-  const std::string path = ControlFolderFile(exeFolder_, cpuType_, dataFolder_);
+  const std::string path =
+      ControlFolderFile(inputs_.ExeFolder(), inputs_.CpuType(), inputs_.DataFolder());
   RecordFile file;
   if (!file.Open(path)) {
-    display_.Message(kCannotOpen);
+    ReportFailure(events_, {JobFailure::ControlFileNotOpened, kCannotOpen});
     return StepFailed;
   }
 
@@ -35,7 +38,8 @@ StepResult LoadControlProgram::Run() {
   if (HasInfExtension(path)) {
     inquiryMode_ = true;
     file.Close();  // opened only to prove that it exists
-    if (ReadBootDefinition(path, boot_, display_) != 0) return Fail(display_, file, "inf_error");
+    if (ReadBootDefinition(path, boot_) != 0) return Fail(events_, file, "inf_error");
+    events_.BlockLayout(inputs_.BlockSize(), inputs_.RomBase());
     return StepDone;
   }
 
@@ -46,13 +50,13 @@ StepResult LoadControlProgram::Run() {
   std::string line;
   auto fail = [&](std::string_view code) {
     fault_ = {code, file.lineNumber(), line};
-    return Fail(display_, file, code);
+    return Fail(events_, file, code);
   };
   for (;;) {
     const auto read = file.ReadLine(line);
     if (read == RecordFile::Read::EndOfFile) break;
     if (read == RecordFile::Read::Error) {
-      display_.Message(kCannotOpen);
+      ReportFailure(events_, {JobFailure::ControlFileNotOpened, kCannotOpen});
       file.Close();
       return StepFailed;
     }

@@ -4,7 +4,8 @@
 #include <string_view>
 
 #include "core/step.h"
-#include "core/window_display.h"
+#include "core/job_events.h"
+#include "core/job_inputs.h"
 #include "inquiry/boot_definition.h"
 #include "objfile/program_image.h"
 #include "objfile/record_file.h"
@@ -18,32 +19,26 @@ inline constexpr std::string_view kNoDataRecordCode = "10";
 // Loads the write-control file named by the CPU type text from CTRL_MOT beside the executable (or
 // the installed data folder's, ControlFolderFor), all in one call. An .inf file (any letter case)
 // sets inquiryMode and fills boot; any other file is read as S-records into program. The CPU type
-// text and the folders are read at each Run, so they may be references to the window's live
-// fields (ComboBoxCpuType.text, ExeFolder, DataFolder).
+// and the folders are read from the inputs at each Run.
 class LoadControlProgram {
  public:
-  LoadControlProgram(WindowDisplay& display, const std::string& cpuType,
-                     const std::string& exeFolder, const std::string& dataFolder,
-                     ControlProgram& program, bool& inquiryMode, BootDefinition& boot)
-      : display_(display),
-        cpuType_(cpuType),
-        exeFolder_(exeFolder),
-        dataFolder_(dataFolder),
+  LoadControlProgram(JobInputs& inputs, JobEvents& events, ControlProgram& program,
+                     bool& inquiryMode, BootDefinition& boot)
+      : inputs_(inputs),
+        events_(events),
         program_(program),
         inquiryMode_(inquiryMode),
         boot_(boot) {}
 
-  // StepDone, or StepFailed after the beep and the message box.
+  // StepDone, or StepFailed once the failure is reported.
   StepResult Run();
   // The bad record of the last failed load; no code when the file could not be opened or its
   // boot definitions were incomplete.
   const RecordFault& fault() const { return fault_; }
 
  private:
-  WindowDisplay& display_;
-  const std::string& cpuType_;
-  const std::string& exeFolder_;
-  const std::string& dataFolder_;
+  JobInputs& inputs_;
+  JobEvents& events_;
   ControlProgram& program_;
   bool& inquiryMode_;
   BootDefinition& boot_;

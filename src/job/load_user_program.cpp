@@ -11,7 +11,6 @@ namespace {
 
 constexpr const char* kCannotOpen = "書き込むファイルがオープンできません";
 constexpr const char* kFormatError = " Ｓフォーマット異常 No.%s";
-constexpr const char* kReading = "ファイル読み込み中：Address = %08X";
 
 }  // namespace
 
@@ -31,7 +30,7 @@ StepResult LoadUserProgram::Start() {
   image_.blocks.flags.fill(0);
   fault_ = {};
   pastTopLine_ = 0;
-  if (!file_.Open(fields_.UserProgramPath)) return FailCannotOpen();
+  if (!file_.Open(ctx_.inputs.UserProgramPath())) return FailCannotOpen();
   return StepBusy;
 }
 
@@ -58,7 +57,7 @@ StepResult LoadUserProgram::ReadOneLine() {
       break;
   }
 
-  ctx_.display.ShowStatus(Format(kReading, static_cast<unsigned>(record.address)));
+  ctx_.events.Status({JobPhase::ReadingUserProgram, record.address});
   // A byte past the top address would otherwise wrap around to address 0.
   const std::size_t kept = BytesBelowTop(record.address, record.dataLength);
   if (kept < record.dataLength && pastTopLine_ == 0) pastTopLine_ = file_.lineNumber();
@@ -70,10 +69,10 @@ StepResult LoadUserProgram::ReadOneLine() {
 }
 
 void LoadUserProgram::Store(std::uint32_t address, std::uint8_t byte) {
-  const std::uint32_t offset = address - fields_.RomBaseAddr;
+  const std::uint32_t offset = address - ctx_.inputs.RomBase();
   if (offset >= kImageSize) return;  // outside the image: dropped without a word
   image_.memory.bytes[offset] = byte;
-  const std::uint32_t blockSize = fields_.BlockSize;
+  const std::uint32_t blockSize = ctx_.inputs.BlockSize();
   if (blockSize == 0) return;
   const std::uint32_t block = offset / blockSize;
   if (block < kBlockCount) image_.blocks.flags[block] = 1;
@@ -81,13 +80,15 @@ void LoadUserProgram::Store(std::uint32_t address, std::uint8_t byte) {
 
 StepResult LoadUserProgram::Fail(std::string_view code) {
   fault_ = {code, file_.lineNumber(), line_};
-  ctx_.display.Message(Format(kFormatError, std::string(code).c_str()));
+  ReportFailure(ctx_.events, {.failure = JobFailure::RecordFormatError,
+                              .text = Format(kFormatError, std::string(code).c_str()),
+                              .code = std::string(code)});
   file_.Close();
   return StepFailed;
 }
 
 StepResult LoadUserProgram::FailCannotOpen() {
-  ctx_.display.Message(kCannotOpen);
+  ReportFailure(ctx_.events, {JobFailure::UserProgramNotOpened, kCannotOpen});
   file_.Close();
   return StepFailed;
 }

@@ -2,19 +2,17 @@
 
 #include "core/step.h"
 #include "core/step_context.h"
-#include "core/window_fields.h"
 #include "objfile/program_image.h"
 #include "objfile/record_file.h"
 
 namespace vantrel {
 
-// Reads the user program (UserProgramPath) one S-record line per call into the memory image and
+// Reads the user program (the inputs' UserProgramPath) one S-record line per call into the memory image and
 // marks the write blocks that received data. The file stays open between calls and is closed
 // once: at its end, at an end record, on an error, or by the job's end step through CloseFile.
 class LoadUserProgram {
  public:
-  LoadUserProgram(StepContext ctx, const WindowFields& fields, ProgramImage& image)
-      : ctx_(ctx), fields_(fields), image_(image) {}
+  LoadUserProgram(StepContext ctx, ProgramImage& image) : ctx_(ctx), image_(image) {}
 
   StepResult Run(StepPhase phase);
 
@@ -34,7 +32,6 @@ class LoadUserProgram {
   StepResult FailCannotOpen();
 
   StepContext ctx_;
-  const WindowFields& fields_;
   ProgramImage& image_;
   RecordFile file_;
   std::string line_;

@@ -11,47 +11,51 @@
 #include "objfile/program_image.h"
 #include "serial/comm_ctrl.h"
 #include "serial/open_port.h"
+#include "core/status_texts.h"
 
 namespace vantrel {
 namespace {
 
-constexpr const char* kChooseFile = "書き込むファイルを設定して下さい";
-constexpr const char* kPressButton = "ブートモードにして左のボタンを押して下さい";
 constexpr const char* kWrittenMessage = " ユーザプログラム・書き込み完了 ";
 constexpr const char* kVerifiedMessage = " ユーザープログラム・書き込み＆ベリファイ完了 ";
 constexpr int kLinesPerTick = 100;
 
 }  // namespace
 
-void ProgrammingSequence::ButtonProgramClick() {
+void ProgrammingSequence::StartOrAbort() {
   if (step_ == Idle) {
     step_ = Start;
     return;
   }
-  ctx_.display.Beep();
+  ctx_.events.Beep();
   step_ = End;
 }
 
+void ProgrammingSequence::SetResult(JobResultCode result) {
+  result_ = result;
+  ctx_.events.Result(result);
+}
+
 void ProgrammingSequence::SetProgress(std::uint32_t done, std::uint32_t total) {
-  controls_.TrackBar1.position =
-      total == 0 ? 0 : static_cast<std::int32_t>(static_cast<std::uint32_t>(done * 1000u) / total);
+  ctx_.events.Progress(
+      total == 0 ? 0 : static_cast<std::int32_t>(static_cast<std::uint32_t>(done * 1000u) / total));
 }
 
 void ProgrammingSequence::StartJob() {
-  if (controls_.Edit1.text.empty()) {
-    ctx_.display.Message(kChooseFile);
+  if (!ctx_.inputs.HasUserProgram()) {
+    ReportFailure(ctx_.events, {JobFailure::NoUserProgram, kChooseFileText});
     step_ = Idle;
     return;
   }
-  controls_.ButtonProgram.caption = "書き込み中止";
-  ctx_.display.ShowStatus("書き込み制御プログラムの読み込み");
-  fields_.JobResult = 1;
+  ctx_.events.Running(true);
+  ctx_.events.Status({JobPhase::LoadingControlProgram});
+  SetResult(JobResultCode::NotCompleted);
   if (ops_.loadControlProgram() == StepFailed) {
     step_ = End;
     return;
   }
-  OpenPort(ctx_.port, ctx_.display, controls_.ComboBoxBr1.text, false);
-  ctx_.display.ShowStatus("ビットレート調整中");
+  OpenPort(ctx_.port, ctx_.events, ctx_.inputs.PortName(), ctx_.inputs.BaudBoot(), false);
+  ctx_.events.Status({JobPhase::AdjustingBitRate});
   ops_.adjustBitRate.Run(PhaseStart);
   step_ = AdjustRate;
 }
@@ -72,10 +76,10 @@ void ProgrammingSequence::EndJob() {
   step_ = Idle;
   ctx_.port.Close();
   if (ops_.loadUserProgram.FileOpen()) ops_.loadUserProgram.CloseFile();
-  controls_.ButtonProgram.caption = "書き込み開始";
+  ctx_.events.Running(false);
   ops_.transferControlProgram.ResetControlBytesSent();
-  controls_.TrackBar1.position = 0;
-  if (fields_.AutoExit) ctx_.display.host().ExitProcess(fields_.JobResult);
+  ctx_.events.Progress(0);
+  ctx_.events.Ended(result_);
 }
 
 bool ProgrammingSequence::PacedByTimer() const {
@@ -89,7 +93,8 @@ void ProgrammingSequence::SequenceTick() {
   switch (step_) {
     case Idle:
       writeInProgress_ = false;
-      ctx_.display.ShowStatus(controls_.Edit1.text.empty() ? kChooseFile : kPressButton);
+      ctx_.events.Status(
+          {ctx_.inputs.HasUserProgram() ? JobPhase::PressButton : JobPhase::ChooseFile});
       break;
 
     case Start:
@@ -108,7 +113,7 @@ void ProgrammingSequence::SequenceTick() {
       break;
 
     case StartTransfer:
-      ctx_.display.ShowStatus("書き込み制御プログラムの転送中");
+      ctx_.events.Status({JobPhase::TransferringControlProgram});
       ops_.transferControlProgram.Run(PhaseStart);
       step_ = Transfer;
       break;
@@ -122,7 +127,7 @@ void ProgrammingSequence::SequenceTick() {
     }
 
     case StartLoad:
-      controls_.TrackBar1.position = 0;
+      ctx_.events.Progress(0);
       step_ = ops_.loadUserProgram.Run(PhaseStart) == StepFailed ? End : Load;
       break;
 
@@ -139,7 +144,7 @@ void ProgrammingSequence::SequenceTick() {
       // The inquiry sequence has already moved the port to the new bit rate.
       if (!inquiryMode_) {
         ctx_.port.Close();
-        OpenPort(ctx_.port, ctx_.display, controls_.ComboBoxBr2.text, false);
+        OpenPort(ctx_.port, ctx_.events, ctx_.inputs.PortName(), ctx_.inputs.BaudProg(), false);
       }
       writeInProgress_ = true;
       ops_.writeBlocks.Run(PhaseStart);
@@ -156,7 +161,7 @@ void ProgrammingSequence::SequenceTick() {
     }
 
     case StartVerify:
-      if (controls_.CheckBox1.checked) {
+      if (ctx_.inputs.Verify()) {
         if (inquiryMode_) {
           ops_.verifyBlocksByRead.Run(PhaseStart);
         } else {
@@ -166,17 +171,17 @@ void ProgrammingSequence::SequenceTick() {
         break;
       }
       if (!inquiryMode_) ctx_.port.PutByte(kEndOfJob);
-      fields_.JobResult = 0;
-      ctx_.display.Beep();
-      if (!fields_.AutoExit) ctx_.display.MessageWithoutBeep(kWrittenMessage);
+      SetResult(JobResultCode::Completed);
+      ctx_.events.Beep();
+      ctx_.events.Notice(JobNotice::Written, kWrittenMessage);
       step_ = End;
       break;
 
     case Verify: {
       const StepResult r = inquiryMode_ ? ops_.verifyBlocksByRead.Run(PhaseContinue)
                                         : ops_.verifyBlocks.Run(PhaseContinue);
-      if (r == StepDone) fields_.JobResult = 0;
-      if (r == StepFailed) fields_.JobResult = 2;
+      if (r == StepDone) SetResult(JobResultCode::Completed);
+      if (r == StepFailed) SetResult(JobResultCode::VerifyFailed);
       SetProgress(progress_.BlocksDone, progress_.BlocksTotal);
       if (r == StepDone) step_ = Complete;
       if (r == StepFailed) step_ = End;
@@ -185,8 +190,8 @@ void ProgrammingSequence::SequenceTick() {
 
     case Complete:
       ctx_.port.PutByte(kEndOfJob);
-      ctx_.display.Beep();
-      if (!fields_.AutoExit) ctx_.display.MessageWithoutBeep(kVerifiedMessage);
+      ctx_.events.Beep();
+      ctx_.events.Notice(JobNotice::Verified, kVerifiedMessage);
       step_ = End;
       break;
 
@@ -195,7 +200,7 @@ void ProgrammingSequence::SequenceTick() {
       break;
 
     case StartInquiry:
-      ctx_.display.ShowStatus("ＣＰＵ情報の取得中");
+      ctx_.events.Status({JobPhase::GettingCpuInfo});
       ops_.inquirySequence.Run(PhaseStart);
       step_ = Inquiry;
       break;

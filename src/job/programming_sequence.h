@@ -5,8 +5,6 @@
 
 #include "core/step.h"
 #include "core/step_context.h"
-#include "core/window_controls.h"
-#include "core/window_fields.h"
 #include "job/block_progress.h"
 
 namespace vantrel {
@@ -20,7 +18,7 @@ class VerifyBlocksByRead;
 class InquirySequence;
 struct ControlProgram;
 
-// The step operations one job runs, owned by the window.
+// The step operations one job runs, owned by the job.
 struct SequenceOperations {
   // Loads the write-control file of the chosen CPU type; StepDone or StepFailed.
   std::function<StepResult()> loadControlProgram;
@@ -59,20 +57,20 @@ class ProgrammingSequence {
     InquiryDone = 202,
   };
 
-  ProgrammingSequence(StepContext& ctx, WindowControls& controls, WindowFields& fields,
-                      const bool& inquiryMode, BlockProgress& progress, SequenceOperations ops)
+  ProgrammingSequence(StepContext& ctx, const bool& inquiryMode, BlockProgress& progress,
+                      SequenceOperations ops)
       : ctx_(ctx),
-        controls_(controls),
-        fields_(fields),
         inquiryMode_(inquiryMode),
         progress_(progress),
         ops_(ops) {}
 
   void SequenceTick();
   // Starts a job when idle, aborts the running one otherwise.
-  void ButtonProgramClick();
+  void StartOrAbort();
 
-  std::int32_t SequenceStep() const { return step_; }
+  Step SequenceStep() const { return step_; }
+  // Where the last job got to; unchanged by a job refused before it started.
+  JobResultCode result() const { return result_; }
   // The next call must come a full timer period after the last one, whatever the tick driver.
   bool PacedByTimer() const;
 
@@ -80,14 +78,14 @@ class ProgrammingSequence {
   void StartJob();
   void EndJob();
   void SetProgress(std::uint32_t done, std::uint32_t total);
+  void SetResult(JobResultCode result);
 
   StepContext& ctx_;
-  WindowControls& controls_;
-  WindowFields& fields_;
   const bool& inquiryMode_;
   BlockProgress& progress_;
   SequenceOperations ops_;
-  std::int32_t step_ = Idle;
+  Step step_ = Idle;
+  JobResultCode result_ = JobResultCode::Completed;
   bool writeInProgress_ = false;
 };
 

@@ -87,7 +87,8 @@ StepResult TransferControlProgram::Run(StepPhase phase) {
       if (timeout.TimeoutRemaining() == 0) Fail("Data Echo TimeUp");
       return StepBusy;
     case SubState::AwaitErase: {
-      ctx_.display.ShowStatus(EraseWaitStatus(timeout.TimeoutRemaining()));
+      ctx_.events.Status(
+          {.phase = JobPhase::WaitingForErase, .seconds = EraseWaitSeconds(timeout.TimeoutRemaining())});
       const int b = port.GetByte();
       if (b == kClassicOk) return StepDone;
       if (b >= 0) {
@@ -98,8 +99,10 @@ StepResult TransferControlProgram::Run(StepPhase phase) {
       return StepBusy;
     }
     case SubState::Failed:
-      ctx_.display.Message(
-          Format("　書き込み制御 MOTの転送失敗　%s  ", std::string(failure_).c_str()));
+      ReportFailure(ctx_.events,
+                    {.failure = JobFailure::ControlTransferFailed,
+                     .text = Format("　書き込み制御 MOTの転送失敗　%s  ", std::string(failure_).c_str()),
+                     .detail = std::string(failure_)});
       return StepFailed;
   }
   return StepBusy;

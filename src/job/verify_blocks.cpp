@@ -15,14 +15,15 @@ constexpr std::uint8_t kVerifyCommand = 0x56;
 
 }  // namespace
 
-void VerifyBlocks::Fail(std::string_view text, VerifyFailure kind) {
+void VerifyBlocks::Fail(JobFailure failure, std::string_view text, VerifyFailure kind) {
+  jobFailure_ = failure;
   failure_ = text;
   kind_ = kind;
   subState_ = SubState::Failed;
 }
 
 StepResult VerifyBlocks::Run(StepPhase phase) {
-  const std::uint16_t blockSize = fields_.BlockSize;
+  const std::uint16_t blockSize = ctx_.inputs.BlockSize();
   if (phase == PhaseStart) {
     progress_.BlocksDone = 0;
     readBack_.Restart();
@@ -42,15 +43,15 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
       if (next == BlockReadBack::Next::None) return StepDone;
       if (next == BlockReadBack::Next::Unusable) {
         // The block would not fit the read-back buffer, so it cannot be shown to match.
-        Fail(kVerifyMismatch, VerifyFailure::BlockSize);
+        Fail(JobFailure::VerifyMismatch, kVerifyMismatch, VerifyFailure::BlockSize);
         return StepBusy;
       }
-      const std::uint32_t address = readBack_.Address(fields_.RomBaseAddr);
+      const std::uint32_t address = readBack_.Address(ctx_.inputs.RomBase());
       addressSent_ = {static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8),
                       static_cast<std::uint8_t>(address >> 16)};
       port.PutByte(kVerifyCommand);
       for (auto b : addressSent_) port.PutByte(b);
-      ctx_.display.ShowStatus(Format(kVerifyingFormat, address));
+      ctx_.events.Status({JobPhase::Verifying, address});
       timeout.StartTimeout(kAnswerWindowMs);
       position_ = 0;
       subState_ = SubState::AwaitAddressEcho;
@@ -61,13 +62,13 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
       if (b < 0) {
         if (timeout.TimeoutRemaining() == 0) {
           // Writing already succeeded; the user hears this at once and again with the box.
-          ctx_.display.Beep();
-          Fail(" ベリファイに応答しませんが、書き込みは完了しています ", VerifyFailure::Timeout);
+          ctx_.events.Beep();
+          Fail(JobFailure::VerifyUnanswered, " ベリファイに応答しませんが、書き込みは完了しています ", VerifyFailure::Timeout);
         }
         return StepBusy;
       }
       if (b != addressSent_[position_]) {
-        Fail(" アドレス返信異常 ", VerifyFailure::Address);
+        Fail(JobFailure::VerifyAddressEcho, " アドレス返信異常 ", VerifyFailure::Address);
         return StepBusy;
       }
       if (++position_ == addressSent_.size()) {
@@ -79,15 +80,15 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
     }
     case SubState::ReceiveData:
       if (timeout.TimeoutRemaining() == 0) {
-        Fail("ベリファイ・タイムアウト", VerifyFailure::Timeout);
+        Fail(JobFailure::VerifyTimeUp, "ベリファイ・タイムアウト", VerifyFailure::Timeout);
         return StepBusy;
       }
       if (readBack_.ReadData(port)) subState_ = SubState::Compare;
       return StepBusy;
     case SubState::Compare: {
       if (!readBack_.MatchesImage(image_.memory)) {
-        mismatch_ = readBack_.FirstDifference(image_.memory, fields_.RomBaseAddr);
-        Fail(kVerifyMismatch, VerifyFailure::Mismatch);
+        mismatch_ = readBack_.FirstDifference(image_.memory, ctx_.inputs.RomBase());
+        Fail(JobFailure::VerifyMismatch, kVerifyMismatch, VerifyFailure::Mismatch);
         return StepBusy;
       }
       readBack_.Accept(progress_);
@@ -96,7 +97,7 @@ StepResult VerifyBlocks::Run(StepPhase phase) {
     }
     case SubState::Failed:
       port.PutByte(kEndOfJob);
-      ctx_.display.Message(failure_, mismatch_ ? FailureKind::VerifyMismatch : FailureKind::Other);
+      ReportFailure(ctx_.events, {.failure = jobFailure_, .text = std::string(failure_), .address = mismatch_});
       subState_ = SubState::SendCommand;
       return StepFailed;
   }

@@ -8,7 +8,6 @@
 
 #include "core/step.h"
 #include "core/step_context.h"
-#include "core/window_fields.h"
 #include "job/block_progress.h"
 #include "job/block_read_back.h"
 #include "job/marked_blocks.h"
@@ -29,9 +28,9 @@ class VerifyBlocks {
     Failed = 100,
   };
 
-  VerifyBlocks(StepContext& ctx, const WindowFields& fields, const ProgramImage& image,
+  VerifyBlocks(StepContext& ctx, const ProgramImage& image,
                BlockProgress& progress)
-      : ctx_(ctx), fields_(fields), image_(image), progress_(progress) {}
+      : ctx_(ctx), image_(image), progress_(progress) {}
 
   StepResult Run(StepPhase phase);
   // Where the last run found the first byte that differs from the image.
@@ -41,10 +40,9 @@ class VerifyBlocks {
   SubState subState() const { return subState_; }
 
  private:
-  void Fail(std::string_view text, VerifyFailure kind);
+  void Fail(JobFailure failure, std::string_view text, VerifyFailure kind);
 
   StepContext& ctx_;
-  const WindowFields& fields_;
   const ProgramImage& image_;
   BlockProgress& progress_;
   SubState subState_ = SubState::SendCommand;
@@ -52,6 +50,7 @@ class VerifyBlocks {
   std::array<std::uint8_t, 3> addressSent_{};
   std::size_t position_ = 0;
   std::string_view failure_;
+  JobFailure jobFailure_ = JobFailure::VerifyMismatch;
   std::optional<std::uint32_t> mismatch_;
   VerifyFailure kind_ = VerifyFailure::None;
 };

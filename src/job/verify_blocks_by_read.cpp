@@ -17,7 +17,7 @@ constexpr std::uint8_t kReadAnswer = 0x52;
 }  // namespace
 
 StepResult VerifyBlocksByRead::Run(StepPhase phase) {
-  const std::uint16_t blockSize = fields_.BlockSize;
+  const std::uint16_t blockSize = ctx_.inputs.BlockSize();
   if (phase == PhaseStart) {
     progress_.BlocksDone = 0;
     readBack_.Restart();
@@ -38,16 +38,17 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
       if (next == BlockReadBack::Next::Unusable) {
         // The block would not fit the read-back buffer, so it cannot be shown to match.
         failure_ = kVerifyMismatch;
+        jobFailure_ = JobFailure::VerifyMismatch;
         kind_ = VerifyFailure::BlockSize;
         subState_ = SubState::Failed;
         return StepBusy;
       }
-      const std::uint32_t address = readBack_.Address(fields_.RomBaseAddr);
+      const std::uint32_t address = readBack_.Address(ctx_.inputs.RomBase());
       SendReadCommand(port, boot_.MatType, address, blockSize);
       header_ = {kReadAnswer, 0x00, 0x00, static_cast<std::uint8_t>(blockSize >> 8),
                  static_cast<std::uint8_t>(blockSize)};
       sum_ = 0;
-      ctx_.display.ShowStatus(Format(kVerifyingFormat, address));
+      ctx_.events.Status({JobPhase::Verifying, address});
       timeout.StartTimeout(kAnswerWindowMs);
       position_ = 0;
       subState_ = SubState::ReceiveHeader;
@@ -59,7 +60,9 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
       if (b < 0) return StepBusy;
       if (b != header_[position_]) {
         // Which header byte was wrong: 0 the code, 1 to 4 the length.
-        ctx_.display.Message(std::to_string(position_), FailureKind::VerifyAnswerHeader);
+        ReportFailure(ctx_.events, {.failure = JobFailure::VerifyAnswerHeader,
+                                     .text = std::to_string(position_),
+                                     .headerPosition = position_});
         return Unreadable(VerifyFailure::Header);
       }
       sum_ = static_cast<std::uint8_t>(sum_ + b);
@@ -85,8 +88,9 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
     }
     case SubState::Compare: {
       if (!readBack_.MatchesImage(image_.memory)) {
-        mismatch_ = readBack_.FirstDifference(image_.memory, fields_.RomBaseAddr);
+        mismatch_ = readBack_.FirstDifference(image_.memory, ctx_.inputs.RomBase());
         failure_ = kVerifyMismatch;
+        jobFailure_ = JobFailure::VerifyMismatch;
         kind_ = VerifyFailure::Mismatch;
         subState_ = SubState::Failed;
         return StepBusy;
@@ -97,11 +101,12 @@ StepResult VerifyBlocksByRead::Run(StepPhase phase) {
     }
     case SubState::CommunicationError:
       failure_ = " ベリファイ通信異常 ";
+      jobFailure_ = JobFailure::VerifyCommunication;
       subState_ = SubState::Failed;
       return StepBusy;
     case SubState::Failed:
       // Nothing goes to the boot loader: it knows no end-of-job byte after a failed read.
-      ctx_.display.Message(failure_, mismatch_ ? FailureKind::VerifyMismatch : FailureKind::Other);
+      ReportFailure(ctx_.events, {.failure = jobFailure_, .text = std::string(failure_), .address = mismatch_});
       subState_ = SubState::SendCommand;
       return StepFailed;
   }

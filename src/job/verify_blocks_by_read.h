@@ -8,7 +8,6 @@
 
 #include "core/step.h"
 #include "core/step_context.h"
-#include "core/window_fields.h"
 #include "inquiry/boot_definition.h"
 #include "job/block_progress.h"
 #include "job/block_read_back.h"
@@ -32,9 +31,9 @@ class VerifyBlocksByRead {
     Failed = 101,
   };
 
-  VerifyBlocksByRead(StepContext& ctx, const WindowFields& fields, const ProgramImage& image,
+  VerifyBlocksByRead(StepContext& ctx, const ProgramImage& image,
                      BlockProgress& progress, const BootDefinition& boot)
-      : ctx_(ctx), fields_(fields), image_(image), progress_(progress), boot_(boot) {}
+      : ctx_(ctx), image_(image), progress_(progress), boot_(boot) {}
 
   StepResult Run(StepPhase phase);
   // Where the last run found the first byte that differs from the image.
@@ -52,7 +51,6 @@ class VerifyBlocksByRead {
   }
 
   StepContext& ctx_;
-  const WindowFields& fields_;
   const ProgramImage& image_;
   BlockProgress& progress_;
   const BootDefinition& boot_;
@@ -62,6 +60,7 @@ class VerifyBlocksByRead {
   std::size_t position_ = 0;
   std::uint8_t sum_ = 0;
   std::string_view failure_;
+  JobFailure jobFailure_ = JobFailure::VerifyMismatch;
   std::optional<std::uint32_t> mismatch_;
   VerifyFailure kind_ = VerifyFailure::None;
 };

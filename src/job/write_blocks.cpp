@@ -23,7 +23,7 @@ void WriteBlocks::SendClassicBlock(std::uint32_t address, std::size_t n) {
   port.PutByte(static_cast<std::uint8_t>(address));
   port.PutByte(static_cast<std::uint8_t>(address >> 8));
   port.PutByte(static_cast<std::uint8_t>(address >> 16));
-  port.Write(BlockBytes(image_.memory, n, fields_.BlockSize));
+  port.Write(BlockBytes(image_.memory, n, ctx_.inputs.BlockSize()));
 }
 
 StepResult WriteBlocks::NoMoreBlocks() {
@@ -33,7 +33,7 @@ StepResult WriteBlocks::NoMoreBlocks() {
 }
 
 StepResult WriteBlocks::Run(StepPhase phase) {
-  const std::uint16_t blockSize = fields_.BlockSize;
+  const std::uint16_t blockSize = ctx_.inputs.BlockSize();
   if (phase == PhaseStart) {
     progress_.BlocksDone = 0;
     progress_.BlocksTotal = CountMarkedBlocks(image_.blocks, blockSize);
@@ -55,13 +55,13 @@ StepResult WriteBlocks::Run(StepPhase phase) {
         subState_ = SubState::Failed;
         return StepBusy;
       }
-      const std::uint32_t address = fields_.RomBaseAddr + static_cast<std::uint32_t>(n) * blockSize;
+      const std::uint32_t address = ctx_.inputs.RomBase() + static_cast<std::uint32_t>(n) * blockSize;
       if (inquiryMode_) {
         SendProgramCommand(port, address, BlockBytes(image_.memory, n, blockSize));
       } else {
         SendClassicBlock(address, n);
       }
-      ctx_.display.ShowStatus(Format("書き込み中：Address = %06XH", address));
+      ctx_.events.Status({JobPhase::Writing, address});
       nextFlag_ = n + 1;
       ++progress_.BlocksDone;
       timeout.StartTimeout(kBlockAnswerMs);
@@ -96,9 +96,11 @@ StepResult WriteBlocks::Run(StepPhase phase) {
       // often means a rate the board does not use.
       const bool firstUnanswered = !inquiryMode_ && lastValue_ < 0 && progress_.BlocksDone == 1;
       // Printed as a 32-bit value: a missing answer (-1) reads FFFFFFFF.
-      ctx_.display.Message(
-          Format("　書き込み異常　Ans=%02XH　", static_cast<unsigned>(lastValue_)),
-          firstUnanswered ? FailureKind::FirstBlockUnanswered : FailureKind::Other);
+      ReportFailure(ctx_.events,
+                    {.failure = JobFailure::WriteFailed,
+                     .text = Format("　書き込み異常　Ans=%02XH　", static_cast<unsigned>(lastValue_)),
+                     .answer = lastValue_,
+                     .firstBlock = firstUnanswered});
       subState_ = SubState::SendBlock;
       return StepFailed;
     }

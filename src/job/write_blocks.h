@@ -5,7 +5,6 @@
 
 #include "core/step.h"
 #include "core/step_context.h"
-#include "core/window_fields.h"
 #include "job/block_progress.h"
 #include "objfile/program_image.h"
 
@@ -23,9 +22,9 @@ class WriteBlocks {
     Failed = 100,
   };
 
-  WriteBlocks(StepContext& ctx, const bool& inquiryMode, const WindowFields& fields,
+  WriteBlocks(StepContext& ctx, const bool& inquiryMode,
               const ProgramImage& image, BlockProgress& progress)
-      : ctx_(ctx), inquiryMode_(inquiryMode), fields_(fields), image_(image), progress_(progress) {}
+      : ctx_(ctx), inquiryMode_(inquiryMode), image_(image), progress_(progress) {}
 
   // PhaseFinish ends an aborted write: the outstanding answer is awaited, no further block goes
   // out, and an inquiry target still gets the end-of-programming frame.
@@ -38,7 +37,6 @@ class WriteBlocks {
 
   StepContext& ctx_;
   const bool& inquiryMode_;
-  const WindowFields& fields_;
   const ProgramImage& image_;
   BlockProgress& progress_;
   SubState subState_ = SubState::SendBlock;

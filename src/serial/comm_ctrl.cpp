@@ -90,24 +90,24 @@ void CommCtrl::SetXoffChar(std::uint8_t c) {
 }
 
 bool CommCtrl::Open() {
-  status_ = 0;
+  status_ = PortStatus::Closed;
   writeFailed_ = false;
   readPos_ = 0;
   fillCount_ = 0;
   if (!device_->Open(portName_)) return false;
   applied_ = settings_;
-  status_ = device_->Configure(applied_) ? 1 : 0;
-  if (status_ == 1) status_ = device_->SetWriteTimeout(CharTime() / 1000 + 1, 500) ? 1 : 0;
-  if (status_ == 1) status_ = device_->SetDtr(true) ? 1 : 0;
-  if (status_ == 1) status_ = device_->SetRts(true) ? 1 : 0;
-  return status_ != 0;
+  status_ = device_->Configure(applied_) ? PortStatus::Open : PortStatus::Closed;
+  if (status_ == PortStatus::Open && !device_->SetWriteTimeout(CharTime() / 1000 + 1, 500)) status_ = PortStatus::Closed;
+  if (status_ == PortStatus::Open && !device_->SetDtr(true)) status_ = PortStatus::Closed;
+  if (status_ == PortStatus::Open && !device_->SetRts(true)) status_ = PortStatus::Closed;
+  return status_ != PortStatus::Closed;
 }
 
 void CommCtrl::Close() {
-  if (status_ == 1) {
+  if (status_ == PortStatus::Open) {
     device_->SetDtr(false);
     device_->SetRts(false);
-    status_ = 0;
+    status_ = PortStatus::Closed;
   }
   if (device_->IsOpen()) device_->Close();
 }
@@ -118,7 +118,7 @@ int CommCtrl::PutByte(std::uint8_t byte) {
 }
 
 std::size_t CommCtrl::Write(std::span<const std::uint8_t> bytes) {
-  if (status_ != 1) return 0;
+  if (status_ != PortStatus::Open) return 0;
   const std::size_t n = device_->Write(bytes);
   if (n < bytes.size()) writeFailed_ = true;
   activity_.bytesSent += n;
@@ -126,7 +126,7 @@ std::size_t CommCtrl::Write(std::span<const std::uint8_t> bytes) {
 }
 
 std::size_t CommCtrl::Read(std::span<std::uint8_t> buffer) {
-  const std::size_t n = status_ == 1 ? device_->Read(buffer) : 0;
+  const std::size_t n = status_ == PortStatus::Open ? device_->Read(buffer) : 0;
   activity_.bytesReceived += n;
   if (n == 0) ++activity_.emptyReads;
   return n;
@@ -154,13 +154,13 @@ bool CommCtrl::PortExists(std::string_view name) const {
 
 bool CommCtrl::WaitForInput(std::uint32_t ms, platform::Clock& clock) {
   if (readPos_ < fillCount_) return true;
-  if (status_ == 1) return device_->WaitForInput(ms);
+  if (status_ == PortStatus::Open) return device_->WaitForInput(ms);
   clock.Sleep(ms);
   return false;
 }
 
 std::intptr_t CommCtrl::PollHandle() const {
-  return status_ == 1 ? device_->PollHandle() : -1;
+  return status_ == PortStatus::Open ? device_->PollHandle() : -1;
 }
 
 }  // namespace vantrel

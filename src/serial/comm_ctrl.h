@@ -23,6 +23,9 @@ struct LineActivity {
 
 // The program's one serial port: settings are stored first, Open applies them in one go, then the
 // protocol code sends bytes and polls for received ones without ever waiting.
+// Open means open and configured.
+enum class PortStatus : int { Closed = 0, Open = 1 };
+
 class CommCtrl {
  public:
   // Uses the operating system's serial device.
@@ -72,15 +75,14 @@ class CommCtrl {
   const LineActivity& activity() const { return activity_; }
 
   const platform::LineSettings& settings() const { return settings_; }
-  // Exactly 1 means open and configured.
-  int status() const { return status_; }
+  PortStatus status() const { return status_; }
 
  private:
   std::unique_ptr<platform::SerialDevice> device_;
   std::string portName_ = "COM1";
   platform::LineSettings settings_{};
   platform::LineSettings applied_{};  // the device control block as last written by Open
-  int status_ = 0;
+  PortStatus status_ = PortStatus::Closed;
   bool writeFailed_ = false;
   std::array<std::uint8_t, 256> rxBuffer_{};
   std::uint32_t readPos_ = 0;

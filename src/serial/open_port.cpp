@@ -2,9 +2,10 @@
 
 namespace vantrel {
 
-void OpenPort(CommCtrl& port, WindowDisplay& display, std::string_view baudText, bool announce) {
+void OpenPort(CommCtrl& port, JobEvents& events, std::string_view portName,
+              std::string_view baudText, bool announce) {
   port.Close();
-  port.SetPortName(display.controls().ComboBoxComPort.text);
+  port.SetPortName(portName);
   port.SetBaudRate(baudText);
   port.SetByteSize(std::string_view("8"));
   port.SetParity(std::string_view("NONE"));
@@ -14,9 +15,10 @@ void OpenPort(CommCtrl& port, WindowDisplay& display, std::string_view baudText,
   port.SetXonChar(0x11);
   port.SetXoffChar(0x13);
   if (!port.Open()) {
-    display.Message(kPortOpenNg, FailureKind::PortNotOpened);
+    ReportFailure(events, {JobFailure::PortNotOpened, kPortOpenNg});
   } else if (announce) {
-    display.Message(kPortOpenOk);
+    events.Beep();
+    events.Notice(JobNotice::PortOpened, kPortOpenOk);
   }
 }
 

@@ -134,7 +134,7 @@ struct JobHarness {
   // One timer tick; the step it ran is added to `steps` when it differs from the last one.
   void Tick() {
     clock.Advance(10);
-    const std::int32_t step = form.SequenceStep();
+    const ProgrammingSequence::Step step = form.SequenceStep();
     if (steps.empty() || steps.back() != step) steps.push_back(step);
     form.Timer2Timer();
   }
@@ -145,12 +145,12 @@ struct JobHarness {
     steps.clear();
     for (int i = 0; i < 100000; ++i) {
       Tick();
-      if (form.SequenceStep() == 0) return;
+      if (form.SequenceStep() == ProgrammingSequence::Idle) return;
     }
   }
 
   // Ticks until the sequence reaches `step` (at most 100 000 ticks).
-  bool TickUntil(std::int32_t step) {
+  bool TickUntil(ProgrammingSequence::Step step) {
     for (int i = 0; i < 100000 && form.SequenceStep() != step; ++i) Tick();
     return form.SequenceStep() == step;
   }
@@ -164,7 +164,7 @@ struct JobHarness {
   RecordingDevice::Line line;
   simulator::TargetModel model;
   TForm1 form;
-  std::vector<std::int32_t> steps;
+  std::vector<ProgrammingSequence::Step> steps;
 };
 
 }  // namespace vantrel::testing

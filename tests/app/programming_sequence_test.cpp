@@ -7,7 +7,8 @@
 namespace vantrel::testing {
 namespace {
 
-using Steps = std::vector<std::int32_t>;
+using Steps = std::vector<ProgrammingSequence::Step>;
+using enum ProgrammingSequence::Step;
 
 constexpr const char* kVerified = " ユーザープログラム・書き込み＆ベリファイ完了 ";
 constexpr const char* kWritten = " ユーザプログラム・書き込み完了 ";
@@ -35,9 +36,9 @@ TEST_P(SequenceOrder, AJobRunsItsStepsInOrderAndEndsIdleWithThePortClosed) {
   h.form.controls.CheckBox1.checked = c.verify;
   h.RunJob();
   EXPECT_EQ(h.steps, c.steps);
-  EXPECT_EQ(h.form.fields.JobResult, 0);
+  EXPECT_EQ(h.form.fields.JobResult, JobResultCode::Completed);
   EXPECT_EQ(h.host.boxes, std::vector<std::string>{c.message});
-  EXPECT_EQ(h.form.port().status(), 0);
+  EXPECT_EQ(h.form.port().status(), PortStatus::Closed);
   EXPECT_EQ(h.form.controls.ButtonProgram.caption, "書き込み開始");
   EXPECT_EQ(h.form.controls.TrackBar1.position, 0);
   EXPECT_EQ(h.form.progress().BlocksTotal, 6u);  // blocks 0..4 and 0x2000 / 128
@@ -55,35 +56,40 @@ TEST_P(SequenceOrder, AJobRunsItsStepsInOrderAndEndsIdleWithThePortClosed) {
   EXPECT_TRUE(h.model.TakeJobEnded() || !endByte);
 }
 
-INSTANTIATE_TEST_SUITE_P(Protocols, SequenceOrder,
-                         ::testing::Values(OrderCase{"ClassicVerify",
-                                                     Protocol::Classic,
-                                                     true,
-                                                     {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 102},
-                                                     kVerified},
-                                           OrderCase{"ClassicWrite",
-                                                     Protocol::Classic,
-                                                     false,
-                                                     {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 102},
-                                                     kWritten},
-                                           OrderCase{"InquiryVerify",
-                                                     Protocol::Inquiry,
-                                                     true,
-                                                     {1, 2, 3, 200, 201, 202, 6, 7, 8, 9, 10, 11,
-                                                      12, 102},
-                                                     kVerified},
-                                           OrderCase{"InquiryWrite",
-                                                     Protocol::Inquiry,
-                                                     false,
-                                                     {1, 2, 3, 200, 201, 202, 6, 7, 8, 9, 10, 102},
-                                                     kWritten}),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Protocols, SequenceOrder,
+    ::testing::Values(
+        OrderCase{"ClassicVerify",
+                  Protocol::Classic,
+                  true,
+                  {Start, AdjustRate, ChooseProtocol, StartTransfer, Transfer, StartLoad, Load,
+                   StartWrite, Write, StartVerify, Verify, Complete, End},
+                  kVerified},
+        OrderCase{"ClassicWrite",
+                  Protocol::Classic,
+                  false,
+                  {Start, AdjustRate, ChooseProtocol, StartTransfer, Transfer, StartLoad, Load,
+                   StartWrite, Write, StartVerify, End},
+                  kWritten},
+        OrderCase{"InquiryVerify",
+                  Protocol::Inquiry,
+                  true,
+                  {Start, AdjustRate, ChooseProtocol, StartInquiry, Inquiry, InquiryDone, StartLoad,
+                   Load, StartWrite, Write, StartVerify, Verify, Complete, End},
+                  kVerified},
+        OrderCase{"InquiryWrite",
+                  Protocol::Inquiry,
+                  false,
+                  {Start, AdjustRate, ChooseProtocol, StartInquiry, Inquiry, InquiryDone, StartLoad,
+                   Load, StartWrite, Write, StartVerify, End},
+                  kWritten}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(Sequence, AnInquiryJobMovesThePortToBaudPAndConfirmsAtOnce) {
   JobHarness h(Protocol::Inquiry);
   h.SetProgram(SmallProgram());
   h.RunJob();
-  ASSERT_EQ(h.form.fields.JobResult, 0) << h.host.boxes.front();
+  ASSERT_EQ(h.form.fields.JobResult, JobResultCode::Completed) << h.host.boxes.front();
   ASSERT_EQ(h.configured.size(), 2u);
   EXPECT_EQ(h.configured[0].baud, 9600u);
   EXPECT_EQ(h.configured[1].baud, 57600u);  // BaudP of the boot definitions, not Baud.ini's
@@ -95,27 +101,27 @@ TEST(Sequence, TheProgressBarReachesFullInTheTickThatAnswersTheLastBlock) {
   JobHarness h(Protocol::Classic);
   h.SetProgram(SmallProgram());
   h.form.ButtonProgramClick();
-  ASSERT_TRUE(h.TickUntil(9));
+  ASSERT_TRUE(h.TickUntil(Write));
   std::int32_t last = 0;
-  while (h.form.SequenceStep() == 9) {
+  while (h.form.SequenceStep() == ProgrammingSequence::Write) {
     const std::int32_t before = h.form.controls.TrackBar1.position;
     h.Tick();
     EXPECT_GE(h.form.controls.TrackBar1.position, before);
     last = h.form.controls.TrackBar1.position;
   }
   EXPECT_EQ(last, 1000);
-  EXPECT_EQ(h.form.SequenceStep(), 10);
+  EXPECT_EQ(h.form.SequenceStep(), ProgrammingSequence::StartVerify);
 }
 
 TEST(Sequence, AnEmptyFileFieldStopsTheJobBeforeAnythingOpens) {
   JobHarness h(Protocol::Classic);
-  h.form.fields.JobResult = 2;
+  h.form.fields.JobResult = JobResultCode::VerifyFailed;
   h.RunJob();
-  EXPECT_EQ(h.steps, (Steps{1}));
+  EXPECT_EQ(h.steps, (Steps{Start}));
   EXPECT_EQ(h.host.events,
             (std::vector<std::string>{"beep", "box:書き込むファイルを設定して下さい"}));
   EXPECT_EQ(h.opens, 0);
-  EXPECT_EQ(h.form.fields.JobResult, 2);
+  EXPECT_EQ(h.form.fields.JobResult, JobResultCode::VerifyFailed);
   h.Tick();
   EXPECT_EQ(h.form.controls.Panel5.caption, "書き込むファイルを設定して下さい");
 }
@@ -127,8 +133,8 @@ TEST(Sequence, AFailedVerificationEndsWithResult2) {
   h.SetProgram(SmallProgram());
   h.form.controls.CheckBox1.checked = true;
   h.RunJob();
-  EXPECT_EQ(h.form.fields.JobResult, 2);
-  EXPECT_EQ(h.steps.end()[-2], 11);
+  EXPECT_EQ(h.form.fields.JobResult, JobResultCode::VerifyFailed);
+  EXPECT_EQ(h.steps.end()[-2], Verify);
   EXPECT_EQ(h.host.boxes, std::vector<std::string>{"ベリファイ不一致"});
   EXPECT_EQ(h.form.progress().BlocksDone, 1u);
 }
@@ -139,17 +145,17 @@ TEST(Sequence, AFailureBeforeWritingLeavesResult1) {
   JobHarness h(Protocol::Classic, faults);
   h.SetProgram(SmallProgram());
   h.RunJob();
-  EXPECT_EQ(h.form.fields.JobResult, 1);
+  EXPECT_EQ(h.form.fields.JobResult, JobResultCode::NotCompleted);
   EXPECT_EQ(h.host.boxes,
             std::vector<std::string>{"　書き込み制御 MOTの転送失敗　Ans 0xaa TimeUp  "});
-  EXPECT_EQ(h.steps, (Steps{1, 2, 3, 4, 5, 102}));
+  EXPECT_EQ(h.steps, (Steps{Start, AdjustRate, ChooseProtocol, StartTransfer, Transfer, End}));
 }
 
 TEST(Sequence, AbortDuringTheEraseWaitClosesThePortAndSendsNothingMore) {
   JobHarness h(Protocol::Classic);
   h.SetProgram(SmallProgram());
   h.form.ButtonProgramClick();
-  ASSERT_TRUE(h.TickUntil(5));
+  ASSERT_TRUE(h.TickUntil(Transfer));
   for (int i = 0; i < 200 && h.form.controls.Panel5.caption.find("消去完了待ち") != 0; ++i)
     h.Tick();
   ASSERT_EQ(h.form.controls.Panel5.caption.find("消去完了待ち"), 0u);
@@ -157,11 +163,11 @@ TEST(Sequence, AbortDuringTheEraseWaitClosesThePortAndSendsNothingMore) {
   h.host.Clear();
   h.form.ButtonProgramClick();
   h.Tick();
-  EXPECT_EQ(h.form.SequenceStep(), 0);
+  EXPECT_EQ(h.form.SequenceStep(), ProgrammingSequence::Idle);
   EXPECT_EQ(h.host.events, std::vector<std::string>{"beep"});
-  EXPECT_EQ(h.form.port().status(), 0);
+  EXPECT_EQ(h.form.port().status(), PortStatus::Closed);
   EXPECT_EQ(h.written.size(), sent);
-  EXPECT_EQ(h.form.fields.JobResult, 1);
+  EXPECT_EQ(h.form.fields.JobResult, JobResultCode::NotCompleted);
 }
 
 TEST(Sequence, AbortWhileLoadingClosesTheUserProgramFile) {
@@ -170,26 +176,26 @@ TEST(Sequence, AbortWhileLoadingClosesTheUserProgramFile) {
   big.Fill(0, 64 * 1024, 3, 16);  // 4096 records: many ticks of 100 lines
   h.SetProgram(big);
   h.form.ButtonProgramClick();
-  ASSERT_TRUE(h.TickUntil(7));
+  ASSERT_TRUE(h.TickUntil(Load));
   h.Tick();
-  ASSERT_EQ(h.form.SequenceStep(), 7);
+  ASSERT_EQ(h.form.SequenceStep(), ProgrammingSequence::Load);
   ASSERT_TRUE(h.form.loadUserProgram().FileOpen());
   h.form.ButtonProgramClick();
   h.Tick();
-  EXPECT_EQ(h.form.SequenceStep(), 0);
+  EXPECT_EQ(h.form.SequenceStep(), ProgrammingSequence::Idle);
   EXPECT_FALSE(h.form.loadUserProgram().FileOpen());
-  EXPECT_EQ(h.form.port().status(), 0);
+  EXPECT_EQ(h.form.port().status(), PortStatus::Closed);
 }
 
 TEST(Sequence, AbortDuringClassicWritingAwaitsTheAnswerAndSendsNoEndByte) {
   JobHarness h(Protocol::Classic);
   h.SetProgram(SmallProgram());
   h.form.ButtonProgramClick();
-  ASSERT_TRUE(h.TickUntil(9));
+  ASSERT_TRUE(h.TickUntil(Write));
   h.form.ButtonProgramClick();  // the first block's answer is outstanding
   const std::size_t sent = h.written.size();
   h.Tick();
-  EXPECT_EQ(h.form.SequenceStep(), 0);
+  EXPECT_EQ(h.form.SequenceStep(), ProgrammingSequence::Idle);
   EXPECT_EQ(h.written.size(), sent);
   EXPECT_FALSE(h.model.TakeJobEnded());
   EXPECT_TRUE(h.host.boxes.empty());
@@ -199,13 +205,13 @@ TEST(Sequence, AbortWithABlockAnswerThatNeverComesSleepsOnThePortUntilItsTimeOut
   JobHarness h(Protocol::Classic, {.silentBlock = 1});
   h.SetProgram(SmallProgram());
   h.form.ButtonProgramClick();
-  ASSERT_TRUE(h.TickUntil(9));
+  ASSERT_TRUE(h.TickUntil(Write));
   h.Tick();  // the first block goes out
   ASSERT_EQ(h.form.progress().BlocksDone, 1u);
   h.form.ButtonProgramClick();
   const std::uint32_t before = h.clock.NowMs();
   h.Tick();  // the end step waits here; a spinning wait would never see the fake clock move
-  EXPECT_EQ(h.form.SequenceStep(), 0);
+  EXPECT_EQ(h.form.SequenceStep(), ProgrammingSequence::Idle);
   EXPECT_GE(h.clock.NowMs() - before, 1000u);
   EXPECT_LE(h.clock.NowMs() - before, 1020u);
   EXPECT_EQ(h.host.boxes, std::vector<std::string>{"　書き込み異常　Ans=FFFFFFFFH　"});
@@ -215,10 +221,10 @@ TEST(Sequence, AbortDuringInquiryWritingSendsTheEndOfProgrammingFrame) {
   JobHarness h(Protocol::Inquiry);
   h.SetProgram(SmallProgram());
   h.form.ButtonProgramClick();
-  ASSERT_TRUE(h.TickUntil(9));
+  ASSERT_TRUE(h.TickUntil(Write));
   h.form.ButtonProgramClick();
   h.Tick();
-  EXPECT_EQ(h.form.SequenceStep(), 0);
+  EXPECT_EQ(h.form.SequenceStep(), ProgrammingSequence::Idle);
   const std::vector<std::uint8_t> endFrame = {0x50, 0xFF, 0xFF, 0xFF, 0xFF, 0xB4};
   ASSERT_GE(h.written.size(), endFrame.size());
   EXPECT_TRUE(std::equal(endFrame.begin(), endFrame.end(), h.written.end() - 6));
@@ -256,9 +262,9 @@ TEST_P(ControlFileFailure, EndsTheJobCleanlyWithTheLoadMessage) {
   if (c.contents) h.home.Write(std::string("CTRL_MOT/") + c.cpuType, c.contents);
   h.form.controls.ComboBoxCpuType.text = c.cpuType;
   h.RunJob();
-  EXPECT_EQ(h.steps, (Steps{1, 102}));
+  EXPECT_EQ(h.steps, (Steps{Start, End}));
   EXPECT_EQ(h.host.boxes, std::vector<std::string>{c.message});
-  EXPECT_EQ(h.form.fields.JobResult, 1);
+  EXPECT_EQ(h.form.fields.JobResult, JobResultCode::NotCompleted);
   EXPECT_EQ(h.opens, 0);
 }
 
@@ -300,7 +306,7 @@ TEST(Sequence, TicksDuringAMessageBoxDoNotReenterTheSequence) {
   form.Timer2Timer();  // empty file field: the box opens inside the tick
   EXPECT_EQ(host.boxes, 1);
   EXPECT_TRUE(host.stepUnchanged);
-  EXPECT_EQ(form.SequenceStep(), 0);
+  EXPECT_EQ(form.SequenceStep(), ProgrammingSequence::Idle);
 }
 
 // The guard must be down again whichever way a tick left: after a box it opened, or through the
@@ -328,7 +334,7 @@ TEST_P(TickGuardRelease, TheTickAfterRunsTheSequenceAgain) {
   }
   bool exited = false;
   form.ButtonProgramClick();
-  for (int i = 0; i < 3 && !exited && form.SequenceStep() != 0; ++i) {
+  for (int i = 0; i < 3 && !exited && form.SequenceStep() != ProgrammingSequence::Idle; ++i) {
     try {
       form.Timer2Timer();
     } catch (int) {
@@ -336,7 +342,7 @@ TEST_P(TickGuardRelease, TheTickAfterRunsTheSequenceAgain) {
     }
   }
   EXPECT_EQ(exited, c.autoExit);
-  ASSERT_EQ(form.SequenceStep(), 0);
+  ASSERT_EQ(form.SequenceStep(), ProgrammingSequence::Idle);
   const int boxes = host.boxes;
   form.ButtonProgramClick();
   try {

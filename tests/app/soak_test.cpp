@@ -161,13 +161,13 @@ TEST(Soak, AThousandJobsLeakNoDescriptorMemoryOrThread) {
     form.ApplyCpuType();
 
     form.ButtonProgramClick();
-    for (int tick = 0; tick < 20000 && form.SequenceStep() != 0; ++tick) {
+    for (int tick = 0; tick < 20000 && form.SequenceStep() != ProgrammingSequence::Idle; ++tick) {
       clock.Advance(10);
       form.Timer2Timer();
     }
     boards.Plug(nullptr);
-    ASSERT_EQ(form.SequenceStep(), 0) << "job " << job << " did not end";
-    ASSERT_EQ(form.fields.JobResult, fault ? fault->jobResult : 0)
+    ASSERT_EQ(form.SequenceStep(), ProgrammingSequence::Idle) << "job " << job << " did not end";
+    ASSERT_EQ(static_cast<int>(form.fields.JobResult), fault ? fault->jobResult : 0)
         << "job " << job << ": " << host.last;
     if (job == 100) after100 = Measure();
   }

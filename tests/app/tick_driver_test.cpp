@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/job_harness.h"
-#include "app/tick_driver.h"
+#include "job/tick_driver.h"
 
 namespace vantrel::testing {
 namespace {
@@ -15,7 +15,7 @@ SrecWriter Program() {
 // Presses the Program button and lets the driver run the job to its end.
 void RunWithDriver(JobHarness& h, TickDriver& driver) {
   h.form.ButtonProgramClick();
-  while (h.form.SequenceStep() != 0 && driver.ticks() < 200000) driver.Wait(driver.Run());
+  while (h.form.SequenceStep() != ProgrammingSequence::Idle && driver.ticks() < 200000) driver.Wait(driver.Run());
 }
 
 struct SameBytesCase {
@@ -35,16 +35,16 @@ TEST_P(SameBytesOnTheLine, FastModeAndTheDriversCadenceMatchTheTenMillisecondTim
   timer.SetProgram(Program());
   timer.form.controls.CheckBox1.checked = c.verify;
   timer.RunJob();
-  ASSERT_EQ(timer.form.SequenceStep(), 0);
+  ASSERT_EQ(timer.form.SequenceStep(), ProgrammingSequence::Idle);
 
   for (const TickMode mode : {TickMode::Cadence, TickMode::Fast}) {
     SCOPED_TRACE(mode == TickMode::Fast ? "fast" : "cadence");
     JobHarness h(c.protocol, c.classic, c.inquiry, paced);
     h.SetProgram(Program());
     h.form.controls.CheckBox1.checked = c.verify;
-    TickDriver driver(h.form, h.clock, mode);
+    TickDriver driver(h.form.job(), h.clock, mode);
     RunWithDriver(h, driver);
-    ASSERT_EQ(h.form.SequenceStep(), 0);
+    ASSERT_EQ(h.form.SequenceStep(), ProgrammingSequence::Idle);
     EXPECT_EQ(h.written, timer.written);
     EXPECT_EQ(h.line.received, timer.line.received);
     EXPECT_EQ(h.host.events, timer.host.events);
@@ -84,7 +84,7 @@ TEST(FastMode, TheBitRateAdjustmentSendsOneZeroPerTimerPeriod) {
     timer.RunJob();
     JobHarness h(Protocol::Classic, {}, {}, {.noSync = !answered});
     h.SetProgram(Program());
-    TickDriver driver(h.form, h.clock, TickMode::Fast);
+    TickDriver driver(h.form.job(), h.clock, TickMode::Fast);
     RunWithDriver(h, driver);
 
     const auto zeros = ZeroTimes(h);
@@ -97,7 +97,7 @@ TEST(FastMode, TheBitRateAdjustmentSendsOneZeroPerTimerPeriod) {
 TEST(FastMode, TheInquirySwitchesToTheNewRateATimerPeriodAfterTheAcknowledgement) {
   JobHarness h(Protocol::Inquiry, {}, {}, {.pacing = true});
   h.SetProgram(Program());
-  TickDriver driver(h.form, h.clock, TickMode::Fast);
+  TickDriver driver(h.form.job(), h.clock, TickMode::Fast);
   RunWithDriver(h, driver);
   ASSERT_EQ(h.configured.size(), 2u);
   const auto& atNewRate = h.configured[1];
@@ -106,14 +106,14 @@ TEST(FastMode, TheInquirySwitchesToTheNewRateATimerPeriodAfterTheAcknowledgement
   const std::uint32_t confirmed = h.line.sentAtMs.at(atNewRate.writtenBefore);
   EXPECT_EQ(h.written[atNewRate.writtenBefore], 0x06);
   EXPECT_GE(confirmed - ackArrived, 10u);
-  EXPECT_EQ(h.form.fields.JobResult, 0);
+  EXPECT_EQ(h.form.fields.JobResult, JobResultCode::Completed);
 }
 
 TEST(FastMode, ASilentTargetIsAwaitedOnThePortNotPolledEveryPeriod) {
   // The erase never ends: 30 s of waiting until the transfer's time-out.
   JobHarness h(Protocol::Classic, {.noEraseAnswer = true});
   h.SetProgram(Program());
-  TickDriver driver(h.form, h.clock, TickMode::Fast);
+  TickDriver driver(h.form.job(), h.clock, TickMode::Fast);
   RunWithDriver(h, driver);
   EXPECT_EQ(h.host.boxes,
             std::vector<std::string>{"　書き込み制御 MOTの転送失敗　Ans 0xaa TimeUp  "});
@@ -128,8 +128,8 @@ TEST(FastMode, AnIdleWindowWaitsForItsNextEvent) {
   FakeClock clock;
   RecordingHost host;
   TForm1 form(host, clock);
-  TickDriver fast(form, clock, TickMode::Fast);
-  TickDriver cadence(form, clock, TickMode::Cadence);
+  TickDriver fast(form.job(), clock, TickMode::Fast);
+  TickDriver cadence(form.job(), clock, TickMode::Cadence);
   EXPECT_GE(fast.Run().delayMs, 1000u);
   EXPECT_EQ(fast.ticks(), 1u);
   EXPECT_EQ(cadence.Run().delayMs, kTimerPeriodMs);
@@ -145,7 +145,7 @@ TEST(CadenceMode, TicksOncePerPeriodAndALateTickMovesTheRestBack) {
   FakeClock clock(1000);
   RecordingHost host;
   TForm1 form(host, clock);
-  TickDriver driver(form, clock, TickMode::Cadence);
+  TickDriver driver(form.job(), clock, TickMode::Cadence);
   const CadenceCase calls[] = {{0, true, 10},  {4, false, 6},  {6, true, 10},
                                {9, false, 1},  {1, true, 10},  {37, true, 10},
                                {0, false, 10}, {10, true, 10}, {12, true, 8}};
@@ -177,14 +177,14 @@ TEST(FastMode, TheDriverCalledFromAMessageBoxRunsNoTick) {
   FakeClock clock;
   LoopingHost host;
   TForm1 form(host, clock);
-  TickDriver driver(form, clock, TickMode::Fast);
+  TickDriver driver(form.job(), clock, TickMode::Fast);
   host.driver = &driver;
   form.ButtonProgramClick();  // no file chosen: the box opens inside the first tick
   driver.Run();
   ASSERT_TRUE(host.nested.has_value());
   EXPECT_EQ(driver.ticks(), 1u);
   EXPECT_EQ(host.nested->delayMs, kTimerPeriodMs);
-  EXPECT_EQ(form.SequenceStep(), 0);
+  EXPECT_EQ(form.SequenceStep(), ProgrammingSequence::Idle);
 }
 
 }  // namespace

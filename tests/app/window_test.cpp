@@ -221,7 +221,7 @@ TEST_F(WindowTest, ClosingSavesTheSettingsAndEndsWithTheJobResult) {
   w->controls.ComboBoxComPort.text = "/dev/ttyUSB3";
   w->controls.Form.left = 40;
   w->SetUserProgram(Native("/p/app.mot"), true);
-  w->fields.JobResult = 2;
+  w->fields.JobResult = JobResultCode::VerifyFailed;
   try {
     w->FormClose();
     FAIL() << "the process must end";
@@ -315,12 +315,12 @@ TEST_F(WindowTest, ForwardedJobWithAutoStartStartsOrAbortsAndKeepsTheCpuType) {
   w->ComboBoxCpuTypeChange();
   home.Write("@AUTO_PGM/AutoPgm.ini", "[AutoPgm]\nAutoStart=1\nCtrlProgam=b.inf\n");
   w->CommandForwarded("-go");
-  EXPECT_EQ(w->SequenceStep(), 1);  // pressed: the job starts on the next tick
+  EXPECT_EQ(w->SequenceStep(), ProgrammingSequence::Start);  // pressed: the job starts on the next tick
   EXPECT_FALSE(w->fields.AutoStart);
   EXPECT_EQ(w->controls.ComboBoxCpuType.text, "b.inf");
   EXPECT_EQ(w->fields.BlockSize, 256);  // A.mot's values stay until the user changes the type
   w->CommandForwarded("-go");
-  EXPECT_EQ(w->SequenceStep(), 102);  // a press during a job aborts it
+  EXPECT_EQ(w->SequenceStep(), ProgrammingSequence::End);  // a press during a job aborts it
 }
 
 }  // namespace

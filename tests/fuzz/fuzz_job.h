@@ -83,11 +83,11 @@ inline void RunJobWithFuzzedAnswer(Protocol protocol, const std::uint8_t* data, 
 
   form.ButtonProgramClick();
   // Every wait of a job ends within its time-out (the longest, the erase, 30 s).
-  for (int tick = 0; tick < 20000 && form.SequenceStep() != 0; ++tick) {
+  for (int tick = 0; tick < 20000 && form.SequenceStep() != ProgrammingSequence::Idle; ++tick) {
     clock.Advance(10);
     form.Timer2Timer();
   }
-  if (form.SequenceStep() != 0) __builtin_trap();  // a job that never ends is a fault
+  if (form.SequenceStep() != ProgrammingSequence::Idle) __builtin_trap();  // a job that never ends is a fault
 }
 
 }  // namespace vantrel::fuzzing

@@ -51,7 +51,7 @@ TEST(WindowHandlers, ProgramButtonRunsAJobThatTheWindowFollowsToTheEnd) {
   });
   QTest::mouseClick(button, Qt::LeftButton);
   EXPECT_TRUE(QTest::qWaitFor([&] { return button->text() == "書き込み中止"; }, 1000));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return g.form->SequenceStep() == 0; }, 30000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return g.form->SequenceStep() == ProgrammingSequence::Idle; }, 30000));
   QTest::qWait(50);
 
   EXPECT_EQ(box, " ユーザプログラム・書き込み完了 ");
@@ -61,7 +61,7 @@ TEST(WindowHandlers, ProgramButtonRunsAJobThatTheWindowFollowsToTheEnd) {
   EXPECT_EQ(button->text(), "書き込み開始");
   EXPECT_EQ(bar->value(), 0);
   EXPECT_EQ(highest, 1000);
-  EXPECT_EQ(g.form->fields.JobResult, 0);
+  EXPECT_EQ(g.form->fields.JobResult, JobResultCode::Completed);
   EXPECT_TRUE(statuses.contains("ビットレート調整中") &&
               statuses.filter("書き込み中：Address").size() > 0)
       << statuses.join("|").toStdString();

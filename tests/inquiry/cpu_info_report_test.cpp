@@ -72,7 +72,7 @@ class CpuInfoReportTest : public ::testing::Test {
     std::ifstream in(folder / "CpuInf.txt", std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
-  void Report(bool failed) { WriteCpuInfoReport(failed, def, info, folder.string(), fx.host); }
+  void Report(bool failed) { WriteCpuInfoReport(failed, def, info, folder.string(), fx.window); }
 
   fs::path folder;
   testing::StepFixture fx;
@@ -189,7 +189,7 @@ TEST_F(CpuInfoReportTest, ReadOnlyReportStaysAsItWas) {
 }
 
 TEST_F(CpuInfoReportTest, FolderThatCannotHoldTheFileIsSkippedSilently) {
-  WriteCpuInfoReport(true, def, info, (folder / "missing").string(), fx.host);
+  WriteCpuInfoReport(true, def, info, (folder / "missing").string(), fx.window);
   EXPECT_FALSE(fs::exists(folder / "missing"));
   EXPECT_TRUE(fx.host.events.empty());
 }

@@ -67,7 +67,7 @@ TEST_F(InquirySequenceTest, SelectsAndSwitchesAndKeepsWhatTheTargetReported) {
   EXPECT_EQ(*loader.Find(0x3F),
             (Bytes{0x3F, 0x07, 0x01, 0x80, 0x07, 0xD0, 0x02, 0x04, 0x02, 0x5A}));
   EXPECT_EQ(fx.controls.ComboBoxBr2.text, "38400");
-  EXPECT_EQ(fx.port.status(), 1);
+  EXPECT_EQ(fx.port.status(), PortStatus::Open);
   EXPECT_EQ(fx.line.settings.baudRate, 38400u);
   EXPECT_EQ(fx.controls.Panel5.caption, " マット選択中");
 

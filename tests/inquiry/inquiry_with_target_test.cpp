@@ -6,7 +6,7 @@
 #include "core/shared_timeout.h"
 #include "core/step.h"
 #include "core/step_context.h"
-#include "core/window_display.h"
+#include "app/window_job.h"
 #include "inquiry/inquiry_sequence.h"
 #include "serial/comm_ctrl.h"
 #include "serial/open_port.h"
@@ -30,10 +30,10 @@ class InquiryWithTargetTest : public ::testing::Test {
     };
     model = std::make_unique<simulator::TargetModel>(options);
     port = std::make_unique<CommCtrl>(std::make_unique<simulator::InProcessDevice>(*model, clock));
-    ctx = std::make_unique<StepContext>(StepContext{*port, timeout, display});
+    ctx = std::make_unique<StepContext>(StepContext{*port, timeout, window, window});
     seq = std::make_unique<InquirySequence>(*ctx, def, info, buffer);
     controls.ComboBoxComPort.text = "sim";
-    OpenPort(*port, display, "9600", false);
+    OpenPort(*port, window, "sim", "9600", false);
     std::vector<int> answers;
     for (std::uint8_t byte : {0x00, 0x00, 0x00, 0x55}) {
       port->PutByte(byte);
@@ -58,7 +58,7 @@ class InquiryWithTargetTest : public ::testing::Test {
   testing::RecordingHost host;
   WindowControls controls;
   WindowFields fields;
-  WindowDisplay display{host, controls, fields};
+  WindowJob window{host, controls, fields};
   std::unique_ptr<simulator::TargetModel> model;
   std::unique_ptr<CommCtrl> port;
   std::unique_ptr<StepContext> ctx;

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/window_job.h"
 #include "support/recording_host.h"
 #include "support/srecord_builder.h"
 #include "support/temp_folder.h"
@@ -23,7 +24,7 @@ class LoadControlProgramTest : public ::testing::Test {
     folder.Write("CTRL_MOT/" + name, bytes);
   }
   StepResult Load(const std::string& name) {
-    cpuType = name;
+    controls.ComboBoxCpuType.text = name;
     return op.Run();
   }
   std::vector<std::string> Failure(const std::string& code) const {
@@ -45,14 +46,12 @@ class LoadControlProgramTest : public ::testing::Test {
   testing::RecordingHost host;
   WindowControls controls;
   WindowFields fields;
-  WindowDisplay display{host, controls, fields};
+  WindowJob window{host, controls, fields};
   std::unique_ptr<ProgramImage> program = std::make_unique<ProgramImage>();
   bool inquiryMode = true;
   BootDefinition boot;
-  std::string cpuType;
-  std::string dataFolder;
-  LoadControlProgram op{display,          cpuType,     folder.path(), dataFolder,
-                        program->control, inquiryMode, boot};
+  LoadControlProgram op{window, window, program->control, inquiryMode, boot};
+  void SetUp() override { fields.ExeFolder = folder.path(); }
 };
 
 TEST_F(LoadControlProgramTest, ReadsContiguousRecordsIntoTheBuffer) {

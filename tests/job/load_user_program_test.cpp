@@ -42,7 +42,7 @@ class LoadUserProgramTest : public ::testing::Test {
   testing::TempFolder folder;
   testing::StepFixture f;
   std::unique_ptr<ProgramImage> image = std::make_unique<ProgramImage>();
-  LoadUserProgram op{f.ctx, f.fields, *image};
+  LoadUserProgram op{f.ctx, *image};
 };
 
 TEST_F(LoadUserProgramTest, StoresDataMarksBlocksAndShowsTheAddress) {

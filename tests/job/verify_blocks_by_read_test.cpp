@@ -59,7 +59,7 @@ struct Verifier {
   std::unique_ptr<ProgramImage> image = MakeImage();
   BlockProgress progress;
   BootDefinition boot;
-  VerifyBlocksByRead op{f.ctx, f.fields, *image, progress, boot};
+  VerifyBlocksByRead op{f.ctx, *image, progress, boot};
 
   Verifier() { boot.MatType = 0; }
   StepResult RunToEnd(int maxTicks = 1000) { return f.RunToEnd(op, maxTicks); }

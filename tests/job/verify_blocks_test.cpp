@@ -56,7 +56,7 @@ struct Verifier {
   StepFixture f;
   std::unique_ptr<ProgramImage> image = MakeImage();
   BlockProgress progress;
-  VerifyBlocks op{f.ctx, f.fields, *image, progress};
+  VerifyBlocks op{f.ctx, *image, progress};
 
   StepResult RunToEnd(int maxTicks = 1000) { return f.RunToEnd(op, maxTicks); }
 };

@@ -53,7 +53,7 @@ struct Writer {
   bool inquiry;
   std::unique_ptr<ProgramImage> image = MakeImage();
   BlockProgress progress;
-  WriteBlocks op{f.ctx, inquiry, f.fields, *image, progress};
+  WriteBlocks op{f.ctx, inquiry, *image, progress};
 
   StepResult RunToEnd(int maxTicks = 1000) { return f.RunToEnd(op, maxTicks); }
   // The end step's loop: no ticks, only the clock running on.

@@ -124,7 +124,7 @@ TEST(CommCtrl, OpenRaisesDtrAndRtsAndCloseDropsThem) {
   Port p;
   ASSERT_TRUE(p.port.Open());
   EXPECT_TRUE(p.line.dtr && p.line.rts);
-  EXPECT_EQ(p.port.status(), 1);
+  EXPECT_EQ(p.port.status(), PortStatus::Open);
   p.port.Close();
   EXPECT_FALSE(p.line.dtr || p.line.rts);
   p.port.Close();
@@ -232,7 +232,7 @@ TEST_P(OpenPorts, AnnounceFailuresAlwaysAndSuccessOnlyWhenAsked) {
   f.port.Close();
   f.line.failOpen = c.failOpen;
   f.controls.ComboBoxComPort.text = "/dev/ttyUSB3";
-  OpenPort(f.port, f.display, "115200", c.announce);
+  OpenPort(f.port, f.window, f.controls.ComboBoxComPort.text, "115200", c.announce);
   EXPECT_EQ(f.host.events, c.events);
   if (!c.failOpen) {
     EXPECT_EQ(f.line.portName, "/dev/ttyUSB3");
@@ -257,8 +257,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(OpenPort, ReopeningLeavesOneOpenHandle) {
   StepFixture f;
-  OpenPort(f.port, f.display, "9600", false);
-  OpenPort(f.port, f.display, "9600", false);
+  OpenPort(f.port, f.window, f.controls.ComboBoxComPort.text, "9600", false);
+  OpenPort(f.port, f.window, f.controls.ComboBoxComPort.text, "9600", false);
   EXPECT_TRUE(f.line.open);
   EXPECT_EQ(f.line.opens - f.line.closes, 1);
 }

@@ -41,7 +41,7 @@ struct HostOnModel {
 TEST(InProcessDevice, HostSyncsAndTransfersThroughCommCtrl) {
   HostOnModel host;
   ASSERT_TRUE(host.OpenAt(9600));
-  EXPECT_EQ(host.port.status(), 1);
+  EXPECT_EQ(host.port.status(), PortStatus::Open);
   host.Put({0x00, 0x00, 0x00});
   EXPECT_EQ(host.Drain(), Bytes{0x00});
   host.Put({0x55});

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/window_host.h"
+#include "app/window_host.h"
 
 namespace vantrel::testing {
 

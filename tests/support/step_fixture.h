@@ -5,9 +5,9 @@
 #include "core/shared_timeout.h"
 #include "core/step.h"
 #include "core/step_context.h"
-#include "core/window_controls.h"
-#include "core/window_display.h"
-#include "core/window_fields.h"
+#include "app/window_controls.h"
+#include "app/window_fields.h"
+#include "app/window_job.h"
 #include "serial/comm_ctrl.h"
 #include "support/fake_clock.h"
 #include "support/recording_host.h"
@@ -15,7 +15,8 @@
 
 namespace vantrel::testing {
 
-// Everything a step operation needs, on a scripted line and a fake clock. The port starts open.
+// Everything a step operation needs, on a scripted line and a fake clock, its inputs and events
+// on the window's controls. The port starts open.
 struct StepFixture {
   StepFixture() : port(std::make_unique<ScriptedDevice>(line)) {
     port.SetBaudRate(std::uint32_t{19200});
@@ -44,10 +45,10 @@ struct StepFixture {
   RecordingHost host;
   WindowControls controls;
   WindowFields fields;
-  WindowDisplay display{host, controls, fields};
+  WindowJob window{host, controls, fields};
   ScriptedDevice::State line;
   CommCtrl port;
-  StepContext ctx{port, timeout, display};
+  StepContext ctx{port, timeout, window, window};
 };
 
 }  // namespace vantrel::testing

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/window_controls.h"
+#include "app/window_controls.h"
 #include "platform/utf16_win32.h"
 
 namespace {

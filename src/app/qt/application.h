@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "core/window_host.h"
+#include "app/window_host.h"
 
 namespace vantrel::qt {
 

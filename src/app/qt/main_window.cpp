@@ -121,7 +121,7 @@ void MainWindow::BindEvents() {
 void MainWindow::RunTicks() {
   if (portWatch_) portWatch_->setEnabled(false);
   // The mode comes from the settings, read during the initialisation.
-  if (!driver_) driver_.emplace(form_, clock_, form_.tickMode);
+  if (!driver_) driver_.emplace(form_.job(), clock_, form_.tickMode);
   const TickPlan plan = driver_->Run();
   SyncFromModels();
   if (plan.wakeOnInput && plan.pollHandle >= 0) {

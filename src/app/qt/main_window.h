@@ -9,7 +9,7 @@
 #include "app/control_push.h"
 #include "app/desktop_host.h"
 #include "app/tform1.h"
-#include "app/tick_driver.h"
+#include "job/tick_driver.h"
 #include "app/window_frame.h"
 
 class QLineEdit;

@@ -123,7 +123,7 @@ void MainWindow::RunTicks(bool waitOver) {
   // A wait that is still out holds the port; its end brings the next round.
   if (waiting_) return;
   // The mode comes from the settings, read during the initialisation.
-  if (!driver_) driver_.emplace(form_, clock_, form_.tickMode);
+  if (!driver_) driver_.emplace(form_.job(), clock_, form_.tickMode);
   const TickPlan plan = driver_->Run();
   SyncFromModels();
   // A box inside the ticks may have started a round of its own.

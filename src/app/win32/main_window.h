@@ -10,7 +10,7 @@
 #include "app/control_push.h"
 #include "app/desktop_host.h"
 #include "app/tform1.h"
-#include "app/tick_driver.h"
+#include "job/tick_driver.h"
 #include "app/win32/control_windows.h"
 #include "app/win32/port_waiter.h"
 #include "app/window_frame.h"

@@ -8,7 +8,7 @@
 #include <optional>
 #include <thread>
 
-#include "app/tick_driver.h"
+#include "job/tick_driver.h"
 
 namespace vantrel::win32 {
 

@@ -5,21 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/job_events.h"
+
 namespace vantrel {
 
 // The controls a front can move the focus to.
 enum class FocusTarget { Button5 };
-
-// What a failure message is about, where a front can tell the user more than its text does.
-enum class FailureKind {
-  Other,
-  PortNotOpened,
-  NoBitRateSync,
-  FirstBlockUnanswered,  // the first block after the switch to "Baud (P)" got no answer
-  VerifyMismatch,
-  VerifyAnswerHeader,  // the box holds only the position of the read answer's wrong header byte
-  LineLost,            // whatever the step failed on, the port's line had died under it
-};
 
 struct ScreenRect {
   int left = 0;
@@ -46,8 +37,8 @@ class WindowHost {
   virtual void ShowMessageBox(std::string_view text) = 0;
   // The Shift key is held down at this moment.
   virtual bool ShiftHeld() = 0;
-  // The box of a failure of a known kind; a front with nothing to add shows the text alone.
-  virtual void ShowFailureBox(std::string_view text, FailureKind) { ShowMessageBox(text); }
+  // The box of a job's failure; a front with nothing to add shows the text alone.
+  virtual void ShowFailureBox(const JobFailureEvent& failure) { ShowMessageBox(failure.text); }
 
   // Ends the process at once; the window's close handling does not run.
   [[noreturn]] virtual void ExitProcess(int code) { std::exit(code); }

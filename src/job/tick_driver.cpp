@@ -1,8 +1,8 @@
-#include "app/tick_driver.h"
+#include "job/tick_driver.h"
 
 #include <algorithm>
 
-#include "app/tform1.h"
+#include "job/programming_job.h"
 
 namespace vantrel {
 namespace {
@@ -32,7 +32,7 @@ void TickDriver::Tick() {
   lastTickMs_ = clock_.NowMs();
   ticked_ = true;
   ++ticks_;
-  form_.Timer2Timer();
+  job_.Tick();
 }
 
 TickPlan TickDriver::After(std::uint32_t dueMs) const {
@@ -42,7 +42,7 @@ TickPlan TickDriver::After(std::uint32_t dueMs) const {
 
 TickPlan TickDriver::Run() {
   // A message box opened inside a tick runs an event loop that may call back in here.
-  if (form_.InTick()) return {kTimerPeriodMs, false, -1};
+  if (job_.InTick()) return {kTimerPeriodMs, false, -1};
   return mode_ == TickMode::Fast ? RunFast() : RunCadence();
 }
 
@@ -60,27 +60,27 @@ TickPlan TickDriver::RunCadence() {
 TickPlan TickDriver::RunFast() {
   const std::uint32_t sliceStart = clock_.NowMs();
   for (int n = 0; n < kSliceTicks; ++n) {
-    if (form_.SequenceStep() == 0 || form_.PacedByTimer()) {
+    if (!job_.Running() || job_.PacedByTimer()) {
       const std::uint32_t due = lastTickMs_ + kTimerPeriodMs;
       if (ticked_ && !Late(due, clock_.NowMs())) return After(due);
-      const bool idle = form_.SequenceStep() == 0;
+      const bool idle = !job_.Running();
       Tick();
       // The idle status line is shown; nothing more to do until an event.
-      if (idle && form_.SequenceStep() == 0) return {kIdleWaitMs, false, -1};
+      if (idle && !job_.Running()) return {kIdleWaitMs, false, -1};
       continue;
     }
-    const LineActivity before = form_.port().activity();
+    const LineActivity before = job_.port().activity();
     Tick();
-    const LineActivity& after = form_.port().activity();
+    const LineActivity& after = job_.port().activity();
     const bool foundNothing = after.emptyReads != before.emptyReads &&
                               after.bytesReceived == before.bytesReceived &&
                               after.bytesSent == before.bytesSent;
     if (foundNothing) {
       // Waiting for the target: until a byte comes or the job's time-out runs out.
-      const std::int32_t left = form_.timeout().TimeoutRemaining();
+      const std::int32_t left = job_.timeout().TimeoutRemaining();
       const auto limit =
           static_cast<std::uint32_t>(std::clamp<std::int32_t>(left, 1, kLongestWaitMs));
-      return {limit, true, form_.port().PollHandle()};
+      return {limit, true, job_.port().PollHandle()};
     }
     if (clock_.NowMs() - sliceStart >= kSliceMs) break;
   }
@@ -90,7 +90,7 @@ TickPlan TickDriver::RunFast() {
 void TickDriver::Wait(const TickPlan& plan) {
   if (plan.delayMs == 0) return;
   if (plan.wakeOnInput) {
-    form_.port().WaitForInput(plan.delayMs, clock_);
+    job_.port().WaitForInput(plan.delayMs, clock_);
   } else {
     clock_.Sleep(plan.delayMs);
   }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/job_events.h"
+
 namespace vantrel {
 
 // The window's fields that several parts of the program share.
@@ -20,8 +22,8 @@ struct WindowFields {
   bool ReadyForSnap = false;
   bool AutoStart = false;
   bool AutoExit = false;
-  // 0 written (and verified), 1 started and not completed, 2 verification failed.
-  std::int32_t JobResult = 0;
+  // The last job's result, as the process ends with it.
+  JobResultCode JobResult = JobResultCode::Completed;
   std::uint16_t BlockSize = 128;  // 128 or 256
   std::uint32_t RomBaseAddr = 0;
 };

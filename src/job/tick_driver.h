@@ -8,9 +8,9 @@
 
 namespace vantrel {
 
-class TForm1;
+class ProgrammingJob;
 
-// How often Timer2Timer runs: as soon as there is something to do (the default), or exactly
+// How often the job's Tick runs: as soon as there is something to do (the default), or exactly
 // once per timer period, as the window's original timer did.
 enum class TickMode { Fast, Cadence };
 
@@ -26,7 +26,7 @@ struct TickPlan {
   std::intptr_t pollHandle = -1;  // what to watch for that input; -1: nothing to watch
 };
 
-// Decides when the window's tick runs. In fast mode a tick follows the last one at once while
+// Decides when a job's tick runs. In fast mode a tick follows the last one at once while
 // the job gets on with its work, and waits on the port, with the job's time-out as the limit,
 // once a tick found nothing to read; an idle window waits for its next event. The steps whose
 // timing is part of the protocol keep one tick per timer period. Every front uses it: an event
@@ -34,8 +34,8 @@ struct TickPlan {
 // terminal loop calls Run and Wait in turn.
 class TickDriver {
  public:
-  TickDriver(TForm1& form, platform::Clock& clock, TickMode mode)
-      : form_(form), clock_(clock), mode_(mode) {}
+  TickDriver(ProgrammingJob& job, platform::Clock& clock, TickMode mode)
+      : job_(job), clock_(clock), mode_(mode) {}
 
   // Runs the ticks that are due now, for one time slice at the most, and never waits on the port.
   // Called again from inside a tick (a message box's event loop), it runs nothing and asks to be
@@ -45,7 +45,7 @@ class TickDriver {
   void Wait(const TickPlan& plan);
 
   TickMode mode() const { return mode_; }
-  // Timer2Timer calls so far.
+  // Tick calls so far.
   std::uint64_t ticks() const { return ticks_; }
 
  private:
@@ -54,7 +54,7 @@ class TickDriver {
   void Tick();
   TickPlan After(std::uint32_t dueMs) const;
 
-  TForm1& form_;
+  ProgrammingJob& job_;
   platform::Clock& clock_;
   TickMode mode_;
   bool ticked_ = false;

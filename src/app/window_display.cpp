@@ -1,4 +1,4 @@
-#include "core/window_display.h"
+#include "app/window_display.h"
 
 #include "core/format.h"
 
@@ -8,10 +8,13 @@ void WindowDisplay::ShowStatus(std::string_view text) {
   controls_.Panel5.caption = text;
 }
 
+void ShowBlockLayout(WindowControls& controls, std::uint16_t blockSize, std::uint32_t romBase) {
+  controls.PAN_BLOCK_SIZE.caption = Format("BlockSize=%d", static_cast<int>(blockSize));
+  controls.PAN_ROM_BASE.caption = Format("RomBase=%08X", static_cast<unsigned>(romBase));
+}
+
 void WindowDisplay::ShowBlockPanels() {
-  controls_.PAN_BLOCK_SIZE.caption = Format("BlockSize=%d", static_cast<int>(fields_.BlockSize));
-  controls_.PAN_ROM_BASE.caption =
-      Format("RomBase=%08X", static_cast<unsigned>(fields_.RomBaseAddr));
+  ShowBlockLayout(controls_, fields_.BlockSize, fields_.RomBaseAddr);
 }
 
 void WindowDisplay::Beep() {
@@ -21,11 +24,6 @@ void WindowDisplay::Beep() {
 void WindowDisplay::Message(std::string_view text) {
   host_.Beep();
   host_.ShowMessageBox(text);
-}
-
-void WindowDisplay::Message(std::string_view text, FailureKind kind) {
-  host_.Beep();
-  host_.ShowFailureBox(text, kind);
 }
 
 void WindowDisplay::MessageWithoutBeep(std::string_view text) {

@@ -1,12 +1,16 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
-#include "core/window_controls.h"
-#include "core/window_fields.h"
-#include "core/window_host.h"
+#include "app/window_controls.h"
+#include "app/window_fields.h"
+#include "app/window_host.h"
 
 namespace vantrel {
+
+// "BlockSize=%d" and "RomBase=%08X" into PAN_BLOCK_SIZE and PAN_ROM_BASE.
+void ShowBlockLayout(WindowControls& controls, std::uint16_t blockSize, std::uint32_t romBase);
 
 // The display conventions every operation uses: the status line, the block panels, the beep and
 // the message box.
@@ -22,8 +26,6 @@ class WindowDisplay {
   void Beep();
   // The message convention: the default beep, then the modal box.
   void Message(std::string_view text);
-  // The same for a failure whose kind a front may explain further.
-  void Message(std::string_view text, FailureKind kind);
   // The box alone, for the few places that beep separately or not at all.
   void MessageWithoutBeep(std::string_view text);
 
