@@ -15,10 +15,10 @@ enum class JobPhase : std::int32_t {
   LoadingControlProgram = 2,
   AdjustingBitRate = 3,
   TransferringControlProgram = 4,
-  WaitingForErase = 5,  // seconds
+  WaitingForErase = 5,     // seconds
   ReadingUserProgram = 6,  // address
-  Writing = 7,  // address
-  Verifying = 8,  // address
+  Writing = 7,             // address
+  Verifying = 8,           // address
   GettingCpuInfo = 9,
   SelectingMat = 10,
 };
@@ -44,8 +44,8 @@ enum class JobFailure : std::int32_t {
   ControlTransferFailed = 5,  // detail: what the transfer saw
   UserProgramNotOpened = 6,
   RecordFormatError = 7,  // code
-  WriteFailed = 8,  // answer, firstBlock
-  VerifyMismatch = 9,  // address: the first byte that differs, when one was read
+  WriteFailed = 8,        // answer, firstBlock
+  VerifyMismatch = 9,     // address: the first byte that differs, when one was read
   VerifyUnanswered = 10,
   VerifyAddressEcho = 11,
   VerifyTimeUp = 12,

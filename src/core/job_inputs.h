@@ -20,7 +20,7 @@ class JobInputs {
   virtual std::string UserProgramPath() = 0;
   virtual std::uint16_t BlockSize() = 0;
   virtual std::uint32_t RomBase() = 0;
-  virtual std::string ExeFolder() = 0;  // holds CTRL_MOT and takes the CPU report
+  virtual std::string ExeFolder() = 0;   // holds CTRL_MOT and takes the CPU report
   virtual std::string DataFolder() = 0;  // an installed copy's CTRL_MOT, searched second
   // The CPU report is wanted after a good inquiry too (the window: Shift held).
   virtual bool CpuReportWanted() = 0;

@@ -17,20 +17,20 @@ ProgrammingJob::ProgrammingJob(JobInputs& inputs, JobEvents& events, platform::C
       verifyBlocks_(ctx_, *image_, progress_),
       verifyBlocksByRead_(ctx_, *image_, progress_, bootDefinition_),
       inquirySequence_(ctx_, bootDefinition_, cpuInformation_, responseBuffer_),
-      sequence_(ctx_, inquiryMode_, progress_,
-                SequenceOperations{[this] {
-                                     cpuInfoReportLost_ = false;
-                                     return loadControlProgram_.Run();
-                                   },
-                                   adjustBitRate_, transferControlProgram_, loadUserProgram_,
-                                   writeBlocks_, verifyBlocks_, verifyBlocksByRead_,
-                                   inquirySequence_,
-                                   [this](bool failed) {
-                                     cpuInfoReportLost_ = !WriteCpuInfoReport(
-                                         failed, bootDefinition_, cpuInformation_,
-                                         inputs_.ExeFolder(), inputs_, cpuInfoFileName);
-                                   },
-                                   image_->control}) {
+      sequence_(
+          ctx_, inquiryMode_, progress_,
+          SequenceOperations{[this] {
+                               cpuInfoReportLost_ = false;
+                               return loadControlProgram_.Run();
+                             },
+                             adjustBitRate_, transferControlProgram_, loadUserProgram_,
+                             writeBlocks_, verifyBlocks_, verifyBlocksByRead_, inquirySequence_,
+                             [this](bool failed) {
+                               cpuInfoReportLost_ = !WriteCpuInfoReport(
+                                   failed, bootDefinition_, cpuInformation_, inputs_.ExeFolder(),
+                                   inputs_, cpuInfoFileName);
+                             },
+                             image_->control}) {
   // A dead line ends whichever wait is running at once.
   timeout_.EndWaitsWhen([this] { return port_.LineLost(); });
   image_->memory.bytes.fill(0xFF);
