@@ -113,6 +113,22 @@ TEST(Sequence, TheProgressBarReachesFullInTheTickThatAnswersTheLastBlock) {
   EXPECT_EQ(h.form.SequenceStep(), ProgrammingSequence::StartVerify);
 }
 
+// The job reads the controls when it needs them: what changed before that counts.
+TEST(Sequence, ControlsChangedDuringAJobCountFromTheirNextRead) {
+  JobHarness h(Protocol::Classic);
+  h.SetProgram(SmallProgram());
+  h.form.controls.ComboBoxBr2.text = "19200";
+  h.form.controls.CheckBox1.checked = false;
+  h.form.ButtonProgramClick();
+  ASSERT_TRUE(h.TickUntil(Load));
+  h.form.controls.ComboBoxBr2.text = "38400";
+  h.form.controls.CheckBox1.checked = true;
+  while (h.form.SequenceStep() != Idle) h.Tick();
+  ASSERT_EQ(h.configured.size(), 2u);
+  EXPECT_EQ(h.configured[1].baud, 38400u);
+  EXPECT_EQ(h.host.boxes, std::vector<std::string>{kVerified});
+}
+
 TEST(Sequence, AnEmptyFileFieldStopsTheJobBeforeAnythingOpens) {
   JobHarness h(Protocol::Classic);
   h.form.fields.JobResult = JobResultCode::VerifyFailed;
