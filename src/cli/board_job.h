@@ -8,6 +8,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/console_output.h"
+#include "cli/event_stream.h"
 #include "cli/job_report.h"
 #include "cli/trace_log.h"
 #include "objfile/program_image.h"
@@ -25,6 +26,7 @@ struct BoardSetup {
   ConsoleOutput& console;
   TraceLog* trace = nullptr;  // no trace when null
   bool labelTrace = false;    // trace lines name the port
+  EventStream* events = nullptr;  // no event stream when null
 };
 
 // Runs one programming job on one board, as the window's Program button would, until it ends;
