@@ -1,8 +1,8 @@
-#include "cli/board_job.h"
+#include "cli/board/board_job.h"
 
 #include <gtest/gtest.h>
 
-#include "cli/sha256.h"
+#include "cli/records/sha256.h"
 #include "support/sample_control_folder.h"
 #include "support/scripted_device.h"
 #include "support/simulated_board.h"

@@ -1,4 +1,4 @@
-#include "cli/board_log.h"
+#include "cli/records/board_log.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "cli/cli_options.h"
+#include "cli/entry/cli_options.h"
 #include "support/case_name.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
-#include "cli/console_output.h"
+#include "cli/board/console_output.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
-#include "cli/text_columns.h"
+#include "cli/entry/text_columns.h"
 
 namespace vantrel::cli {
 namespace {

@@ -1,9 +1,9 @@
-#include "cli/failure_hint.h"
+#include "cli/board/failure_hint.h"
 
 #include <gtest/gtest.h>
 
-#include "cli/board_job.h"
-#include "cli/port_listing.h"
+#include "cli/board/board_job.h"
+#include "cli/entry/port_listing.h"
 
 namespace vantrel::cli {
 namespace {

@@ -1,4 +1,4 @@
-#include "cli/file_check.h"
+#include "cli/program/file_check.h"
 
 #include <gtest/gtest.h>
 

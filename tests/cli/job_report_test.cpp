@@ -1,10 +1,10 @@
-#include "cli/job_report.h"
+#include "cli/records/job_report.h"
 
 #include <gtest/gtest.h>
 
-#include "cli/board_job.h"
-#include "cli/gang_summary.h"
-#include "cli/station_totals.h"
+#include "cli/board/board_job.h"
+#include "cli/station/gang_summary.h"
+#include "cli/station/station_totals.h"
 #include "platform/file_access.h"
 #include "support/fake_clock.h"
 

@@ -1,4 +1,4 @@
-#include "cli/mixed_checksums.h"
+#include "cli/program/mixed_checksums.h"
 
 #include <gtest/gtest.h>
 

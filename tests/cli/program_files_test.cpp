@@ -1,4 +1,4 @@
-#include "cli/program_files.h"
+#include "cli/program/program_files.h"
 
 #include <gtest/gtest.h>
 
@@ -30,14 +30,6 @@ TEST(ClassifyProgramFile, ByNameAndAnAddressOnlyAfterBin) {
     EXPECT_EQ(f.path, c.path);
     EXPECT_EQ(f.address, c.address) << c.argument;
   }
-}
-
-TEST(SuppliedBytes, TheFirstByteASerialNumberWouldReplace) {
-  SuppliedBytes bytes(0x1000);
-  bytes.Put(0x1002, 0xFF, 1);
-  bytes.Put(0x1003, 0x00, 2);
-  EXPECT_FALSE(bytes.FirstProgramByte(0x1000, 3)) << "none there, or an erased one";
-  EXPECT_EQ(bytes.FirstProgramByte(0x1000, 4).value().file, 2);
 }
 
 struct MergeCase {

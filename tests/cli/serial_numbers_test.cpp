@@ -1,4 +1,4 @@
-#include "cli/serial_numbers.h"
+#include "cli/program/serial_numbers.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <set>
 #include <thread>
 
-#include "cli/serial_format.h"
+#include "cli/program/serial_format.h"
 #include "platform/file_lock.h"
 #include "support/as_account.h"
 #include "support/case_name.h"

@@ -1,11 +1,11 @@
-#include "cli/sha256.h"
+#include "cli/records/sha256.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
-#include "cli/board_job.h"
+#include "cli/board/board_job.h"
 
 namespace vantrel::cli {
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/gang_summary.h"
-#include "cli/next_board.h"
-#include "cli/station_totals.h"
+#include "cli/station/gang_summary.h"
+#include "cli/station/next_board.h"
+#include "cli/station/station_totals.h"
 #include "support/case_name.h"
 #include "support/fake_clock.h"
 

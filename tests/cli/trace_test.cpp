@@ -3,8 +3,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli/trace_log.h"
-#include "cli/traced_device.h"
+#include "cli/board/traced_device.h"
+#include "cli/records/trace_log.h"
 #include "support/lines.h"
 #include "support/scripted_device.h"
 #include "support/temp_folder.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "cli/board_job.h"
+#include "cli/board/board_job.h"
 #include "e2e/e2e_job.h"
 #include "support/lines.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/tform1.h"
-#include "cli/cli_options.h"
+#include "cli/entry/cli_options.h"
 #include "config/auto_command.h"
 #include "support/fake_clock.h"
 #include "support/recording_host.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "cli/program_files.h"
+#include "cli/program/program_files.h"
 #include "objfile/program_image.h"
 #include "support/temp_folder.h"
 
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       home.Write("a.hex", std::string(reinterpret_cast<const char*>(data), size));
   const cli::ProgramFile files[] = {{path, path, cli::ProgramKind::IntelHex, 0}};
   for (const std::uint32_t romBase : {std::uint32_t{0}, kHighestRomBase}) {
-    auto bytes = std::make_unique<cli::SuppliedBytes>(romBase);
+    auto bytes = std::make_unique<SuppliedBytes>(romBase);
     if (!cli::ReadProgramFiles(files, *bytes)) bytes->SRecordText();
   }
   return 0;

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/tform1.h"
-#include "cli/baud_rate_check.h"
-#include "cli/prepare_job.h"
+#include "cli/board/prepare_job.h"
+#include "cli/entry/baud_rate_check.h"
 #include "support/fake_clock.h"
 #include "support/recording_host.h"
 #include "support/sample_control_folder.h"

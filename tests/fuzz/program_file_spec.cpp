@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/program_files.h"
+#include "cli/program/program_files.h"
 #include "support/temp_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   cli::ProgramFile f = cli::ClassifyProgramFile(argument);
   if (f.given != argument || f.path.size() > argument.size()) __builtin_trap();
   f.path = program;
-  auto bytes = std::make_unique<cli::SuppliedBytes>(0);
+  auto bytes = std::make_unique<SuppliedBytes>(0);
   cli::ReadProgramFiles({&f, 1}, *bytes);
   return 0;
 }

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "cli/serial_numbers.h"
+#include "cli/program/serial_numbers.h"
 #include "support/temp_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/serial_format.h"
+#include "cli/program/serial_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vantrel::cli;

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/board_job.h"
-#include "cli/console_output.h"
+#include "cli/board/board_job.h"
+#include "cli/board/console_output.h"
 #include "simulator/in_process_device.h"
 #include "simulator/program_options.h"
 #include "simulator/target_model.h"
