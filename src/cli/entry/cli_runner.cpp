@@ -1,5 +1,6 @@
 #include "cli/entry/cli_runner.h"
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -79,6 +80,10 @@ int RunCli(const CliOptions& options) {
       std::fprintf(stderr, "vantrel-cli: %s\n", error.c_str());
       return kExitUsage;
     }
+#ifdef SIGPIPE
+    // A reader of the stream that goes away must not end a job halfway: its lines are lost.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
   }
   platform::InstallInterruptFlag();
 
