@@ -8,6 +8,7 @@
 
 #include "cli/board/console_output.h"
 #include "cli/entry/cli_options.h"
+#include "cli/records/event_stream.h"
 #include "cli/records/job_report.h"
 #include "cli/records/trace_log.h"
 #include "objfile/program_image.h"
@@ -23,8 +24,9 @@ struct BoardSetup {
   std::size_t index = 0;
   std::string cpuInfoFileName;
   ConsoleOutput& console;
-  TraceLog* trace = nullptr;  // no trace when null
-  bool labelTrace = false;    // trace lines name the port
+  TraceLog* trace = nullptr;      // no trace when null
+  bool labelTrace = false;        // trace lines name the port
+  EventStream* events = nullptr;  // no event stream when null
 };
 
 // Runs one programming job on one board, as the window's Program button would, until it ends;
