@@ -40,9 +40,9 @@ std::string PortInFileName(std::string_view port) {
 
 }  // namespace
 
-JobOutcome DecideOutcome(int jobResult, bool interrupted, bool verify) {
-  if (jobResult == 0) return {0, verify ? "verified" : "written", false};
-  if (jobResult == 2) return {2, "verify-failed", false};
+JobOutcome DecideOutcome(JobResultCode jobResult, bool interrupted, bool verify) {
+  if (jobResult == JobResultCode::Completed) return {0, verify ? "verified" : "written", false};
+  if (jobResult == JobResultCode::VerifyFailed) return {2, "verify-failed", false};
   return {1, interrupted ? "aborted" : "failed", interrupted};
 }
 
@@ -153,8 +153,7 @@ BoardRecord RunBoardJob(const BoardSetup& s, platform::Clock& clock,
     s.console.Refresh();
     driver.Wait(plan);
   }
-  const JobOutcome outcome =
-      DecideOutcome(static_cast<int>(events.result()), aborted, settings.verify);
+  const JobOutcome outcome = DecideOutcome(events.result(), aborted, settings.verify);
   if (outcome.aborted) events.Say("aborted");
   r.exitCode = outcome.exitCode;
   // The window keeps quiet about it; asked for the report, the command line must not.

@@ -11,6 +11,7 @@
 #include "cli/records/event_stream.h"
 #include "cli/records/job_report.h"
 #include "cli/records/trace_log.h"
+#include "core/job_events.h"
 #include "objfile/program_image.h"
 #include "platform/clock.h"
 #include "platform/serial_device.h"
@@ -45,7 +46,7 @@ struct JobOutcome {
 
 // An interrupt that came once the job had written (and verified) everything changes nothing:
 // the job's own result stands.
-JobOutcome DecideOutcome(int jobResult, bool interrupted, bool verify);
+JobOutcome DecideOutcome(JobResultCode jobResult, bool interrupted, bool verify);
 
 // CpuInf.txt for a single board; CpuInf-<port>.txt, one distinct name per port, for several.
 std::vector<std::string> CpuInfoFileNames(const std::vector<std::string>& ports);
