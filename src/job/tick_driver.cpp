@@ -69,6 +69,10 @@ TickPlan TickDriver::RunFast() {
       if (idle && !job_.Running()) return {kIdleWaitMs, false, -1};
       continue;
     }
+    if (awaitingArrival_) {
+      awaitingArrival_ = false;
+      if (const auto plan = AwaitArrival(true)) return *plan;
+    }
     const LineActivity before = job_.port().activity();
     Tick();
     const LineActivity& after = job_.port().activity();
@@ -76,6 +80,7 @@ TickPlan TickDriver::RunFast() {
                               after.bytesReceived == before.bytesReceived &&
                               after.bytesSent == before.bytesSent;
     if (foundNothing) {
+      if (const auto plan = AwaitArrival(false)) return *plan;
       // Waiting for the target: until a byte comes or the job's time-out runs out.
       const std::int32_t left = job_.timeout().TimeoutRemaining();
       const auto limit =
@@ -85,6 +90,31 @@ TickPlan TickDriver::RunFast() {
     if (clock_.NowMs() - sliceStart >= kSliceMs) break;
   }
   return {0, false, -1};
+}
+
+std::optional<TickPlan> TickDriver::AwaitArrival(bool askPort) {
+  std::size_t missing = job_.ExpectedBytes();
+  if (askPort) {
+    // Without an answer from the port, the tick finds out.
+    const auto waiting = job_.port().BytesWaiting();
+    if (!waiting) return std::nullopt;
+    missing -= std::min(missing, *waiting);
+  } else if (missing < 2) {
+    // A lone byte is read the moment it comes.
+    return std::nullopt;
+  }
+  if (missing == 0) return std::nullopt;
+  const std::int32_t left = job_.timeout().TimeoutRemaining();
+  const std::uint64_t us = std::uint64_t{missing} * job_.port().CharTime();
+  const auto ms =
+      static_cast<std::uint32_t>(std::min<std::uint64_t>((us + 999) / 1000, kLongestWaitMs));
+  // A wait that would outlast the time-out is the port's: the tick that fails must not be late.
+  if (left <= 0 || static_cast<std::int64_t>(ms) >= left) return std::nullopt;
+  awaitingArrival_ = true;
+  if (missing == 1)
+    return TickPlan{static_cast<std::uint32_t>(std::min<std::int32_t>(left, kLongestWaitMs)), true,
+                    job_.port().PollHandle()};
+  return TickPlan{ms, false, -1};
 }
 
 void TickDriver::Wait(const TickPlan& plan) {
