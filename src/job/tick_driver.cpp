@@ -79,6 +79,11 @@ TickPlan TickDriver::RunFast() {
     const bool foundNothing = after.emptyReads != before.emptyReads &&
                               after.bytesReceived == before.bytesReceived &&
                               after.bytesSent == before.bytesSent;
+    // What was just sent is answered no sooner than it has crossed the line: the port tells
+    // whether anything is there without the read that would find it empty.
+    if (after.bytesSent != before.bytesSent && job_.ExpectedBytes() > 0) {
+      if (const auto plan = AwaitArrival(true, after.bytesSent - before.bytesSent)) return *plan;
+    }
     if (foundNothing) {
       if (const auto plan = AwaitArrival(false)) return *plan;
       // Waiting for the target: until a byte comes or the job's time-out runs out.
@@ -92,7 +97,7 @@ TickPlan TickDriver::RunFast() {
   return {0, false, -1};
 }
 
-std::optional<TickPlan> TickDriver::AwaitArrival(bool askPort) {
+std::optional<TickPlan> TickDriver::AwaitArrival(bool askPort, std::uint64_t ahead) {
   std::size_t missing = job_.ExpectedBytes();
   if (askPort) {
     // Without an answer from the port, the tick finds out.
@@ -105,7 +110,7 @@ std::optional<TickPlan> TickDriver::AwaitArrival(bool askPort) {
   }
   if (missing == 0) return std::nullopt;
   const std::int32_t left = job_.timeout().TimeoutRemaining();
-  const std::uint64_t us = std::uint64_t{missing} * job_.port().CharTime();
+  const std::uint64_t us = (missing + ahead) * job_.port().CharTime();
   const auto ms =
       static_cast<std::uint32_t>(std::min<std::uint64_t>((us + 999) / 1000, kLongestWaitMs));
   // A wait that would outlast the time-out is the port's: the tick that fails must not be late.

@@ -55,8 +55,9 @@ class TickDriver {
   TickPlan RunFast();
   void Tick();
   TickPlan After(std::uint32_t dueMs) const;
-  // The wait for the bytes the step expects, when there is one to plan.
-  std::optional<TickPlan> AwaitArrival(bool askPort);
+  // The wait for the bytes the step expects, when there is one to plan; ahead: bytes just sent
+  // that go before them on the line.
+  std::optional<TickPlan> AwaitArrival(bool askPort, std::uint64_t ahead = 0);
 
   ProgrammingJob& job_;
   platform::Clock& clock_;
