@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -55,8 +56,8 @@ class TickDriver {
   TickPlan RunFast();
   void Tick();
   TickPlan After(std::uint32_t dueMs) const;
-  // The wait for the bytes the step expects, when there is one to plan; ahead: bytes just sent
-  // that go before them on the line.
+  // The wait for the bytes the step expects, when there is one to plan; ahead: bytes just sent,
+  // still on their way out.
   std::optional<TickPlan> AwaitArrival(bool askPort, std::uint64_t ahead = 0);
 
   ProgrammingJob& job_;
@@ -64,6 +65,7 @@ class TickDriver {
   TickMode mode_;
   bool ticked_ = false;
   bool awaitingArrival_ = false;
+  std::size_t waitingAtSleep_ = 0;  // bytes the port held when the driver last slept for more
   std::uint32_t lastTickMs_ = 0;
   std::uint32_t dueMs_ = 0;
   std::uint64_t ticks_ = 0;
