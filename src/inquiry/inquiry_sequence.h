@@ -67,6 +67,8 @@ class InquirySequence {
   StepResult Run(StepPhase phase);
 
   Step subState() const { return step_; }
+  // Bytes of the answer frame under way still to come; 0 outside one.
+  std::size_t Expecting() const { return receiver_.Expecting(); }
   const std::string& failureMessage() const { return message_; }
 
  private:

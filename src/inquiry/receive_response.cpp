@@ -23,6 +23,22 @@ void ReceiveResponse::Store(std::uint8_t byte) {
   if (writePos_ + 1 < buffer_.size()) buffer_[writePos_++] = byte;
 }
 
+std::size_t ReceiveResponse::Expecting() const {
+  if (done_) return 0;
+  switch (state_) {
+    case State::Code:
+      return 2;
+    case State::Size:
+    case State::SizeLow:
+    case State::Checksum:
+      return 1;
+    case State::Data:
+      return static_cast<std::size_t>(expected_ - received_) + 1;
+    default:
+      return 0;
+  }
+}
+
 StepResult ReceiveResponse::Run(StepPhase phase, bool twoByteSize) {
   if (phase == PhaseStart) {
     state_ = State::Started;

@@ -34,6 +34,8 @@ class ReceiveResponse {
   StepResult Run(StepPhase phase, bool twoByteSize);
 
   State subState() const { return state_; }
+  // Bytes of the frame known to be still coming; the size's second byte is not counted.
+  std::size_t Expecting() const;
   // Data bytes the frame declared.
   std::uint16_t expectedSize() const { return expected_; }
   // Data bytes kept in the buffer: fewer than declared only when the frame is longer than the

@@ -25,6 +25,8 @@ class BlockReadBack {
     return romBase + static_cast<std::uint32_t>(block_) * blockSize_;
   }
   std::uint16_t blockSize() const { return blockSize_; }
+  // Bytes of the block under way not yet read.
+  std::size_t Missing() const { return blockSize_ - position_; }
 
   // Up to 200 reads into the buffer, each byte also added to *sum when given. True once the
   // whole block is in.

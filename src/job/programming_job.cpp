@@ -37,6 +37,21 @@ ProgrammingJob::ProgrammingJob(JobInputs& inputs, JobEvents& events, platform::C
   image_->blocks.flags.fill(0);
 }
 
+std::size_t ProgrammingJob::ExpectedBytes() const {
+  switch (step()) {
+    case ProgrammingSequence::Transfer:
+      return transferControlProgram_.Expecting();
+    case ProgrammingSequence::Write:
+      return writeBlocks_.Expecting();
+    case ProgrammingSequence::Verify:
+      return inquiryMode_ ? verifyBlocksByRead_.Expecting() : verifyBlocks_.Expecting();
+    case ProgrammingSequence::Inquiry:
+      return inquirySequence_.Expecting();
+    default:
+      return 0;
+  }
+}
+
 void ProgrammingJob::Tick() {
   if (inTick_) return;
   struct Release {

@@ -59,6 +59,8 @@ class ProgrammingJob {
   // The next Tick must come a full timer period after the last one (see TickDriver).
   bool PacedByTimer() const { return sequence_.PacedByTimer(); }
   JobResultCode result() const { return sequence_.result(); }
+  // Bytes the step in progress waits for, as far as it knows; 0 when it knows none.
+  std::size_t ExpectedBytes() const;
 
   CommCtrl& port() { return port_; }
   const CommCtrl& port() const { return port_; }

@@ -30,6 +30,7 @@ std::optional<TickMode> ParseTickMode(std::string_view text) {
 
 void TickDriver::Tick() {
   lastTickMs_ = clock_.NowMs();
+  waitingAtSleep_ = 0;
   ticked_ = true;
   ++ticks_;
   job_.Tick();
@@ -69,13 +70,23 @@ TickPlan TickDriver::RunFast() {
       if (idle && !job_.Running()) return {kIdleWaitMs, false, -1};
       continue;
     }
+    if (awaitingArrival_) {
+      awaitingArrival_ = false;
+      if (const auto plan = AwaitArrival(true)) return *plan;
+    }
     const LineActivity before = job_.port().activity();
     Tick();
     const LineActivity& after = job_.port().activity();
     const bool foundNothing = after.emptyReads != before.emptyReads &&
                               after.bytesReceived == before.bytesReceived &&
                               after.bytesSent == before.bytesSent;
+    // What was just sent is answered no sooner than it has crossed the line: the port tells
+    // whether anything is there without the read that would find it empty.
+    if (after.bytesSent != before.bytesSent && job_.ExpectedBytes() > 0) {
+      if (const auto plan = AwaitArrival(true, after.bytesSent - before.bytesSent)) return *plan;
+    }
     if (foundNothing) {
+      if (const auto plan = AwaitArrival(false)) return *plan;
       // Waiting for the target: until a byte comes or the job's time-out runs out.
       const std::int32_t left = job_.timeout().TimeoutRemaining();
       const auto limit =
@@ -85,6 +96,39 @@ TickPlan TickDriver::RunFast() {
     if (clock_.NowMs() - sliceStart >= kSliceMs) break;
   }
   return {0, false, -1};
+}
+
+std::optional<TickPlan> TickDriver::AwaitArrival(bool askPort, std::uint64_t ahead) {
+  std::size_t missing = job_.ExpectedBytes();
+  std::size_t waiting = 0;
+  if (askPort) {
+    // Without an answer from the port, the tick finds out.
+    const auto there = job_.port().BytesWaiting();
+    if (!there) return std::nullopt;
+    // Nothing more came while it slept: the target has paused, and the step takes what is there
+    // now, so that a time-out of its next sub-state starts when it would have.
+    if (*there > 0 && *there == waitingAtSleep_) return std::nullopt;
+    waiting = *there;
+    missing -= std::min(missing, waiting);
+  } else if (missing < 2) {
+    // A lone byte is read the moment it comes.
+    return std::nullopt;
+  }
+  if (missing == 0) return std::nullopt;
+  const std::int32_t left = job_.timeout().TimeoutRemaining();
+  // An echo comes back while the bytes go out, an answer once they are out: the longer of the two
+  // is the least time, and the port tells the rest.
+  const std::uint64_t us = std::max<std::uint64_t>(missing, ahead) * job_.port().CharTime();
+  const auto ms =
+      static_cast<std::uint32_t>(std::min<std::uint64_t>((us + 999) / 1000, kLongestWaitMs));
+  // A wait that would outlast the time-out is the port's: the tick that fails must not be late.
+  if (left <= 0 || static_cast<std::int64_t>(ms) >= left) return std::nullopt;
+  awaitingArrival_ = true;
+  waitingAtSleep_ = waiting;
+  if (missing == 1)
+    return TickPlan{static_cast<std::uint32_t>(std::min<std::int32_t>(left, kLongestWaitMs)), true,
+                    job_.port().PollHandle()};
+  return TickPlan{ms, false, -1};
 }
 
 void TickDriver::Wait(const TickPlan& plan) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -28,7 +29,9 @@ struct TickPlan {
 
 // Decides when a job's tick runs. In fast mode a tick follows the last one at once while
 // the job gets on with its work, and waits on the port, with the job's time-out as the limit,
-// once a tick found nothing to read; an idle window waits for its next event. The steps whose
+// once a tick found nothing to read; when the step knows that more than one byte is coming, it
+// sleeps instead until they can have crossed the line, then asks the port whether they are all
+// there before the tick that reads them. An idle window waits for its next event. The steps whose
 // timing is part of the protocol keep one tick per timer period. Every front uses it: an event
 // loop calls Run from its timer, from its watcher of the port and after each event it handled, a
 // terminal loop calls Run and Wait in turn.
@@ -53,11 +56,16 @@ class TickDriver {
   TickPlan RunFast();
   void Tick();
   TickPlan After(std::uint32_t dueMs) const;
+  // The wait for the bytes the step expects, when there is one to plan; ahead: bytes just sent,
+  // still on their way out.
+  std::optional<TickPlan> AwaitArrival(bool askPort, std::uint64_t ahead = 0);
 
   ProgrammingJob& job_;
   platform::Clock& clock_;
   TickMode mode_;
   bool ticked_ = false;
+  bool awaitingArrival_ = false;
+  std::size_t waitingAtSleep_ = 0;  // bytes the port held when the driver last slept for more
   std::uint32_t lastTickMs_ = 0;
   std::uint32_t dueMs_ = 0;
   std::uint64_t ticks_ = 0;

@@ -23,6 +23,19 @@ void TransferControlProgram::Fail(std::string_view text) {
   subState_ = SubState::Failed;
 }
 
+std::size_t TransferControlProgram::Expecting() const {
+  switch (subState_) {
+    case SubState::AwaitLengthHigh:
+      return 2;
+    case SubState::AwaitLengthLow:
+      return 1;
+    case SubState::AwaitChunkEcho:
+      return outstanding_;
+    default:
+      return 0;
+  }
+}
+
 StepResult TransferControlProgram::Run(StepPhase phase) {
   if (phase == PhaseStart) {
     // The buffer holds at most its capacity, whatever the length field claims.

@@ -28,6 +28,8 @@ class TransferControlProgram {
 
   StepResult Run(StepPhase phase);
   SubState subState() const { return subState_; }
+  // Bytes the call in progress waits for: the echo of a length byte or of the chunk.
+  std::size_t Expecting() const;
   // Bytes of the program sent so far; the sequence shows them as progress.
   std::uint32_t ControlBytesSent() const { return bytesSent_; }
   // The job's end step clears the progress figure.

@@ -22,6 +22,17 @@ void VerifyBlocks::Fail(JobFailure failure, std::string_view text, VerifyFailure
   subState_ = SubState::Failed;
 }
 
+std::size_t VerifyBlocks::Expecting() const {
+  switch (subState_) {
+    case SubState::AwaitAddressEcho:
+      return addressSent_.size() - position_ + readBack_.blockSize();
+    case SubState::ReceiveData:
+      return readBack_.Missing();
+    default:
+      return 0;
+  }
+}
+
 StepResult VerifyBlocks::Run(StepPhase phase) {
   const std::uint16_t blockSize = ctx_.inputs.BlockSize();
   if (phase == PhaseStart) {

@@ -38,6 +38,8 @@ class VerifyBlocks {
   // What the last run failed on; None after a run that did not fail.
   VerifyFailure failure() const { return kind_; }
   SubState subState() const { return subState_; }
+  // Bytes the call in progress waits for: the target sends the block right behind the echo.
+  std::size_t Expecting() const;
 
  private:
   void Fail(JobFailure failure, std::string_view text, VerifyFailure kind);

@@ -16,6 +16,19 @@ constexpr std::uint8_t kReadAnswer = 0x52;
 
 }  // namespace
 
+std::size_t VerifyBlocksByRead::Expecting() const {
+  switch (subState_) {
+    case SubState::ReceiveHeader:
+      return header_.size() - position_ + readBack_.blockSize() + 1;
+    case SubState::ReceiveData:
+      return readBack_.Missing() + 1;
+    case SubState::ReceiveChecksum:
+      return 1;
+    default:
+      return 0;
+  }
+}
+
 StepResult VerifyBlocksByRead::Run(StepPhase phase) {
   const std::uint16_t blockSize = ctx_.inputs.BlockSize();
   if (phase == PhaseStart) {

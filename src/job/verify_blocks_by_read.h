@@ -41,6 +41,8 @@ class VerifyBlocksByRead {
   // What the last run failed on; None after a run that did not fail.
   VerifyFailure failure() const { return kind_; }
   SubState subState() const { return subState_; }
+  // Bytes of the read answer still to come (header, data, checksum).
+  std::size_t Expecting() const;
 
  private:
   // The read answer is unusable: a communication error, on the next call.

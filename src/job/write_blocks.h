@@ -30,6 +30,10 @@ class WriteBlocks {
   // out, and an inquiry target still gets the end-of-programming frame.
   StepResult Run(StepPhase phase);
   SubState subState() const { return subState_; }
+  // Bytes the call in progress waits for: the one answer byte, or none.
+  std::size_t Expecting() const {
+    return subState_ == SubState::AwaitBlockAnswer || subState_ == SubState::AwaitEndAnswer;
+  }
 
  private:
   void SendClassicBlock(std::uint32_t address, std::size_t n);

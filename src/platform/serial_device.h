@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -51,6 +52,8 @@ class SerialDevice {
     (void)timeoutMs;
     return false;
   }
+  // How many received bytes a Read would find now; nullopt when the device cannot tell.
+  virtual std::optional<std::size_t> BytesWaiting() const { return std::nullopt; }
   // The line died under an open port (an adapter pulled out, the far end of a pseudo-terminal
   // gone): every later transfer fails. Cleared by the next Open.
   virtual bool LineLost() const { return false; }

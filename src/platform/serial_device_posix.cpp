@@ -181,6 +181,12 @@ class PosixSerialDevice final : public SerialDevice {
     return (p.revents & POLLIN) != 0;
   }
 
+  std::optional<std::size_t> BytesWaiting() const override {
+    int n = 0;
+    if (fd_ < 0 || lost_ || ::ioctl(fd_, TIOCINQ, &n) != 0 || n < 0) return std::nullopt;
+    return static_cast<std::size_t>(n);
+  }
+
   bool LineLost() const override { return lost_; }
   std::intptr_t PollHandle() const override { return fd_; }
 

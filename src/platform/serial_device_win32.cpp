@@ -136,6 +136,14 @@ class Win32SerialDevice final : public SerialDevice {
     return pendingCount_ > 0;
   }
 
+  std::optional<std::size_t> BytesWaiting() const override {
+    if (!IsOpen()) return std::nullopt;
+    COMSTAT stat{};
+    DWORD errors = 0;
+    if (!::ClearCommError(handle_, &errors, &stat)) return std::nullopt;
+    return pendingCount_ + stat.cbInQue;
+  }
+
   bool LineLost() const override { return lost_; }
 
   void Close() override {

@@ -97,7 +97,8 @@ bool CommCtrl::Open() {
   if (!device_->Open(portName_)) return false;
   applied_ = settings_;
   status_ = device_->Configure(applied_) ? PortStatus::Open : PortStatus::Closed;
-  if (status_ == PortStatus::Open && !device_->SetWriteTimeout(CharTime() / 1000 + 1, 500)) status_ = PortStatus::Closed;
+  if (status_ == PortStatus::Open && !device_->SetWriteTimeout(CharTime() / 1000 + 1, 500))
+    status_ = PortStatus::Closed;
   if (status_ == PortStatus::Open && !device_->SetDtr(true)) status_ = PortStatus::Closed;
   if (status_ == PortStatus::Open && !device_->SetRts(true)) status_ = PortStatus::Closed;
   return status_ != PortStatus::Closed;
@@ -157,6 +158,13 @@ bool CommCtrl::WaitForInput(std::uint32_t ms, platform::Clock& clock) {
   if (status_ == PortStatus::Open) return device_->WaitForInput(ms);
   clock.Sleep(ms);
   return false;
+}
+
+std::optional<std::size_t> CommCtrl::BytesWaiting() const {
+  if (status_ != PortStatus::Open) return std::nullopt;
+  const auto waiting = device_->BytesWaiting();
+  if (!waiting) return std::nullopt;
+  return *waiting + (fillCount_ - readPos_);
 }
 
 std::intptr_t CommCtrl::PollHandle() const {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -67,6 +68,8 @@ class CommCtrl {
   // Returns once a byte can be read or ms have passed on the clock; a closed port only lets the
   // time pass. True when a byte is there.
   bool WaitForInput(std::uint32_t ms, platform::Clock& clock);
+  // Received bytes a GetByte would find without waiting; nullopt when the device cannot tell.
+  std::optional<std::size_t> BytesWaiting() const;
   // What an event loop watches for input while the port is open; -1 otherwise.
   std::intptr_t PollHandle() const;
   // Since the last Open, a write the open port did not take whole, or the device lost its line:
@@ -84,7 +87,8 @@ class CommCtrl {
   platform::LineSettings applied_{};  // the device control block as last written by Open
   PortStatus status_ = PortStatus::Closed;
   bool writeFailed_ = false;
-  std::array<std::uint8_t, 256> rxBuffer_{};
+  // Room for a whole read answer of the largest block with its header, in one read.
+  std::array<std::uint8_t, 1024> rxBuffer_{};
   std::uint32_t readPos_ = 0;
   std::uint32_t fillCount_ = 0;
   LineActivity activity_;

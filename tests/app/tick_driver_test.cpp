@@ -3,6 +3,8 @@
 #include "app/job_harness.h"
 #include "job/tick_driver.h"
 
+#include <map>
+
 namespace vantrel::testing {
 namespace {
 
@@ -15,7 +17,8 @@ SrecWriter Program() {
 // Presses the Program button and lets the driver run the job to its end.
 void RunWithDriver(JobHarness& h, TickDriver& driver) {
   h.form.ButtonProgramClick();
-  while (h.form.SequenceStep() != ProgrammingSequence::Idle && driver.ticks() < 200000) driver.Wait(driver.Run());
+  while (h.form.SequenceStep() != ProgrammingSequence::Idle && driver.ticks() < 200000)
+    driver.Wait(driver.Run());
 }
 
 struct SameBytesCase {
@@ -120,6 +123,33 @@ TEST(FastMode, ASilentTargetIsAwaitedOnThePortNotPolledEveryPeriod) {
   EXPECT_GE(h.clock.NowMs() - 5000, 30000u);
   // The timer would have ticked 3000 times; waking every 100 ms at the most is enough.
   EXPECT_LT(driver.ticks(), 400u);
+}
+
+// A block read back is slept through until it can have crossed the line; the write's one
+// answer byte is awaited on the port, to be read the moment it comes.
+TEST(FastMode, AReadBackWakesOncePerBlockAndALoneAnswerByteAtOnce) {
+  for (const Protocol protocol : {Protocol::Classic, Protocol::Inquiry}) {
+    SCOPED_TRACE(protocol == Protocol::Classic ? "classic" : "inquiry");
+    JobHarness h(protocol, {}, {}, {.pacing = true});
+    h.SetProgram(Program());
+    h.form.controls.CheckBox1.checked = true;
+    TickDriver driver(h.form.job(), h.clock, TickMode::Fast);
+    h.form.ButtonProgramClick();
+    std::map<ProgrammingSequence::Step, int> sleeps, portWaits;
+    while (h.form.SequenceStep() != ProgrammingSequence::Idle && driver.ticks() < 200000) {
+      const TickPlan plan = driver.Run();
+      if (plan.delayMs > 0) ++(plan.wakeOnInput ? portWaits : sleeps)[h.form.SequenceStep()];
+      driver.Wait(plan);
+    }
+    ASSERT_EQ(h.form.fields.JobResult, JobResultCode::Completed);
+    const int blocks = static_cast<int>(h.form.job().progress().BlocksTotal);
+    ASSERT_GT(blocks, 10);
+    EXPECT_EQ(sleeps[ProgrammingSequence::Write], 0);
+    EXPECT_GE(portWaits[ProgrammingSequence::Write], blocks);
+    EXPECT_GE(sleeps[ProgrammingSequence::Verify], blocks);
+    EXPECT_LE(sleeps[ProgrammingSequence::Verify] + portWaits[ProgrammingSequence::Verify],
+              3 * blocks);
+  }
 }
 
 // Idle, the window changes only through its own events, and the front runs the driver after

@@ -101,6 +101,8 @@ void MainWindow::BindEvents() {
   });
 
   tickTimer_.setSingleShot(true);
+  // The sleeps through an answer on its way are a few milliseconds, each timed to its bytes.
+  tickTimer_.setTimerType(Qt::PreciseTimer);
   connect(&tickTimer_, &QTimer::timeout, this, [this] { RunTicks(); });
   tickTimer_.start(0);
 
@@ -129,6 +131,7 @@ void MainWindow::RunTicks() {
     tickTimer_.start(static_cast<int>(plan.delayMs));
     return;
   }
+  // A sleep through an answer on its way leaves the port unwatched (the notifier stays off).
   // Without a handle to watch, input is looked for once a timer period.
   tickTimer_.start(
       static_cast<int>(plan.wakeOnInput ? std::min(plan.delayMs, kTimerPeriodMs) : plan.delayMs));

@@ -45,7 +45,8 @@ void PortWaiter::Loop() {
       driver_->Wait(plan);
       lock.lock();
     } else {
-      // An idle window's: the window's next event cuts it short.
+      // An idle window's, or a sleep through an answer on its way: the window's next event cuts
+      // it short, and the driver then asks the port what is there.
       wake_.wait_for(lock, std::chrono::milliseconds(plan.delayMs),
                      [this] { return stop_ || cut_; });
     }
