@@ -66,6 +66,22 @@ void ExclusivePort(socket_t sock) {
 #endif
 }
 
+// A board sends its status and progress in bursts (hundreds in a millisecond while its program
+// is read), and only the latest of each counts: one not sent yet gives way to the newer, unless
+// another line of that port lies between them.
+bool Replaced(std::deque<ViewLine>& queue, const ViewLine& line) {
+  if (line.kind != "status" && line.kind != "progress") return false;
+  for (auto it = queue.rbegin(); it != queue.rend(); ++it) {
+    if (it->port != line.port) continue;
+    if (it->kind == line.kind) {
+      it->text = line.text;
+      return true;
+    }
+    if (it->kind != "status" && it->kind != "progress") return false;
+  }
+  return false;
+}
+
 bool LastErrorWasInUse() {
 #ifdef _WIN32
   return WSAGetLastError() == WSAEADDRINUSE;
@@ -78,7 +94,7 @@ bool LastErrorWasInUse() {
 
 struct ViewServer::Impl {
   struct Client {
-    std::deque<std::string> queue;
+    std::deque<ViewLine> queue;
     bool dropped = false;
   };
 
@@ -107,14 +123,14 @@ struct ViewServer::Impl {
         res.set_content("too many views of this station\n", "text/plain");
         return;
       }
-      for (auto& line : state.Snapshot(UtcNowText())) client->queue.push_back(std::move(line));
+      for (auto& line : state.Snapshot(UtcNowText())) client->queue.push_back({std::move(line)});
       clients.push_back(client);
     }
     res.set_header("Cache-Control", "no-store");
     res.set_chunked_content_provider(
         "text/event-stream",
         [this, client](std::size_t, httplib::DataSink& sink) {
-          std::deque<std::string> lines;
+          std::deque<ViewLine> lines;
           {
             std::unique_lock lock(mutex);
             wake.wait_for(lock, kPingEvery,
@@ -123,7 +139,7 @@ struct ViewServer::Impl {
             lines.swap(client->queue);
           }
           std::string out = lines.empty() ? std::string("event: ping\ndata: \n\n") : std::string();
-          for (const auto& line : lines) out += SseMessage(line);
+          for (const auto& line : lines) out += SseMessage(line.text);
           return sink.write(out.data(), out.size());
         },
         [this, client](bool) {
@@ -195,11 +211,14 @@ void ViewServer::Publish(std::string_view event) {
   const auto lines = impl_->state.Fold(event);
   if (lines.empty()) return;
   for (auto client : std::vector(impl_->clients)) {
-    if (client->queue.size() + lines.size() > kQueueLines) {
-      impl_->Drop(client);
-      continue;
+    for (const auto& line : lines) {
+      if (Replaced(client->queue, line)) continue;
+      if (client->queue.size() >= kQueueLines) {
+        impl_->Drop(client);
+        break;
+      }
+      client->queue.push_back(line);
     }
-    client->queue.insert(client->queue.end(), lines.begin(), lines.end());
   }
   impl_->wake.notify_all();
 }

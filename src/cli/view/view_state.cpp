@@ -40,18 +40,19 @@ std::string ViewState::FinishedLine(const Port& port, const std::string& end) {
   return line + "}";
 }
 
-std::vector<std::string> ViewState::Fold(std::string_view event) {
+std::vector<ViewLine> ViewState::Fold(std::string_view event) {
   const auto members = JsonMembers(event);
   if (!members) return {};
   const std::string kind = JsonStringValue(Member(*members, "kind", ""));
   if (kind.empty()) return {};
-  std::vector<std::string> lines{std::string(event)};
+  const auto portField = members->find("port");
+  std::vector<ViewLine> lines{
+      {std::string(event), portField == members->end() ? "" : portField->second, kind}};
   std::lock_guard lock(mutex_);
   if (kind == "station") {
     station_ = event;
     return lines;
   }
-  const auto portField = members->find("port");
   if (portField == members->end()) return lines;
   Port& port = PortOf(portField->second);
   auto keep = [&](Slot slot) { port.latest[slot] = event; };
@@ -86,8 +87,8 @@ std::vector<std::string> ViewState::Fold(std::string_view event) {
     keep(kResult);
   } else if (kind == "end") {
     keep(kEnd);
-    lines.push_back(FinishedLine(port, port.latest[kEnd]));
-    finished_.push_back(lines.back());
+    lines.push_back({FinishedLine(port, port.latest[kEnd]), port.port, "finished"});
+    finished_.push_back(lines.back().text);
     if (finished_.size() > kLastBoards) finished_.pop_front();
   }
   return lines;

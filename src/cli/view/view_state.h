@@ -16,13 +16,21 @@ namespace vantrel::cli {
 //   {"kind": "board", "board": N, "port": ..., "serial": ...}  a new board on that port
 //   {"kind": "hint", "board": N, "port": ..., "text": ...}     what to do about its failure
 // A board's end adds {"kind": "finished", ...} to the last boards. Safe from any thread.
+// A line for the clients, with the port (as JSON text; empty for the station's lines) and kind
+// it is about.
+struct ViewLine {
+  std::string text;
+  std::string port;
+  std::string kind;
+};
+
 class ViewState {
  public:
   static constexpr std::size_t kLastBoards = 20;
 
   // Folds one event in and gives the lines every client is to get for it: the event itself and
   // the finished line its end makes; nothing for a text that is no JSON object with a kind.
-  std::vector<std::string> Fold(std::string_view event);
+  std::vector<ViewLine> Fold(std::string_view event);
 
   // What a client that comes now needs to draw the station as it is, in order: a
   // {"kind": "snapshot", "time": NOW} line that tells it to start afresh, the station, the last
