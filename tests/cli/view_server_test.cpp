@@ -16,8 +16,7 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 bool Within(std::chrono::milliseconds limit, const std::function<bool()>& done) {
-  for (const auto end = Clock::now() + limit; Clock::now() < end;
-       std::this_thread::sleep_for(5ms))
+  for (const auto end = Clock::now() + limit; Clock::now() < end; std::this_thread::sleep_for(5ms))
     if (done()) return true;
   return done();
 }
@@ -82,10 +81,10 @@ TEST(ViewServer, ServesThePageAndItsStreamOnlyToGet) {
     const char* path;
     int status;
   };
-  const Case cases[] = {{"GET", "/index.html", 404}, {"GET", "/events/x", 404},
-                        {"GET", "/%2e%2e/etc/passwd", 404}, {"POST", "/", 405},
-                        {"PUT", "/events", 405}, {"DELETE", "/", 405}, {"OPTIONS", "/", 405},
-                        {"PATCH", "/events", 405}, {"POST", "/x", 404}};
+  const Case cases[] = {
+      {"GET", "/index.html", 404}, {"GET", "/events/x", 404}, {"GET", "/%2e%2e/etc/passwd", 404},
+      {"POST", "/", 405},          {"PUT", "/events", 405},   {"DELETE", "/", 405},
+      {"OPTIONS", "/", 405},       {"PATCH", "/events", 405}, {"POST", "/x", 404}};
   for (const auto& c : cases) {
     httplib::Request req;
     req.method = c.method;
@@ -130,8 +129,8 @@ TEST(ViewServer, DropsAClientThatStopsReadingWithoutWaitingForIt) {
   ASSERT_EQ(server.Start("127.0.0.1", 0), "");
   Follower stalled(server.Port(), "snapshot");
   ASSERT_TRUE(Within(5s, [&] { return stalled.Stalled() && server.Clients() == 1; }));
-  const std::string event = R"({"port": "A", "kind": "notice", "text": ")" +
-                            std::string(4000, 'x') + "\"}";
+  const std::string event =
+      R"({"port": "A", "kind": "notice", "text": ")" + std::string(4000, 'x') + "\"}";
   const auto start = Clock::now();
   // Far more than the socket buffers hold: the queue fills whatever they take.
   for (int n = 0; n < 5000; ++n) server.Publish(event);

@@ -8,7 +8,8 @@ namespace vantrel::cli {
 namespace {
 
 std::string Ev(std::string_view port, std::string_view kind, std::string_view fields = "") {
-  std::string e = "{\"port\": \"" + std::string(port) + "\", \"kind\": \"" + std::string(kind) + "\"";
+  std::string e =
+      "{\"port\": \"" + std::string(port) + "\", \"kind\": \"" + std::string(kind) + "\"";
   return e + (fields.empty() ? "" : ", ") + std::string(fields) + "}";
 }
 
@@ -32,20 +33,27 @@ TEST(ViewState, KeepsWhatANewClientNeedsToDrawTheStation) {
   const std::string run = Ev("A", "running", "\"running\": true");
   const std::string end = Ev("A", "end", "\"outcome\": \"verified\", \"exitCode\": 0");
   const Case cases[] = {
-      {"the latest of each kind", {Ev("A", "board"), run, Ev("A", "status"), Ev("A", "progress"),
-        Ev("A", "status"), Ev("A", "progress"), Ev("A", "beep")},
+      {"the latest of each kind",
+       {Ev("A", "board"), run, Ev("A", "status"), Ev("A", "progress"), Ev("A", "status"),
+        Ev("A", "progress"), Ev("A", "beep")},
        {"snapshot", "board@A", "running@A", "status@A", "progress@A"}},
-      {"a job's start and stop both", {run, Ev("A", "running", "\"running\": false"), end},
+      {"a job's start and stop both",
+       {run, Ev("A", "running", "\"running\": false"), end},
        {"snapshot", "finished@A", "running@A", "running@A", "end@A"}},
-      {"a new board clears its port", {Ev("A", "board"), run, end, Ev("A", "board")},
+      {"a new board clears its port",
+       {Ev("A", "board"), run, end, Ev("A", "board")},
        {"snapshot", "finished@A", "board@A"}},
-      {"a start after an end is the next board", {Ev("A", "board"), run, Ev("A", "failure"), end,
-        run}, {"snapshot", "finished@A", "board@A", "running@A"}},
-      {"ports in the order they first spoke", {Ev("B", "status"), Ev("A", "status"),
-        Ev("B", "progress")}, {"snapshot", "status@B", "progress@B", "status@A"}},
-      {"the station first, its latest only", {Ev("A", "hint"), "{\"kind\": \"station\", \"n\": 1}",
-        "{\"kind\": \"station\", \"n\": 2}"}, {"snapshot", "station", "hint@A"}},
-      {"no object, no kind", {"board", "{\"port\": \"A\"}", "{\"kind\": \"status\"", "[]"},
+      {"a start after an end is the next board",
+       {Ev("A", "board"), run, Ev("A", "failure"), end, run},
+       {"snapshot", "finished@A", "board@A", "running@A"}},
+      {"ports in the order they first spoke",
+       {Ev("B", "status"), Ev("A", "status"), Ev("B", "progress")},
+       {"snapshot", "status@B", "progress@B", "status@A"}},
+      {"the station first, its latest only",
+       {Ev("A", "hint"), "{\"kind\": \"station\", \"n\": 1}", "{\"kind\": \"station\", \"n\": 2}"},
+       {"snapshot", "station", "hint@A"}},
+      {"no object, no kind",
+       {"board", "{\"port\": \"A\"}", "{\"kind\": \"status\"", "[]"},
        {"snapshot"}},
   };
   for (const auto& c : cases) {
@@ -59,15 +67,20 @@ TEST(ViewState, ABoardsEndAddsItsLineToTheLastTwenty) {
   ViewState state;
   for (int n = 1; n <= 25; ++n) {
     state.Fold(Ev("A", "board", "\"serial\": \"S" + std::to_string(n) + "\""));
-    if (n == 25) state.Fold(Ev("A", "failure", R"("failure": "no-bit-rate-sync", "text": "no sync")"));
-    const auto lines = state.Fold(Ev("A", "end", "\"board\": 3, \"outcome\": \"failed\", \"exitCode\": 1"));
+    if (n == 25)
+      state.Fold(Ev("A", "failure", R"("failure": "no-bit-rate-sync", "text": "no sync")"));
+    const auto lines =
+        state.Fold(Ev("A", "end", "\"board\": 3, \"outcome\": \"failed\", \"exitCode\": 1"));
     ASSERT_EQ(lines.size(), 2u);
     if (n < 25) continue;
     const auto finished = JsonMembers(lines[1].text).value();
     for (const auto& [name, value] :
-         std::map<std::string, std::string>{{"kind", "\"finished\""}, {"port", "\"A\""},
-                                            {"board", "3"}, {"serial", "\"S25\""},
-                                            {"outcome", "\"failed\""}, {"exitCode", "1"},
+         std::map<std::string, std::string>{{"kind", "\"finished\""},
+                                            {"port", "\"A\""},
+                                            {"board", "3"},
+                                            {"serial", "\"S25\""},
+                                            {"outcome", "\"failed\""},
+                                            {"exitCode", "1"},
                                             {"failure", "\"no-bit-rate-sync\""},
                                             {"text", "\"no sync\""}})
       EXPECT_EQ(finished.at(name), value) << name;
