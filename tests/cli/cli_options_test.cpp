@@ -37,6 +37,10 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{{"--port", "A", "--cpu", "C", "--report", "-", "--repeat", "f"},
                     "--report - writes one JSON array at the end; with --repeat name a file "
                     "(written again after each round), or use --log FILE.jsonl"},
+        RefusedCase{{"--port", "A", "--cpu", "C", "--report", "-", "--events", "-", "f"},
+                    "--report - and --events - cannot both have standard output; name a file "
+                    "for one"},
+        RefusedCase{{"--port", "A", "--cpu", "C", "--events=", "f"}, "--events needs a file name"},
         RefusedCase{{"--port", "A", "--cpu", "C", "--serial-over-program", "f"},
                     "--serial-over-program needs --serial"},
         RefusedCase{{"--list-ports=yes"}, "--list-ports takes no value"},

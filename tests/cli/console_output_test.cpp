@@ -28,10 +28,11 @@ struct Captured {
 TEST(ConsoleOutput, WithoutATerminalEachBoardPrintsItsPhasesAndMessagesUnderItsPort) {
   Captured out;
   ConsoleOutput console(out.file, false, {"/dev/pts/1", "/dev/pts/2"});
-  console.Progress(0, 0, "ビットレート調整中");
-  console.Progress(1, 0, "ビットレート調整中");
-  console.Progress(0, 100, "書き込み中：Address = 000000H");
-  console.Progress(0, 200, "書き込み中：Address = 000080H");  // the same phase: no line
+  console.Status(0, {JobPhase::AdjustingBitRate});
+  console.Status(1, {JobPhase::AdjustingBitRate});
+  console.Status(0, {JobPhase::Writing, 0});
+  console.Progress(0, 100);
+  console.Status(0, {JobPhase::Writing, 0x80});  // the same phase: no line
   console.Line(1, " ビットレートの調整が出来ませんでした ");
   console.Finish();
   EXPECT_EQ(out.Text(),
@@ -44,13 +45,13 @@ TEST(ConsoleOutput, WithoutATerminalEachBoardPrintsItsPhasesAndMessagesUnderItsP
 TEST(ConsoleOutput, OnATerminalOneLinePerBoardIsRedrawnAndAMessageGoesAboveThem) {
   Captured out;
   ConsoleOutput console(out.file, true, {"A", "BB"}, [] { return std::size_t{80}; });
-  console.Progress(1, 500, "write");
+  console.Progress(1, 500);
   console.Line(0, "done");
-  console.Progress(0, 1000, "end");
+  console.Status(0, {JobPhase::GettingCpuInfo});
   console.Finish();
-  const std::string bar50 = "[" + std::string(15, '#') + std::string(15, '-') + "]  50%  write";
+  const std::string bar50 = "[" + std::string(15, '#') + std::string(15, '-') + "]  50%  ";
   const std::string bar0 = "[" + std::string(30, '-') + "]   0%  ";
-  const std::string bar100 = "[" + std::string(30, '#') + "] 100%  end";
+  const std::string bar100 = bar0 + "ＣＰＵ情報の取得中";
   EXPECT_EQ(out.Text(),
             "A   " + bar0 + "\x1b[K\nBB  " + bar50 + "\x1b[K" +  // both rows drawn
                 "\r\x1b[1A\x1b[J" + "A: done\n" +                // erased, message above

@@ -91,22 +91,31 @@ TEST(PortOpenHint, APortTheUserMayNotUseGetsWhatHelpsItsOwnerGroupAndMode) {
 }
 
 TEST(FailureHint, NoSyncPointsAtBootModePortAndRateUnlessThePortNeverOpened) {
-  const auto noSync = FailureKind::NoBitRateSync;
+  const JobFailureEvent noSync{JobFailure::NoBitRateSync};
   EXPECT_EQ(FailureHint(noSync, {"/dev/ttyUSB0", "9600", true}),
             "hint: no answer to the bit-rate adjustment: is the board reset into its serial boot "
             "mode, connected to /dev/ttyUSB0, and does Baud (B) 9600 suit it?");
   EXPECT_EQ(FailureHint(noSync, {"/dev/ttyUSB0", "9600", false}), "");
-  EXPECT_EQ(FailureHint(FailureKind::Other, {"/dev/ttyUSB0", "9600", true}), "");
-  EXPECT_EQ(FailureHint(FailureKind::PortNotOpened, {"/dev/no-such-port", "9600", false}),
+  EXPECT_EQ(FailureHint({JobFailure::VerifyTimeUp}, {"/dev/ttyUSB0", "9600", true}), "");
+  EXPECT_EQ(FailureHint({JobFailure::PortNotOpened}, {"/dev/no-such-port", "9600", false}),
             "hint: /dev/no-such-port does not exist; vantrel-cli --list-ports shows the serial "
             "ports");
-  EXPECT_EQ(FailureHint(FailureKind::FirstBlockUnanswered, {"/dev/ttyUSB0", "9600", true, "57600"}),
+  JobFailureEvent write{.failure = JobFailure::WriteFailed, .firstBlock = true};
+  EXPECT_EQ(FailureHint(write, {"/dev/ttyUSB0", "9600", true, "57600"}),
             "hint: no answer to the first block after the switch to Baud (P) 57600: does the "
             "board's programming rate match it (BaudP in Baud.ini, --baud-prog)?");
-  EXPECT_EQ(FailureHint(FailureKind::VerifyMismatch, {"p", "9600", true, "57600", 0x1234A}),
+  write.firstBlock = false;
+  EXPECT_EQ(FailureHint(write, {"/dev/ttyUSB0", "9600", true, "57600"}), "");
+  JobFailureEvent mismatch{.failure = JobFailure::VerifyMismatch};
+  EXPECT_EQ(FailureHint(mismatch, {"p", "9600", true, "57600"}), "");
+  mismatch.address = 0x1234A;
+  EXPECT_EQ(FailureHint(mismatch, {"p", "9600", true, "57600"}),
             "hint: the first byte read back that differs from the program is at 0x0001234A");
+  // A dead line is the story whatever the step failed on.
+  EXPECT_EQ(FailureHint(mismatch, {.port = "p", .lineLost = true}).substr(0, 30),
+            "hint: the line to p was lost: ");
 #ifndef _WIN32  // there COMn is the system's own name
-  EXPECT_EQ(FailureHint(FailureKind::PortNotOpened, {.port = "COM99", .portJobFile = "/h/j.ini"}),
+  EXPECT_EQ(FailureHint({JobFailure::PortNotOpened}, {.port = "COM99", .portJobFile = "/h/j.ini"}),
             "hint: COM99 does not exist; vantrel-cli --list-ports shows the serial ports; COM99 "
             "came from ComPortNo in /h/j.ini, and COM99 is /dev/ttyS98 on this system: --port "
             "names another");

@@ -25,13 +25,12 @@ TEST_P(CheckJobFilesTest, FindsWhatWouldFailTheJob) {
   TempFolder home;
   home.Write("CTRL_MOT/VTC-100.mot", "S1060000010203F3\n");
   home.Write("CTRL_MOT/VTC-200.inf", "[BootDef]\n");
-  WindowFields fields;
-  fields.ExeFolder = home.path();
-  fields.BlockSize = 128;
-  fields.RomBaseAddr = 0x1000;
-  fields.UserProgramPath = home.PathOf("prog.mot");
+  const JobSettings settings{.cpuType = c.cpuType,
+                             .userProgram = home.PathOf("prog.mot"),
+                             .romBase = 0x1000,
+                             .exeFolder = home.path()};
   if (c.program != nullptr) home.Write("prog.mot", c.program);
-  const auto problem = CheckJobFiles(fields, c.cpuType);
+  const auto problem = CheckJobFiles(settings);
   if (c.message.empty()) {
     EXPECT_FALSE(problem) << problem->message;
     return;

@@ -71,17 +71,18 @@ TEST(JobReport, AFailedVerificationSaysWhatItSaw) {
 
 TEST(JobOutcome, AnInterruptAfterTheWorkWasDoneKeepsTheRealResult) {
   struct Case {
-    int jobResult;
+    JobResultCode jobResult;
     bool interrupted;
     bool verify;
     int exitCode;
     const char* result;
   };
-  const Case cases[] = {{0, true, true, 0, "verified"},
-                        {0, true, false, 0, "written"},
-                        {2, true, true, 2, "verify-failed"},
-                        {1, true, true, 1, "aborted"},
-                        {1, false, true, 1, "failed"}};
+  using enum JobResultCode;
+  const Case cases[] = {{Completed, true, true, 0, "verified"},
+                        {Completed, true, false, 0, "written"},
+                        {VerifyFailed, true, true, 2, "verify-failed"},
+                        {NotCompleted, true, true, 1, "aborted"},
+                        {NotCompleted, false, true, 1, "failed"}};
   for (const auto& c : cases) {
     const JobOutcome o = DecideOutcome(c.jobResult, c.interrupted, c.verify);
     EXPECT_EQ(o.exitCode, c.exitCode);

@@ -8,8 +8,10 @@
 
 #include "cli/board/console_output.h"
 #include "cli/entry/cli_options.h"
+#include "cli/records/event_stream.h"
 #include "cli/records/job_report.h"
 #include "cli/records/trace_log.h"
+#include "core/job_events.h"
 #include "objfile/program_image.h"
 #include "platform/clock.h"
 #include "platform/serial_device.h"
@@ -23,8 +25,9 @@ struct BoardSetup {
   std::size_t index = 0;
   std::string cpuInfoFileName;
   ConsoleOutput& console;
-  TraceLog* trace = nullptr;  // no trace when null
-  bool labelTrace = false;    // trace lines name the port
+  TraceLog* trace = nullptr;      // no trace when null
+  bool labelTrace = false;        // trace lines name the port
+  EventStream* events = nullptr;  // no event stream when null
 };
 
 // Runs one programming job on one board, as the window's Program button would, until it ends;
@@ -43,7 +46,7 @@ struct JobOutcome {
 
 // An interrupt that came once the job had written (and verified) everything changes nothing:
 // the job's own result stands.
-JobOutcome DecideOutcome(int jobResult, bool interrupted, bool verify);
+JobOutcome DecideOutcome(JobResultCode jobResult, bool interrupted, bool verify);
 
 // CpuInf.txt for a single board; CpuInf-<port>.txt, one distinct name per port, for several.
 std::vector<std::string> CpuInfoFileNames(const std::vector<std::string>& ports);

@@ -13,16 +13,6 @@ constexpr std::chrono::milliseconds kRedrawEvery{50};
 
 }  // namespace
 
-std::string PhaseOf(std::string_view status) {
-  // "書き込み中：Address = 001200H", "消去完了待ち　 5/30 [秒]": the phase ends at the full-width
-  // colon or space.
-  for (std::string_view sep : {std::string_view("："), std::string_view("\u3000")}) {
-    const auto at = status.find(sep);
-    if (at != std::string_view::npos && at > 0) status = status.substr(0, at);
-  }
-  return std::string(status);
-}
-
 std::size_t StandardErrorColumns() {
   return static_cast<std::size_t>(
       std::max(platform::TerminalColumns(platform::StandardStream::Error), 0));
@@ -129,20 +119,33 @@ void ConsoleOutput::Line(std::size_t board, std::string_view text) {
   std::fflush(out_);
 }
 
-void ConsoleOutput::Progress(std::size_t board, int permille, std::string_view status) {
+void ConsoleOutput::Status(std::size_t board, const JobStatus& status) {
   std::lock_guard lock(mutex_);
   Board& b = boards_[board];
-  b.permille = permille;
-  b.status = status;
+  b.status = StatusText(status);
   if (!terminal_) {
-    const std::string phase = PhaseOf(status);
-    if (phase.empty() || phase == b.lastPhase) return;
-    b.lastPhase = phase;
-    const std::string line = Prefix(board) + std::string(status) + "\n";
+    if (b.lastPhase == status.phase) return;
+    b.lastPhase = status.phase;
+    const std::string line = Prefix(board) + b.status + "\n";
     std::fwrite(line.data(), 1, line.size(), out_);
     std::fflush(out_);
     return;
   }
+  Redraw();
+}
+
+void ConsoleOutput::Progress(std::size_t board, int permille) {
+  std::lock_guard lock(mutex_);
+  boards_[board].permille = permille;
+  if (terminal_) Redraw();
+}
+
+void ConsoleOutput::Refresh() {
+  std::lock_guard lock(mutex_);
+  if (terminal_ && drawn_) Redraw();
+}
+
+void ConsoleOutput::Redraw() {
   if (drawn_ && std::chrono::steady_clock::now() - lastDraw_ < kRedrawEvery) return;
   DrawRows();
 }

@@ -5,9 +5,12 @@
 #include <cstdio>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/job_events.h"
 
 namespace vantrel::cli {
 
@@ -31,7 +34,11 @@ class ConsoleOutput {
   void Beep();
   // One message line of a board, above the progress lines.
   void Line(std::size_t board, std::string_view text);
-  void Progress(std::size_t board, int permille, std::string_view status);
+  // A line for each phase a board enters; on a terminal its row shows the status as it is.
+  void Status(std::size_t board, const JobStatus& status);
+  void Progress(std::size_t board, int permille);
+  // Draws what a redraw held back for being too soon after the last, once it is due.
+  void Refresh();
   // Takes the progress lines off the screen.
   void Finish();
 
@@ -39,13 +46,14 @@ class ConsoleOutput {
   struct Board {
     int permille = 0;
     std::string status;
-    std::string lastPhase;
+    std::optional<JobPhase> lastPhase;
   };
 
   std::string Prefix(std::size_t board) const;
   std::string Row(std::size_t board, std::size_t columns) const;
   void EraseRows();
   void DrawRows();
+  void Redraw();
 
   std::mutex mutex_;
   std::FILE* out_;
@@ -58,9 +66,6 @@ class ConsoleOutput {
   std::string lastDrawn_;
   std::chrono::steady_clock::time_point lastDraw_{};
 };
-
-// The part of a status text that names the phase, without its changing address or count.
-std::string PhaseOf(std::string_view status);
 
 // A board's progress row: its port, the bar, the percentage and the job's status.
 struct ProgressParts {

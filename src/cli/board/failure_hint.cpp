@@ -5,23 +5,6 @@
 
 namespace vantrel::cli {
 
-FailureKind KindOf(const JobFailureEvent& f) {
-  switch (f.failure) {
-    case JobFailure::PortNotOpened:
-      return FailureKind::PortNotOpened;
-    case JobFailure::NoBitRateSync:
-      return FailureKind::NoBitRateSync;
-    case JobFailure::WriteFailed:
-      return f.firstBlock ? FailureKind::FirstBlockUnanswered : FailureKind::Other;
-    case JobFailure::VerifyMismatch:
-      return f.address ? FailureKind::VerifyMismatch : FailureKind::Other;
-    case JobFailure::VerifyAnswerHeader:
-      return FailureKind::VerifyAnswerHeader;
-    default:
-      return FailureKind::Other;
-  }
-}
-
 namespace {
 
 // What a path that is no port is, by the type letter of its mode.
@@ -126,8 +109,15 @@ std::string LatencyTimerHint(const std::optional<platform::LatencyTimer>& timer,
          timer->path + " (a udev rule with ATTR{latency_timer}=\"1\" keeps it)";
 }
 
-std::string FailureHint(FailureKind kind, const HintContext& context) {
-  if (kind == FailureKind::PortNotOpened) {
+std::string FailureHint(const JobFailureEvent& failure, const HintContext& context) {
+  const JobFailure kind = failure.failure;
+  if (context.lineLost) {
+    return "hint: the line to " + context.port +
+           " was lost: the adapter was disconnected or stopped taking bytes; check the cable and "
+           "the USB connection, and that " +
+           context.port + " is still its name (vantrel-cli --list-ports)";
+  }
+  if (kind == JobFailure::PortNotOpened) {
     std::string hint = PortOpenHint(platform::DiagnosePort(context.port), context.port);
     if (context.portJobFile.empty()) return hint;
     hint += "; " + context.port + " came from ComPortNo in " + context.portJobFile;
@@ -138,30 +128,24 @@ std::string FailureHint(FailureKind kind, const HintContext& context) {
     }
     return hint + ": --port names another";
   }
-  if (kind == FailureKind::LineLost) {
-    return "hint: the line to " + context.port +
-           " was lost: the adapter was disconnected or stopped taking bytes; check the cable and "
-           "the USB connection, and that " +
-           context.port + " is still its name (vantrel-cli --list-ports)";
-  }
   // After a port that did not open, the port's own hint has said it all.
-  if (kind == FailureKind::NoBitRateSync && context.portOpen) {
+  if (kind == JobFailure::NoBitRateSync && context.portOpen) {
     return "hint: no answer to the bit-rate adjustment: is the board reset into its serial boot "
            "mode, connected to " +
            context.port + ", and does Baud (B) " + context.baudBoot + " suit it?";
   }
-  if (kind == FailureKind::FirstBlockUnanswered) {
+  if (kind == JobFailure::WriteFailed && failure.firstBlock) {
     return "hint: no answer to the first block after the switch to Baud (P) " + context.baudProg +
            ": does the board's programming rate match it (BaudP in Baud.ini, --baud-prog)?";
   }
-  if (kind == FailureKind::VerifyAnswerHeader) {
+  if (kind == JobFailure::VerifyAnswerHeader) {
     return "hint: the number above is the position of the first byte of the board's read answer "
            "that was not as expected: 0 its code 52, 1 to 4 its length, which must be the block "
            "size (BlockSize in Baud.ini)";
   }
-  if (kind == FailureKind::VerifyMismatch && context.mismatchAddress) {
+  if (kind == JobFailure::VerifyMismatch && failure.address) {
     return "hint: the first byte read back that differs from the program is at " +
-           Format("0x%08X", static_cast<unsigned>(*context.mismatchAddress));
+           Format("0x%08X", static_cast<unsigned>(*failure.address));
   }
   return {};
 }

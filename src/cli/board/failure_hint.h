@@ -11,32 +11,19 @@
 
 namespace vantrel::cli {
 
-// What a failure is about, where a hint can tell the user more than its text does.
-enum class FailureKind {
-  Other,
-  PortNotOpened,
-  NoBitRateSync,
-  FirstBlockUnanswered,  // the first block after the switch to "Baud (P)" got no answer
-  VerifyMismatch,
-  VerifyAnswerHeader,  // the box holds only the position of the read answer's wrong header byte
-  LineLost,            // whatever the step failed on, the port's line had died under it
-};
-
-FailureKind KindOf(const JobFailureEvent& failure);
-
 // What a hint may need to know about the board's job when its failure message comes.
 struct HintContext {
   std::string port;
   std::string baudBoot;  // "Baud (B)" as the job used it
   bool portOpen = false;
-  std::string baudProg;                          // "Baud (P)"
-  std::optional<std::uint32_t> mismatchAddress;  // the first byte the verification found wrong
+  std::string baudProg;     // "Baud (P)"
   std::string portJobFile;  // the job file the port was taken from; empty: from --port
+  bool lineLost = false;    // whatever the step failed on, the port's line had died under it
 };
 
-// One line a person can act on after a failure of the kind, or an empty text. The port's problem
-// is looked up when the port did not open.
-std::string FailureHint(FailureKind kind, const HintContext& context);
+// One line a person can act on after the failure, or an empty text. The port's problem is looked
+// up when the port did not open.
+std::string FailureHint(const JobFailureEvent& failure, const HintContext& context);
 
 // The hint for a port that did not open, from what the system tells about it.
 std::string PortOpenHint(const platform::PortDiagnosis& diagnosis, std::string_view port);

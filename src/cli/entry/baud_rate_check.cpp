@@ -29,17 +29,16 @@ std::string Where(const std::string& key, const std::string& value, const std::s
 
 }  // namespace
 
-std::optional<std::string> BaudRateProblem(const WindowControls& controls,
-                                           const WindowFields& fields, const CliOptions& options) {
-  const std::string& cpuType = controls.ComboBoxCpuType.text;
-  const std::string baudIni = platform::JoinPath(
-      ControlFolderFor(fields.ExeFolder, cpuType, fields.DataFolder), "Baud.ini");
+std::optional<std::string> BaudRateProblem(const JobSettings& s, const CliOptions& options) {
+  const std::string& cpuType = s.cpuType;
+  const std::string baudIni =
+      platform::JoinPath(ControlFolderFor(s.exeFolder, cpuType, s.dataFolder), "Baud.ini");
   const CpuTypeSettings section =
-      ReadCpuTypeSettings(fields.ExeFolder, cpuType, fields.DataFolder).value_or(CpuTypeSettings{});
+      ReadCpuTypeSettings(s.exeFolder, cpuType, s.dataFolder).value_or(CpuTypeSettings{});
   constexpr const char* kWhole = ": a baud rate is a positive whole number of bits per second";
 
   // Given options were checked when they were read; the job file offers only good rates.
-  const std::string& boot = controls.ComboBoxBr1.text;
+  const std::string& boot = s.baudBoot;
   if (!options.baudBoot && !IsPortRate(boot)) {
     if (section.BaudB == "Undefined") {
       return "no boot baud rate: give --baud-boot RATE, or BaudB in section [" + cpuType + "] of " +
@@ -49,7 +48,7 @@ std::optional<std::string> BaudRateProblem(const WindowControls& controls,
   }
   if (HasInfExtension(cpuType)) {
     // The boot definitions' rate is the programming rate; Baud (P) is not used.
-    const std::string inf = ControlFolderFile(fields.ExeFolder, cpuType, fields.DataFolder);
+    const std::string inf = ControlFolderFile(s.exeFolder, cpuType, s.dataFolder);
     const std::string rate =
         platform::IniFile::Load(inf).ReadText("BootDef", "BaudP", kMissingText);
     // A missing value is the file check's to name.
@@ -57,7 +56,7 @@ std::optional<std::string> BaudRateProblem(const WindowControls& controls,
     return Where("BaudP", rate, "BootDef", inf) +
            ": the board is told the rate in hundreds of bits per second, 100 to 6553500";
   }
-  const std::string& program = controls.ComboBoxBr2.text;
+  const std::string& program = s.baudProg;
   if (!options.baudProg && !IsPortRate(program)) {
     if (section.BaudP == "Undefined") {
       return "no programming baud rate: give --baud-prog RATE, or BaudP in section [" + cpuType +

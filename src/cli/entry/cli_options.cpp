@@ -16,30 +16,16 @@ bool IsBaudText(std::string_view text) {
   return platform::ReadLeadingDecimal(text) > 0;
 }
 
-constexpr std::string_view kOptions[] = {"--help",
-                                         "--version",
-                                         "--home",
-                                         "--port",
-                                         "--cpu",
-                                         "--baud-boot",
-                                         "--baud-prog",
-                                         "--verify",
-                                         "--cpu-report",
-                                         "--cadence",
-                                         "--trace",
-                                         "--report",
-                                         "--log",
-                                         "--repeat",
-                                         "--serial",
-                                         "--serial-file",
-                                         "--list-ports",
-                                         "--job",
-                                         "--serial-over-program"};
+constexpr std::string_view kOptions[] = {
+    "--help",      "--version",     "--home",       "--port",       "--cpu",
+    "--baud-boot", "--baud-prog",   "--verify",     "--cpu-report", "--cadence",
+    "--trace",     "--report",      "--log",        "--events",     "--repeat",
+    "--serial",    "--serial-file", "--list-ports", "--job",        "--serial-over-program"};
 
 // Options that hold one value: a second one would silently win over the first.
 constexpr std::string_view kSingleValued[] = {
-    "--home",   "--cpu", "--baud-boot", "--baud-prog", "--cadence",    "--trace",
-    "--report", "--log", "--job",       "--serial",    "--serial-file"};
+    "--home",   "--cpu", "--baud-boot", "--baud-prog", "--cadence", "--trace",
+    "--report", "--log", "--events",    "--job",       "--serial",  "--serial-file"};
 
 // Edits (a letter added, left out, changed, or two swapped) that make one name the other.
 std::size_t EditDistance(std::string_view a, std::string_view b) {
@@ -181,7 +167,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
         return std::nullopt;
       }
       o.tickMode = *mode;
-    } else if (a == "--trace" || a == "--report" || a == "--log") {
+    } else if (a == "--trace" || a == "--report" || a == "--log" || a == "--events") {
       if (v.empty()) {
         error = std::string(a) + " needs a file name";
         return std::nullopt;
@@ -190,7 +176,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
         error = std::string(a) + " needs a file name, not '-'";
         return std::nullopt;
       }
-      (a == "--trace" ? o.trace : a == "--report" ? o.report : o.log) = v;
+      (a == "--trace" ? o.trace : a == "--report" ? o.report : a == "--log" ? o.log : o.events) = v;
     } else if (a == "--repeat") {
       if (!flag(o.repeat)) return std::nullopt;
     } else if (a == "--list-ports") {
@@ -242,6 +228,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
         "after each round), or use --log FILE.jsonl";
     return std::nullopt;
   }
+  if (o.report == "-" && o.events == "-") {
+    error = "--report - and --events - cannot both have standard output; name a file for one";
+    return std::nullopt;
+  }
   for (const auto file : files) {
     if (const auto misspelt = MisspeltBinaryAddress(file)) {
       error = *misspelt;
@@ -290,6 +280,7 @@ std::string CliHelpText() {
                    [--baud-boot RATE] [--baud-prog RATE] [--verify]
                    [--cpu-report] [--cadence 10ms|fast] [--trace FILE|-]
                    [--report FILE.json] [--repeat] [--log FILE.jsonl]
+                   [--events FILE|-]
                    [--serial ADDR:FIRST[:STEP[:FORMAT]] [--serial-file FILE]]
                    FILE [FILE ...]
        vantrel-cli [--home DIR] [--port PORT ...] [--cpu NAME] [OPTIONS]
@@ -373,6 +364,13 @@ Options:
                     the disk as soon as the job ends: a crash loses at most the
                     job that was running; several runs and stations may append
                     to one log
+  --events FILE     write every event of every board's job as it happens to
+                    FILE (- for stdout), one JSON object per line: board, port,
+                    time (UTC), kind (status, progress, running, rate, beep,
+                    failure, notice, result, end) and the kind's fields; a
+                    board's last line is its end, with the report's result
+                    (outcome) and exitCode. With - the table of results and
+                    the station's lines go to stderr (docs/events.md)
   --repeat          a station: program board after board on the same port(s)
                     until Ctrl-C. After each round it waits for the next
                     board, which is there once every port has gone and come

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "job/tick_driver.h"
 #include "cli/program/serial_format.h"
+#include "job/tick_driver.h"
 
 namespace vantrel::cli {
 
@@ -31,6 +31,7 @@ struct CliOptions {
   std::string trace;    // every byte on the line goes here; "-" is stderr; empty: no trace
   std::string report;   // the JSON record of every board goes here; empty: no report
   std::string log;      // one JSON line per board job is appended here; empty: no log
+  std::string events;   // the JSON lines of every job event go here; "-" is stdout; empty: none
   bool repeat = false;  // board after board on the same ports, until Ctrl-C
   // The user program files, merged into one image; `file` is the one the job reads.
   std::vector<std::string> files;

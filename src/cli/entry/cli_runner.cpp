@@ -1,5 +1,6 @@
 #include "cli/entry/cli_runner.h"
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -8,6 +9,7 @@
 #include "cli/entry/port_listing.h"
 #include "cli/program/board_programs.h"
 #include "cli/records/board_log.h"
+#include "cli/records/event_stream.h"
 #include "cli/records/trace_log.h"
 #include "cli/station/board_round.h"
 #include "cli/station/station.h"
@@ -70,6 +72,19 @@ int RunCli(const CliOptions& options) {
       return kExitUsage;
     }
   }
+  std::unique_ptr<EventStream> events;
+  if (!options.events.empty()) {
+    std::string error;
+    events = EventStream::Open(options.events, error);
+    if (!events) {
+      std::fprintf(stderr, "vantrel-cli: %s\n", error.c_str());
+      return kExitUsage;
+    }
+#ifdef SIGPIPE
+    // A reader of the stream that goes away must not end a job halfway: its lines are lost.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
+  }
   platform::InstallInterruptFlag();
 
   RoundSetup round{options};
@@ -79,6 +94,7 @@ int RunCli(const CliOptions& options) {
   round.terminal = platform::PrepareConsole() && options.trace != "-";
   round.trace = trace.get();
   round.log = log.get();
+  round.events = events.get();
   // The numbers go on from round to round, and from run to run with a serial file.
   SerialNumbers numbers = SerialNumbersOf(options);
   round.numbers = &numbers;
@@ -87,6 +103,10 @@ int RunCli(const CliOptions& options) {
   if (trace && !trace->Error().empty()) {
     std::fprintf(stderr, "vantrel-cli: the trace %s lacks lines: %s\n", options.trace.c_str(),
                  trace->Error().c_str());
+  }
+  if (events && !events->Error().empty()) {
+    std::fprintf(stderr, "vantrel-cli: the event stream %s lacks lines: %s\n",
+                 options.events.c_str(), events->Error().c_str());
   }
   return code;
 }

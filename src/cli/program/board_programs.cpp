@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "app/tform1.h"
 #include "cli/board/prepare_job.h"
 #include "cli/entry/baud_rate_check.h"
 #include "cli/program/file_check.h"
@@ -11,7 +10,6 @@
 #include "cli/records/sha256.h"
 #include "core/format.h"
 #include "objfile/program_image.h"
-#include "platform/clock.h"
 #include "platform/file_access.h"
 #include "platform/path_separators.h"
 
@@ -61,17 +59,15 @@ std::optional<int> BoardPrograms::Prepare(const CliOptions& options,
 }
 
 std::optional<int> BoardPrograms::Check(const CliOptions& options, const std::string& firstPort) {
-  KeptBoxes desktop;
-  platform::MonotonicClock clock;
-  TForm1 form(desktop, clock);
-  if (PrepareJob(form, options, firstPort)) return std::nullopt;
-  if (const auto problem = BaudRateProblem(form.controls, form.fields, options)) {
+  PreparedJob prepared;
+  if (PrepareJob(options, firstPort, prepared)) return std::nullopt;
+  JobSettings settings = prepared.settings;
+  if (const auto problem = BaudRateProblem(settings, options)) {
     std::fprintf(stderr, "vantrel-cli: %s (see --help)\n", problem->c_str());
     return kExitUsage;
   }
-  WindowFields fields = form.fields;
-  const std::string& cpuType = form.controls.ComboBoxCpuType.text;
-  const std::uint32_t base = fields.RomBaseAddr;
+  const std::string& cpuType = settings.cpuType;
+  const std::uint32_t base = settings.romBase;
 
   std::vector<ProgramFile> files;
   std::vector<std::string> given;
@@ -86,15 +82,15 @@ std::optional<int> BoardPrograms::Check(const CliOptions& options, const std::st
   }
   // A job file names its one program.
   if (files.empty()) {
-    files.push_back({fields.UserProgramPath, fields.UserProgramPath});
-    given = full = {fields.UserProgramPath};
+    files.push_back({settings.userProgram, settings.userProgram});
+    given = full = {settings.userProgram};
   }
 
   serial_ = options.serial;
   const std::size_t width = serial_ ? serial_->format.width : 0;
   const bool merge = files.size() > 1 || files[0].kind != ProgramKind::SRecords || serial_;
   if (!merge) {
-    if (const auto problem = CheckJobFiles(fields, cpuType)) return Refuse(*problem);
+    if (const auto problem = CheckJobFiles(settings)) return Refuse(*problem);
   } else {
     bytes_ = std::make_unique<SuppliedBytes>(base);
     if (const auto problem = ReadProgramFiles(files, *bytes_)) return Refuse(*problem);
@@ -106,8 +102,8 @@ std::optional<int> BoardPrograms::Check(const CliOptions& options, const std::st
     if (!WriteWholeFile(merged_, bytes_->SRecordText(unnumbered, serial_ ? serial_->address : 0))) {
       return Refuse({"vantrel-cli: cannot write " + merged_, {}});
     }
-    fields.UserProgramPath = merged_;
-    if (const auto problem = CheckJobFiles(fields, cpuType, Joined(given))) return Refuse(*problem);
+    settings.userProgram = merged_;
+    if (const auto problem = CheckJobFiles(settings, Joined(given))) return Refuse(*problem);
   }
 
   // After the write-control file: a CPU type that is not there has no window.

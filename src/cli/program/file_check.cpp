@@ -7,7 +7,6 @@
 #include "config/cpu_type_list.h"
 #include "config/path_rules.h"
 #include "core/format.h"
-#include "app/window_display.h"
 #include "inquiry/boot_definition.h"
 #include "job/load_control_program.h"
 #include "job/load_user_program.h"
@@ -66,32 +65,19 @@ class KeptMessage final : public JobEvents {
   std::string last;
 };
 
-JobSettings SettingsOf(const WindowFields& fields, const std::string& cpuType) {
-  JobSettings s;
-  s.cpuType = cpuType;
-  s.userProgram = fields.UserProgramPath;
-  s.blockSize = fields.BlockSize;
-  s.romBase = fields.RomBaseAddr;
-  s.exeFolder = fields.ExeFolder;
-  s.dataFolder = fields.DataFolder;
-  return s;
-}
-
 }  // namespace
 
-std::optional<FileProblem> CheckControlFile(const WindowFields& fields, const std::string& cpuType,
-                                            ProgramImage& scratch) {
-  FixedInputs inputs(SettingsOf(fields, cpuType));
+std::optional<FileProblem> CheckControlFile(const JobSettings& s, ProgramImage& scratch) {
+  FixedInputs inputs(s);
   KeptMessage boxes;
   bool inquiry = false;
   BootDefinition boot;
   LoadControlProgram load(inputs, boxes, scratch.control, inquiry, boot);
   if (load.Run() == StepDone) return std::nullopt;
-  const std::string path = ControlFolderFile(fields.ExeFolder, cpuType, fields.DataFolder);
+  const std::string path = ControlFolderFile(s.exeFolder, s.cpuType, s.dataFolder);
   if (!load.fault().code.empty())
     return FileProblem{boxes.last, RecordFaultHint(path, load.fault())};
-  if (!platform::PathExists(path))
-    return FileProblem{boxes.last, MissingCpuTypeHint(fields, cpuType)};
+  if (!platform::PathExists(path)) return FileProblem{boxes.last, MissingCpuTypeHint(s)};
   if (inquiry) {
     return FileProblem{boxes.last, "hint: the [BootDef] section of " + path +
                                        " lacks a value the inquiry needs, or has one out of range"};
@@ -99,15 +85,15 @@ std::optional<FileProblem> CheckControlFile(const WindowFields& fields, const st
   return FileProblem{boxes.last, UnopenedFileHint(path)};
 }
 
-std::optional<FileProblem> CheckUserProgram(const WindowFields& fields, ProgramImage& scratch,
+std::optional<FileProblem> CheckUserProgram(const JobSettings& s, ProgramImage& scratch,
                                             const std::string& shownProgram) {
-  FixedInputs inputs(SettingsOf(fields, {}));
+  FixedInputs inputs(s);
   KeptMessage boxes;
   CommCtrl port;
   platform::MonotonicClock clock;
   SharedTimeout timeout(clock);
   LoadUserProgram load(StepContext{port, timeout, inputs, boxes}, scratch);
-  const std::string& path = shownProgram.empty() ? fields.UserProgramPath : shownProgram;
+  const std::string& path = shownProgram.empty() ? s.userProgram : shownProgram;
   if (load.Run(PhaseStart) == StepFailed) return FileProblem{boxes.last, UnopenedFileHint(path)};
   StepResult result = StepBusy;
   while (result == StepBusy) result = load.Run(PhaseContinue);
@@ -122,7 +108,7 @@ std::optional<FileProblem> CheckUserProgram(const WindowFields& fields, ProgramI
   }
   const auto& flags = scratch.blocks.flags;
   if (std::none_of(flags.begin(), flags.end(), [](std::uint8_t f) { return f != 0; })) {
-    const std::uint32_t base = fields.RomBaseAddr;
+    const std::uint32_t base = s.romBase;
     return FileProblem{
         "vantrel-cli: " + path + " holds no data in the ROM window " +
             Format("%08X-%08X", base, static_cast<unsigned>(base + (kImageSize - 1))) +
@@ -154,12 +140,12 @@ std::string RecordFaultHint(const std::string& path, const RecordFault& fault) {
   return hint + ": " + CodeInWords(fault);
 }
 
-std::string MissingCpuTypeHint(const WindowFields& fields, const std::string& cpuType) {
+std::string MissingCpuTypeHint(const JobSettings& s) {
   using platform::JoinPath;
-  std::string hint =
-      "hint: no CPU type '" + cpuType + "' in " + JoinPath(fields.ExeFolder, "CTRL_MOT");
-  if (!fields.DataFolder.empty()) hint += " or " + JoinPath(fields.DataFolder, "CTRL_MOT");
-  const std::vector<std::string> types = ListCpuTypes(fields.ExeFolder, fields.DataFolder);
+  const std::string& cpuType = s.cpuType;
+  std::string hint = "hint: no CPU type '" + cpuType + "' in " + JoinPath(s.exeFolder, "CTRL_MOT");
+  if (!s.dataFolder.empty()) hint += " or " + JoinPath(s.dataFolder, "CTRL_MOT");
+  const std::vector<std::string> types = ListCpuTypes(s.exeFolder, s.dataFolder);
   if (types.empty()) return hint + ", which holds none (--home names the folder with CTRL_MOT)";
   hint += "; there are:";
   for (const auto& t : types) hint += " " + t;
@@ -172,11 +158,11 @@ std::string MissingCpuTypeHint(const WindowFields& fields, const std::string& cp
   return hint;
 }
 
-std::optional<FileProblem> CheckJobFiles(const WindowFields& fields, const std::string& cpuType,
+std::optional<FileProblem> CheckJobFiles(const JobSettings& settings,
                                          const std::string& shownProgram) {
   auto scratch = std::make_unique<ProgramImage>();
-  if (auto problem = CheckControlFile(fields, cpuType, *scratch)) return problem;
-  return CheckUserProgram(fields, *scratch, shownProgram);
+  if (auto problem = CheckControlFile(settings, *scratch)) return problem;
+  return CheckUserProgram(settings, *scratch, shownProgram);
 }
 
 }  // namespace vantrel::cli

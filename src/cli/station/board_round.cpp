@@ -43,7 +43,7 @@ RoundResult RunRound(const RoundSetup& s) {
   std::vector<char> logged(ports.size(), 1);
   auto run = [&](std::size_t i) {
     records[i] = RunBoardJobGuarded(BoardSetup{programs.board(i).options, ports[i], i,
-                                               cpuInfoNames[i], console, s.trace, gang});
+                                               cpuInfoNames[i], console, s.trace, gang, s.events});
     programs.board(i).Describe(records[i]);
     // A job that could not even be set up touched no board: there is nothing to log.
     if (s.log == nullptr || records[i].exitCode == kExitUsage) return;
@@ -66,9 +66,9 @@ RoundResult RunRound(const RoundSetup& s) {
     return {{}, kExitUsage};
   }
   int code = gang ? GangExitCode(records) : records[0].exitCode;
-  // Standard output may be the report's alone.
+  // Standard output may be the report's or the event stream's alone.
   if (gang) {
-    std::FILE* out = s.options.report == "-" ? stderr : stdout;
+    std::FILE* out = s.options.report == "-" || s.options.events == "-" ? stderr : stdout;
     const auto columns = platform::TerminalColumns(out == stdout ? platform::StandardStream::Output
                                                                  : platform::StandardStream::Error);
     std::fputs(FormatGangSummary(records, static_cast<std::size_t>(std::max(columns, 0))).c_str(),

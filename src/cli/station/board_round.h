@@ -6,6 +6,7 @@
 #include "cli/entry/cli_options.h"
 #include "cli/program/serial_numbers.h"
 #include "cli/records/board_log.h"
+#include "cli/records/event_stream.h"
 #include "cli/records/job_report.h"
 #include "cli/records/trace_log.h"
 
@@ -18,6 +19,7 @@ struct RoundSetup {
   bool terminal = false;             // standard error redraws progress lines in place
   TraceLog* trace = nullptr;         // no trace when null
   BoardLog* log = nullptr;           // no log when null
+  EventStream* events = nullptr;     // no event stream when null
   SerialNumbers* numbers = nullptr;  // what each round's boards are numbered from
 };
 

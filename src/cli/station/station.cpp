@@ -21,6 +21,8 @@ int RunStation(const RoundSetup& setup, platform::Clock& clock) {
   platform::EnterKey key;
   StationTotals totals(clock);
   int code = 0;
+  // Standard output may be the event stream's alone.
+  std::FILE* out = setup.options.events == "-" ? stderr : stdout;
   for (bool next = WaitForFirstBoard(setup.ports, key); next;) {
     RoundResult round = RunRound(setup);
     if (round.exitCode == kExitUsage) return kExitUsage;
@@ -31,15 +33,15 @@ int RunStation(const RoundSetup& setup, platform::Clock& clock) {
     for (std::size_t i = 0; i < round.records.size(); ++i) {
       const BoardRecord& r = round.records[i];
       const std::string line = totals.Count(r);
-      std::printf("%s%s\n", gang ? (r.port + ": ").c_str() : "", line.c_str());
+      std::fprintf(out, "%s%s\n", gang ? (r.port + ": ").c_str() : "", line.c_str());
       // A job file's port is known once its job has read it.
       ports.push_back(r.port.empty() ? setup.ports[i] : r.port);
     }
-    std::fflush(stdout);
+    std::fflush(out);
     next = !platform::InterruptRequested() && WaitForNextBoard(ports, key);
   }
-  std::printf("%s\n", totals.Final().c_str());
-  std::fflush(stdout);
+  std::fprintf(out, "%s\n", totals.Final().c_str());
+  std::fflush(out);
   return code;
 }
 

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+namespace vantrel::cli {
+
+// Now, in UTC, ISO 8601 with milliseconds: "2026-01-31T12:00:00.250Z".
+std::string UtcNow();
+
+// The --events stream: one JSON object per line for every event of every board of a run, each
+// line flushed as it is written, so that another program can follow the jobs as they go.
+class EventStream {
+ public:
+  // "-" is standard output.
+  static std::unique_ptr<EventStream> Open(const std::string& path, std::string& error);
+  EventStream(const EventStream&) = delete;
+  EventStream& operator=(const EventStream&) = delete;
+  ~EventStream();
+
+  // {"board": N, "port": ..., "time": ..., "kind": ..., FIELDS}; fields are `"name": value`
+  // pairs joined by ", ", or empty.
+  void Write(std::size_t board, std::string_view port, std::string_view kind,
+             std::string_view fields);
+  // Why lines are missing; empty while every line was written.
+  std::string Error();
+
+ private:
+  EventStream(std::FILE* out, bool own) : out_(out), own_(own) {}
+  std::mutex mutex_;
+  std::FILE* out_;
+  bool own_;
+  std::string error_;
+};
+
+}  // namespace vantrel::cli
