@@ -63,9 +63,11 @@ main { display: grid; grid-template-columns: 1fr 360px; gap: 12px; padding: 0 20
 .file .sha { font-family: monospace; color: var(--dim); overflow: hidden; text-overflow: ellipsis; }
 .recent { background: var(--panel); border-radius: 8px; padding: 8px 12px; min-height: 0;
           overflow: hidden; }
-.row { display: grid; grid-template-columns: 92px 1fr 70px; gap: 8px; font-size: 18px;
+.row { display: grid; grid-template-columns: 84px 1fr auto 66px; gap: 8px; font-size: 18px;
        padding: 2px 0; border-bottom: 1px solid var(--line); align-items: center; }
 .row .who { overflow: hidden; white-space: nowrap; text-overflow: ellipsis; }
+.row .where { color: var(--dim); font-size: 15px; max-width: 110px; overflow: hidden;
+              white-space: nowrap; text-overflow: ellipsis; }
 .row .mark { text-align: center; font-weight: bold; border-radius: 4px; }
 .row .mark.pass { background: var(--pass); }
 .row .mark.fail { background: var(--fail); }
@@ -209,8 +211,9 @@ function addFinished(ev) {
   const when = Date.parse(ev.time);
   row.appendChild(make("span", "when",
       isNaN(when) ? "" : new Date(when).toLocaleTimeString(undefined, { hour12: false })));
-  const who = isText(ev.serial) ? ev.serial : (isText(ev.port) ? ev.port : "");
-  row.appendChild(make("span", "who", who)).title = isText(ev.port) ? String(ev.port) : "";
+  row.appendChild(make("span", "who", isText(ev.serial) ? ev.serial : "\u2014"));
+  const port = isText(ev.port) ? String(ev.port) : "";
+  row.appendChild(make("span", "where", port.replace(/^\/dev\//, ""))).title = port;
   const pass = ev.exitCode === 0;
   row.appendChild(make("span", "mark " + (pass ? "pass" : "fail"), pass ? T.pass : T.fail));
   const list = byId("recent");
