@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <future>
 #include <thread>
 
@@ -21,50 +21,38 @@ bool Within(std::chrono::milliseconds limit, const std::function<bool()>& done) 
   return done();
 }
 
-// A browser on /events, on a thread of its own: it keeps what it read until it has a line
-// holding `until`, then reads no more (a stalled browser) until it is let go.
-class Follower {
- public:
-  Follower(int port, std::string until) : until_(std::move(until)) {
-    thread_ = std::thread([this, port] {
-      httplib::Client client("127.0.0.1", port);
-      auto result = client.Get("/events", [this](const char* data, std::size_t size) {
-        {
-          std::lock_guard lock(mutex_);
-          read_.append(data, size);
-          if (read_.find(until_) == std::string::npos) return true;
-          stalled_ = true;
-        }
-        letGo_.wait_for(20s);
-        return false;
-      });
-      status_ = result ? result->status : -1;
-      ended_ = true;
+// A browser on /events, on a thread of its own: it keeps what it read until that holds `until`,
+// then reads no more (a stalled browser) until it goes. `status` is the answer's, once it ended.
+struct Follower {
+  Follower(int port, std::string until) {
+    status = std::async(std::launch::async, [this, port, until] {
+      const auto result = httplib::Client("127.0.0.1", port)
+                              .Get("/events", [&](const char* data, std::size_t size) {
+                                std::unique_lock lock(mutex);
+                                read.append(data, size);
+                                if (read.find(until) == std::string::npos) return true;
+                                stalled = true;
+                                gone.wait_for(lock, 20s, [&] { return leaving; });
+                                return false;
+                              });
+      return result ? result->status : -1;
     });
   }
+  template <typename F>
+  auto Read(F f) {
+    std::lock_guard lock(mutex);
+    return f();
+  }
   ~Follower() {
-    release_.set_value();
-    thread_.join();
+    Read([&] { return leaving = true; });
+    gone.notify_all();
   }
-  bool Stalled() {
-    std::lock_guard lock(mutex_);
-    return stalled_;
-  }
-  std::string Read() {
-    std::lock_guard lock(mutex_);
-    return read_;
-  }
-  std::atomic<int> status_ = 0;
-  std::atomic<bool> ended_ = false;
-
- private:
-  std::string until_;
-  std::mutex mutex_;
-  std::string read_;
-  bool stalled_ = false;
-  std::promise<void> release_;
-  std::shared_future<void> letGo_ = release_.get_future().share();
-  std::thread thread_;
+  std::mutex mutex;
+  std::condition_variable gone;
+  std::string read;
+  bool stalled = false;
+  bool leaving = false;
+  std::future<int> status;
 };
 
 TEST(ViewServer, ServesThePageAndItsStreamOnlyToGet) {
@@ -103,8 +91,8 @@ TEST(ViewServer, AClientGetsTheStateAsItIsThenEveryEventOnce) {
   Follower follower(server.Port(), "\"live\"");
   ASSERT_TRUE(Within(5s, [&] { return server.Clients() == 1; }));
   server.Publish("{\"port\": \"A\",\n \"kind\": \"live\"}");
-  ASSERT_TRUE(Within(5s, [&] { return follower.Stalled(); }));
-  const std::string read = follower.Read();
+  ASSERT_TRUE(Within(5s, [&] { return follower.Read([&] { return follower.stalled; }); }));
+  const std::string read = follower.Read([&] { return follower.read; });
   EXPECT_EQ(read.substr(read.find("data: {\"port\"")),
             "data: {\"port\": \"A\", \"kind\": \"board\", \"serial\": \"S1\"}\n\n"
             "data: {\"port\": \"A\", \"kind\": \"status\", \"phase\": \"writing\"}\n\n"
@@ -119,8 +107,8 @@ TEST(ViewServer, RefusesTheClientPastTheLimit) {
     followers.push_back(std::make_unique<Follower>(server.Port(), "snapshot"));
   ASSERT_TRUE(Within(10s, [&] { return server.Clients() == ViewServer::kMaxClients; }));
   Follower refused(server.Port(), "snapshot");
-  ASSERT_TRUE(Within(5s, [&] { return refused.ended_.load(); }));
-  EXPECT_EQ(refused.status_, 503);
+  ASSERT_EQ(refused.status.wait_for(5s), std::future_status::ready);
+  EXPECT_EQ(refused.status.get(), 503);
   EXPECT_EQ(server.Clients(), ViewServer::kMaxClients);
 }
 
@@ -128,7 +116,8 @@ TEST(ViewServer, DropsAClientThatStopsReadingWithoutWaitingForIt) {
   ViewServer server;
   ASSERT_EQ(server.Start("127.0.0.1", 0), "");
   Follower stalled(server.Port(), "snapshot");
-  ASSERT_TRUE(Within(5s, [&] { return stalled.Stalled() && server.Clients() == 1; }));
+  ASSERT_TRUE(Within(
+      5s, [&] { return stalled.Read([&] { return stalled.stalled; }) && server.Clients() == 1; }));
   const std::string event =
       R"({"port": "A", "kind": "notice", "text": ")" + std::string(4000, 'x') + "\"}";
   const auto start = Clock::now();
@@ -148,9 +137,9 @@ TEST(ViewServer, KeepsAClientThatReadsThroughABoardsBurstOfStatus) {
     server.Publish(R"({"port": "B", "kind": "progress", "permille": )" + std::to_string(n) + "}");
   }
   server.Publish(R"({"port": "A", "kind": "end"})");
-  ASSERT_TRUE(Within(5s, [&] { return follower.Stalled(); }));
+  ASSERT_TRUE(Within(5s, [&] { return follower.Read([&] { return follower.stalled; }); }));
   EXPECT_EQ(server.Clients(), 1u);
-  const std::string read = follower.Read();
+  const std::string read = follower.Read([&] { return follower.read; });
   const auto last = read.find("\"address\": 19999}");
   ASSERT_NE(last, std::string::npos);
   EXPECT_LT(last, read.find("\"kind\": \"end\""));
