@@ -52,7 +52,17 @@ INSTANTIATE_TEST_SUITE_P(
                     "--serial: 70000 does not fit le16 (at most 65535)"},
         RefusedCase{{"--port", "A", "--cpu", "C", "--serial-file", "s.txt", "f"},
                     "--serial-file needs --serial"},
-        RefusedCase{{"--port", "A", "--cpu", "C", "a.mot", ""}, "the user program FILE is empty"}),
+        RefusedCase{{"--port", "A", "--cpu", "C", "a.mot", ""}, "the user program FILE is empty"},
+        RefusedCase{{"--port", "A", "--cpu", "C", "--view", "8080", "f"},
+                    "--view shows a station: it needs --repeat"},
+        RefusedCase{{"--port", "A", "--cpu", "C", "--repeat", "--view", "0", "f"},
+                    "--view needs [ADDR:]PORT with a PORT from 1 to 65535, not '0'"},
+        RefusedCase{{"--port", "A", "--cpu", "C", "--repeat", "--view", "h:65536", "f"},
+                    "--view needs [ADDR:]PORT with a PORT from 1 to 65535, not 'h:65536'"},
+        RefusedCase{{"--port", "A", "--cpu", "C", "--repeat", "--view=:80", "f"},
+                    "--view :80 names no address before the ':'"},
+        RefusedCase{{"--port", "A", "--cpu", "C", "--repeat", "--view", "::1:80", "f"},
+                    "--view ::1:80: write an IPv6 address in brackets, [ADDR]:PORT"}),
     ByError);
 
 INSTANTIATE_TEST_SUITE_P(Repeated, Refused,
@@ -97,6 +107,16 @@ TEST(CliOptions, SeveralPortsTheCadenceTheTraceAndTheReport) {
   EXPECT_EQ(o->tickMode, TickMode::Cadence);
   EXPECT_EQ(o->trace, "-");
   EXPECT_EQ(o->report, "r.json");
+  for (const auto& [text, address, port] : {std::tuple{"8080", "127.0.0.1", 8080},
+                                            {"0.0.0.0:1", "0.0.0.0", 1},
+                                            {"[::1]:65535", "::1", 65535},
+                                            {"station3:80", "station3", 80}}) {
+    const auto viewed =
+        Parse({"--port", "A", "--cpu", "C", "--repeat", "--view", text, "f"}, error);
+    ASSERT_TRUE(viewed && viewed->view) << text << ": " << error;
+    EXPECT_EQ(viewed->view->address, address) << text;
+    EXPECT_EQ(viewed->view->port, port) << text;
+  }
   const auto fast = Parse({"--port", "A", "--cpu", "C", "f"}, error);
   ASSERT_TRUE(fast);
   EXPECT_EQ(fast->tickMode, TickMode::Fast) << "fast is the default";

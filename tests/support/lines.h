@@ -14,4 +14,11 @@ inline std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
+// How often `part` is in the text, overlaps counted.
+inline std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
 }  // namespace vantrel::testing

@@ -106,7 +106,10 @@ void BoardEvents::Failed(const JobFailureEvent& failure) {
   Show(failure.text);
   if (!hint_) return;
   const std::string hint = hint_(failure);
-  if (!hint.empty()) out_.Line(board_, hint);
+  if (hint.empty()) return;
+  out_.Line(board_, hint);
+  if (stream_)
+    stream_->Aside(EventStream::Object(board_, port_, "hint", "\"text\": " + JsonString(hint)));
 }
 
 void BoardEvents::Notice(JobNotice notice, std::string_view text) {

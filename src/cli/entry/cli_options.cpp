@@ -20,12 +20,13 @@ constexpr std::string_view kOptions[] = {
     "--help",      "--version",     "--home",       "--port",       "--cpu",
     "--baud-boot", "--baud-prog",   "--verify",     "--cpu-report", "--cadence",
     "--trace",     "--report",      "--log",        "--events",     "--repeat",
-    "--serial",    "--serial-file", "--list-ports", "--job",        "--serial-over-program"};
+    "--serial",    "--serial-file", "--list-ports", "--job",        "--serial-over-program",
+    "--view"};
 
 // Options that hold one value: a second one would silently win over the first.
 constexpr std::string_view kSingleValued[] = {
-    "--home",   "--cpu", "--baud-boot", "--baud-prog", "--cadence", "--trace",
-    "--report", "--log", "--events",    "--job",       "--serial",  "--serial-file"};
+    "--home", "--cpu",    "--baud-boot", "--baud-prog", "--cadence",     "--trace", "--report",
+    "--log",  "--events", "--job",       "--serial",    "--serial-file", "--view"};
 
 // Edits (a letter added, left out, changed, or two swapped) that make one name the other.
 std::size_t EditDistance(std::string_view a, std::string_view b) {
@@ -179,6 +180,9 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
       (a == "--trace" ? o.trace : a == "--report" ? o.report : a == "--log" ? o.log : o.events) = v;
     } else if (a == "--repeat") {
       if (!flag(o.repeat)) return std::nullopt;
+    } else if (a == "--view") {
+      o.view = ParseViewAddress(v, error);
+      if (!o.view) return std::nullopt;
     } else if (a == "--list-ports") {
       if (!flag(o.listPorts)) return std::nullopt;
     } else if (a == "--cpu") {
@@ -220,6 +224,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string_view>& a
   if (!o.serial && (!o.serialFile.empty() || o.serialOverProgram)) {
     error = std::string(o.serialFile.empty() ? "--serial-over-program" : "--serial-file") +
             " needs --serial";
+    return std::nullopt;
+  }
+  if (o.view && !o.repeat) {
+    error = "--view shows a station: it needs --repeat";
     return std::nullopt;
   }
   if (o.report == "-" && o.repeat) {
@@ -280,7 +288,7 @@ std::string CliHelpText() {
                    [--baud-boot RATE] [--baud-prog RATE] [--verify]
                    [--cpu-report] [--cadence 10ms|fast] [--trace FILE|-]
                    [--report FILE.json] [--repeat] [--log FILE.jsonl]
-                   [--events FILE|-]
+                   [--events FILE|-] [--view [ADDR:]PORT]
                    [--serial ADDR:FIRST[:STEP[:FORMAT]] [--serial-file FILE]]
                    FILE [FILE ...]
        vantrel-cli [--home DIR] [--port PORT ...] [--cpu NAME] [OPTIONS]
@@ -382,6 +390,16 @@ Options:
                     "board N  RESULT [serial S]  passed P  failed F  R
                     boards/h" (boards per hour since the start, waits
                     included); "stopped after N boards ..." at the end
+  --view [ADDR:]PORT
+                    with --repeat: serve a page of the station at
+                    http://ADDR:PORT/ (ADDR 127.0.0.1 unless given; 0.0.0.0
+                    for every network) for any browser: a tile per port with
+                    its board's serial number, phase, progress, time and a
+                    large PASS or FAIL with the message and hint; the totals,
+                    the CPU type, the program files with their SHA-256 and the
+                    last twenty boards. It only shows: nothing can be started
+                    or changed from it; at most 16 browsers at once. A port in
+                    use is a usage error before any board is touched
   --serial ADDR:FIRST[:STEP[:FORMAT]]
                     write a serial number at ADDR over the program: FIRST into
                     the first board, FIRST+STEP into the next (STEP 1 unless

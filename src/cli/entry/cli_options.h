@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/program/serial_format.h"
+#include "cli/view/view_address.h"
 #include "job/tick_driver.h"
 
 namespace vantrel::cli {
@@ -33,6 +34,7 @@ struct CliOptions {
   std::string log;      // one JSON line per board job is appended here; empty: no log
   std::string events;   // the JSON lines of every job event go here; "-" is stdout; empty: none
   bool repeat = false;  // board after board on the same ports, until Ctrl-C
+  std::optional<ViewAddress> view;  // the station's page is served here; none when empty
   // The user program files, merged into one image; `file` is the one the job reads.
   std::vector<std::string> files;
   std::string file;

@@ -13,6 +13,7 @@
 #include "cli/records/trace_log.h"
 #include "cli/station/board_round.h"
 #include "cli/station/station.h"
+#include "cli/view/view_server.h"
 #include "config/path_rules.h"
 #include "platform/clock.h"
 #include "platform/console.h"
@@ -72,6 +73,16 @@ int RunCli(const CliOptions& options) {
       return kExitUsage;
     }
   }
+  // Before the events that feed it, and before any board: a port in use ends the run unstarted.
+  std::unique_ptr<ViewServer> view;
+  if (options.view) {
+    view = std::make_unique<ViewServer>();
+    const std::string error = view->Start(options.view->address, options.view->port);
+    if (!error.empty()) {
+      std::fprintf(stderr, "vantrel-cli: --view %s\n", error.c_str());
+      return kExitUsage;
+    }
+  }
   std::unique_ptr<EventStream> events;
   if (!options.events.empty()) {
     std::string error;
@@ -84,6 +95,14 @@ int RunCli(const CliOptions& options) {
     // A reader of the stream that goes away must not end a job halfway: its lines are lost.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+  }
+  if (view) {
+    if (!events) events = EventStream::Unwritten();
+    events->Tap([&view](std::string_view line) { view->Publish(line); });
+    const std::string& address = options.view->address;
+    const bool v6 = address.find(':') != std::string::npos;
+    std::fprintf(stderr, "vantrel-cli: the station's page: http://%s%s%s:%d/\n", v6 ? "[" : "",
+                 address.c_str(), v6 ? "]" : "", view->Port());
   }
   platform::InstallInterruptFlag();
 

@@ -33,17 +33,33 @@ std::unique_ptr<EventStream> EventStream::Open(const std::string& path, std::str
   return std::unique_ptr<EventStream>(new EventStream(out, true));
 }
 
+std::unique_ptr<EventStream> EventStream::Unwritten() {
+  return std::unique_ptr<EventStream>(new EventStream(nullptr, false));
+}
+
 EventStream::~EventStream() {
   if (own_) std::fclose(out_);
 }
 
+std::string EventStream::Object(std::size_t board, std::string_view port, std::string_view kind,
+                                std::string_view fields) {
+  std::string object = "{\"board\": " + std::to_string(board) + ", \"port\": " + JsonString(port) +
+                       ", \"time\": " + JsonString(UtcNow()) + ", \"kind\": " + JsonString(kind);
+  if (!fields.empty()) object += ", " + std::string(fields);
+  return object + "}";
+}
+
+void EventStream::Aside(std::string_view object) {
+  std::lock_guard lock(mutex_);
+  if (tap_) tap_(object);
+}
+
 void EventStream::Write(std::size_t board, std::string_view port, std::string_view kind,
                         std::string_view fields) {
-  std::string line = "{\"board\": " + std::to_string(board) + ", \"port\": " + JsonString(port) +
-                     ", \"time\": " + JsonString(UtcNow()) + ", \"kind\": " + JsonString(kind);
-  if (!fields.empty()) line += ", " + std::string(fields);
-  line += "}\n";
+  const std::string line = Object(board, port, kind, fields) + "\n";
   std::lock_guard lock(mutex_);
+  if (tap_) tap_(std::string_view(line).substr(0, line.size() - 1));
+  if (out_ == nullptr) return;
   // A reader that went away must not stop the jobs: the lines are lost, and said so at the end.
   const bool written = std::fwrite(line.data(), 1, line.size(), out_) == line.size();
   if ((!written || std::fflush(out_) != 0) && error_.empty()) error_ = std::strerror(errno);

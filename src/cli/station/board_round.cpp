@@ -41,6 +41,14 @@ RoundResult RunRound(const RoundSetup& s) {
   const std::vector<std::string> cpuInfoNames = CpuInfoFileNames(ports);
   std::vector<BoardRecord> records(ports.size());
   std::vector<char> logged(ports.size(), 1);
+  // The station's view learns each board's serial number before its job says anything.
+  for (std::size_t i = 0; i < ports.size() && s.events; ++i) {
+    if (ports[i].empty()) continue;
+    const auto& number = programs.board(i).serialNumber;
+    s.events->Aside(EventStream::Object(
+        i, ports[i], "board",
+        "\"serial\": " + (number ? JsonString(std::to_string(*number)) : std::string("null"))));
+  }
   auto run = [&](std::size_t i) {
     records[i] = RunBoardJobGuarded(BoardSetup{programs.board(i).options, ports[i], i,
                                                cpuInfoNames[i], console, s.trace, gang, s.events});

@@ -20,14 +20,26 @@ std::string StationTotals::Final() {
   return Format("stopped after %u board%s  ", boards, boards == 1 ? "" : "s") + Totals();
 }
 
-std::string StationTotals::Totals() {
+double StationTotals::PerHour() {
   const std::uint32_t now = clock_.NowMs();
   elapsedMs_ += static_cast<std::uint32_t>(now - lastMs_);
   lastMs_ = now;
   const double stationSeconds = static_cast<double>(elapsedMs_) / 1000.0;
   // Boards per hour since the station started, the waits for the next board included.
-  const double perHour = stationSeconds > 0 ? (passed_ + failed_) * 3600.0 / stationSeconds : 0;
+  return stationSeconds > 0 ? (passed_ + failed_) * 3600.0 / stationSeconds : 0;
+}
+
+std::string StationTotals::Totals() {
+  const double perHour = PerHour();
   return Format("passed %u  failed %u  %.1f boards/h", passed_, failed_, perHour);
+}
+
+std::string StationTotals::Json() {
+  const double perHour = PerHour();
+  const unsigned boards = passed_ + failed_;
+  const std::string yield = boards == 0 ? "null" : Format("%.1f", passed_ * 100.0 / boards);
+  return Format("{\"passed\": %u, \"failed\": %u, \"yield\": %s, \"boardsPerHour\": %.1f}", passed_,
+                failed_, yield.c_str(), perHour);
 }
 
 }  // namespace vantrel::cli

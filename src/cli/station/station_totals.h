@@ -19,9 +19,13 @@ class StationTotals {
   std::string Count(const BoardRecord& record);
   // The line when the station stops.
   std::string Final();
+  // The totals for the station's view: {"passed": P, "failed": F, "yield": percent or null,
+  // "boardsPerHour": R}.
+  std::string Json();
 
  private:
   std::string Totals();
+  double PerHour();
 
   platform::Clock& clock_;
   // The count wraps every 49 days; a station runs longer, so the time is summed at every line.
