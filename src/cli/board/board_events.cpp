@@ -49,6 +49,8 @@ void BoardEvents::Emit(std::string_view kind, std::string_view fields) {
 }
 
 void BoardEvents::Status(const JobStatus& s) {
+  // An idle tick after the job's end (the driver's slice may hold one) is no part of the job.
+  if (!running_) return;
   if (following_) out_.Status(board_, s);
   // The idle status comes again at every tick.
   if (lastStatus_ && lastStatus_->phase == s.phase && lastStatus_->address == s.address &&
@@ -81,6 +83,7 @@ void BoardEvents::Progress(std::int32_t permille) {
 
 void BoardEvents::Running(bool running) {
   following_ = running;
+  running_ = running;
   Emit("running", Field("running", running ? "true" : "false"));
 }
 

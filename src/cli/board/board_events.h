@@ -63,6 +63,7 @@ class BoardEvents final : public JobEvents {
   // The console follows the job from its start to its first message: a status set after it,
   // such as the bit-rate adjustment after a port that did not open, is no phase it ran.
   bool following_ = false;
+  bool running_ = false;
   JobResultCode result_ = JobResultCode::NotCompleted;
   std::optional<std::string> switchedRate_;
   std::optional<JobStatus> lastStatus_;
