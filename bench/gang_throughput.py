@@ -29,6 +29,14 @@ def make_home(home):
         f.write("[BENCH.mot]\nBaudB=9600\nBaudP=%d\nBlockSize=128\nRomBaseAddr=0\n" % BAUD)
 
 
+def make_program(home, size):
+    """A program of size bytes of made-up data, the same at every run."""
+    program = os.path.join(home, "program.mot")
+    subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "make_srec.py"), program,
+                    "--size", str(size), "--seed", "5"], check=True)
+    return program
+
+
 def run(boards, home, program, cadence):
     targets = [subprocess.Popen([os.path.join(BIN, "vantrel-target"), "--pacing", "--jobs", "1",
                                  "--quiet", "--erase-ms", "200", "--prog-baud", str(BAUD)],
@@ -58,9 +66,7 @@ def main():
     home = tempfile.mkdtemp()
     try:
         make_home(home)
-        program = os.path.join(home, "program.mot")
-        subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "make_srec.py"), program,
-                        "--size", str(a.size), "--seed", "5"], check=True)
+        program = make_program(home, a.size)
         print("%d bytes written and verified at %d baud on every board (%s)"
               % (a.size, BAUD, a.cadence))
         one = None

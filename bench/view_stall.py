@@ -19,7 +19,7 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BIN = os.path.join(ROOT, "build", "bin")
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from gang_throughput import make_home  # noqa: E402
+from gang_throughput import make_home, make_program  # noqa: E402
 
 
 def free_port():
@@ -85,9 +85,7 @@ def main():
     work = tempfile.mkdtemp()
     try:
         make_home(work)
-        program = os.path.join(work, "program.mot")
-        subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "make_srec.py"), program,
-                        "--size", str(a.size), "--seed", "5"], check=True)
+        program = make_program(work, a.size)
         rates = {}
         for stall in (False, True, False, True):
             boards, elapsed = run(work, program, a.boards_per_port, stall)

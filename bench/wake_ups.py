@@ -22,15 +22,8 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BAUD = 115200
 BLOCK = 128
-
-
-def make_home(home):
-    ctrl = os.path.join(home, "CTRL_MOT")
-    os.makedirs(ctrl)
-    shutil.copy(os.path.join(ROOT, "examples", "CTRL_MOT", "VTC-100.mot"),
-                os.path.join(ctrl, "BENCH.mot"))
-    with open(os.path.join(ctrl, "Baud.ini"), "w") as f:
-        f.write("[BENCH.mot]\nBaudB=9600\nBaudP=%d\nBlockSize=%d\nRomBaseAddr=0\n" % (BAUD, BLOCK))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from gang_throughput import make_home, make_program  # noqa: E402
 
 
 def cpu_of(pid):
@@ -108,9 +101,7 @@ def main():
     home = tempfile.mkdtemp()
     try:
         make_home(home)
-        program = os.path.join(home, "program.mot")
-        subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "make_srec.py"), program,
-                        "--size", str(a.size), "--seed", "5"], check=True)
+        program = make_program(home, a.size)
         print("%d bytes written and verified at %d baud on every board; the data phases' line "
               "time %.1f s" % (a.size, BAUD, line_seconds(a.size)))
         print("boards   wall  x one  x line  cli CPU  /board  %core/board  targets CPU  reads/job  "
