@@ -14,7 +14,6 @@
 #include "inquiry/read_boot_definition.h"
 #include "platform/ini_file.h"
 #include "platform/text_encoding.h"
-#include "support/step_fixture.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -42,9 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const char* cpuType : {"VTC-100.mot", "FUZZ.inf"}) ReadCpuTypeSettings(home.path(), cpuType);
   ReadAutoPgmFile(inf);
 
-  testing::StepFixture f;
   BootDefinition def;
-  ReadBootDefinition(inf, def, f.display);
+  ReadBootDefinition(inf, def);
   CommandData frame{};
   BuildNewBitRateData(def, frame);
   FormatCpuInfoReport(def, CpuInformation{});

@@ -4,13 +4,10 @@
 #include <cstdint>
 #include <string>
 
-#include "app/tform1.h"
 #include "cli/board/prepare_job.h"
 #include "cli/entry/baud_rate_check.h"
-#include "support/fake_clock.h"
-#include "support/recording_host.h"
 #include "support/sample_control_folder.h"
-#include "support/scripted_device.h"
+#include "support/temp_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vantrel;
@@ -22,12 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (nul != std::string::npos) home.Write("CTRL_MOT/Baud.ini", input.substr(nul + 1));
 
   const cli::CliOptions options{.home = home.path(), .job = "job.ini"};
-  testing::FakeClock clock;
-  testing::RecordingHost host;
-  testing::ScriptedDevice::State line;
-  TForm1 form(host, clock, std::make_unique<testing::ScriptedDevice>(line));
-  if (cli::PrepareJob(form, options, std::string())) return 0;
-  const auto problem = cli::BaudRateProblem(form.controls, form.fields, options);
+  cli::PreparedJob job;
+  if (cli::PrepareJob(options, std::string(), job)) return 0;
+  const auto problem = cli::BaudRateProblem(job.settings, options);
   if (problem && problem->empty()) __builtin_trap();
   return 0;
 }

@@ -19,7 +19,7 @@ void LoadAsUserProgram(testing::StepFixture& f, ProgramImage& image, std::size_t
                        std::uint32_t romBase, std::uint16_t blockSize) {
   f.fields.RomBaseAddr = romBase;
   f.fields.BlockSize = blockSize;
-  LoadUserProgram loader(f.ctx, f.fields, image);
+  LoadUserProgram loader(f.ctx, image);
   StepResult r = loader.Run(PhaseStart);
   // One line per call, and the end of the file once.
   for (std::size_t calls = 0; r == StepBusy; ++calls) {
@@ -42,12 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LoadAsUserProgram(f, *image, size, 0, 128);
   LoadAsUserProgram(f, *image, size, 0xFFFF0000u, 256);
 
-  const std::string cpuType = "FUZZ.mot";
+  f.controls.ComboBoxCpuType.text = "FUZZ.mot";
+  f.fields.ExeFolder = home.path();
   bool inquiryMode = false;
   BootDefinition boot;
-  const std::string dataFolder;
-  LoadControlProgram control(f.display, cpuType, home.path(), dataFolder, image->control,
-                             inquiryMode, boot);
+  LoadControlProgram control(f.window, f.window, image->control, inquiryMode, boot);
   control.Run();
   return 0;
 }
