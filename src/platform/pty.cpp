@@ -90,10 +90,12 @@ bool PtyMaster::Open(std::string* error) {
   return true;
 }
 
-PtyMaster::Event PtyMaster::Wait(int timeoutMs) {
+PtyMaster::Event PtyMaster::Wait(std::uint64_t timeoutUs) {
   if (fd_ < 0) return Event::Failed;
   pollfd p{fd_, POLLIN, 0};
-  const int n = ::poll(&p, 1, timeoutMs);
+  const timespec limit{static_cast<time_t>(timeoutUs / 1'000'000),
+                       static_cast<long>(timeoutUs % 1'000'000) * 1000};
+  const int n = ::ppoll(&p, 1, &limit, nullptr);
   if (n < 0) return errno == EINTR ? Event::Timeout : Event::Failed;
   if (n == 0) return Event::Timeout;
   if (p.revents & POLLIN) return Event::Input;

@@ -27,8 +27,8 @@ class PtyMaster {
   // Close removes it. False, with a reason in *error, when that fails or `path` is not a link.
   bool Link(const std::string& path, std::string* error);
 
-  // Waits up to timeoutMs for bytes from the host. NoHost at once while nobody has the slave open.
-  Event Wait(int timeoutMs);
+  // Waits up to timeoutUs for bytes from the host. NoHost at once while nobody has the slave open.
+  Event Wait(std::uint64_t timeoutUs);
   // What the host has sent so far; 0 when nothing is there or no host has the slave open.
   std::size_t Read(std::span<std::uint8_t> buffer);
   // Writes the bytes; gives up on the rest when the host has not taken them within timeoutMs.

@@ -7,7 +7,7 @@ namespace vantrel::simulator {
 InProcessDevice::InProcessDevice(TargetModel& model, platform::Clock& clock)
     : model_(model), clock_(clock), lastMs_(clock.NowMs()) {}
 
-std::uint64_t InProcessDevice::NowUs() {
+std::uint64_t InProcessDevice::NowUs() const {
   const std::uint32_t ms = clock_.NowMs();
   nowUs_ += std::uint64_t{static_cast<std::uint32_t>(ms - lastMs_)} * 1000;
   lastMs_ = ms;

@@ -28,6 +28,9 @@ class InProcessDevice final : public platform::SerialDevice {
   // that waits on the port follows the target as it would on a real line.
   bool WaitForInput(std::uint32_t timeoutMs) override;
   // As on a pseudo-terminal, whose far end closes once the target's last byte has gone out.
+  std::optional<std::size_t> BytesWaiting() const override {
+    return open_ ? std::optional(model_.OutputDue(NowUs())) : std::nullopt;
+  }
   bool LineLost() const override { return open_ && model_.HungUp() && !model_.NextOutputUs(); }
   bool Exists(std::string_view portName) const override;
 
@@ -35,12 +38,12 @@ class InProcessDevice final : public platform::SerialDevice {
 
  private:
   // The clock's wrapping milliseconds as a running count of microseconds.
-  std::uint64_t NowUs();
+  std::uint64_t NowUs() const;
 
   TargetModel& model_;
   platform::Clock& clock_;
-  std::uint32_t lastMs_;
-  std::uint64_t nowUs_ = 0;
+  mutable std::uint32_t lastMs_;
+  mutable std::uint64_t nowUs_ = 0;
   std::uint32_t baud_ = 0;
   bool open_ = false;
 };

@@ -23,6 +23,7 @@ constexpr int kTickMs = 10;
 constexpr std::uint64_t kResetAfterUs = 1'000'000;
 // Noise comes just after the open, once the host has set up its port (which flushes input).
 constexpr std::uint64_t kNoiseDelayUs = 5'000;
+constexpr std::uint64_t kRunUs = 1'000;
 constexpr int kWriteTimeoutMs = 500;
 constexpr std::uint32_t kHangUpGraceMs = 100;
 
@@ -104,7 +105,7 @@ class PtyTarget {
   int Serve() {
     while (!platform::InterruptRequested()) {
       std::uint64_t now = platform::MonotonicMicros();
-      const auto event = pty_.Wait(present_ ? WaitMs(now) : 0);
+      const auto event = pty_.Wait(present_ ? WaitUs(now) : 0);
       now = platform::MonotonicMicros();
       if (event == platform::PtyMaster::Event::Failed) {
         std::fprintf(err_, "vantrel-target: the pseudo-terminal failed\n");
@@ -148,15 +149,18 @@ class PtyTarget {
   }
 
   // How long to wait for the host: until the next answer byte is due, a byte from the host has
-  // arrived or the noise is due, at most a tick. A real target answers a block as soon as its
-  // last byte is in.
-  int WaitMs(std::uint64_t now) const {
+  // arrived or the noise is due, at most a tick. Bytes cross in runs of about a millisecond, as
+  // a UART's buffer hands them over, but the last of a run is on time: a real target answers a
+  // block as soon as its last byte is in, and its answer is complete once it has crossed.
+  std::uint64_t WaitUs(std::uint64_t now) const {
     std::uint64_t until = now + kTickMs * 1000;
-    if (const auto next = model_->NextOutputUs()) until = std::min(until, *next);
-    if (const auto next = model_->NextInputUs()) until = std::min(until, *next);
+    const auto due = [&](std::optional<std::uint64_t> next, std::optional<std::uint64_t> last) {
+      if (next) until = std::min(until, std::min(std::max(*next, now + kRunUs), *last));
+    };
+    due(model_->NextOutputUs(), model_->LastOutputUs());
+    due(model_->NextInputUs(), model_->LastInputUs());
     if (!noiseDone_) until = std::min(until, presentSince_ + kNoiseDelayUs);
-    if (until <= now) return 0;
-    return static_cast<int>((until - now + 999) / 1000);
+    return until > now ? until - now : 0;
   }
 
   // Reads what the host sent; false when the host has in fact gone.

@@ -191,6 +191,13 @@ std::size_t TargetModel::Transmit(std::span<std::uint8_t> out, std::uint32_t hos
   return n;
 }
 
+std::size_t TargetModel::OutputDue(std::uint64_t nowUs) {
+  Advance(nowUs);
+  std::size_t n = 0;
+  while (n < outgoing_.size() && outgoing_[n].atUs <= nowUs) ++n;
+  return n;
+}
+
 std::optional<std::uint64_t> TargetModel::NextOutputUs() const {
   if (outgoing_.empty()) return std::nullopt;
   return outgoing_.front().atUs;
@@ -199,6 +206,16 @@ std::optional<std::uint64_t> TargetModel::NextOutputUs() const {
 std::optional<std::uint64_t> TargetModel::NextInputUs() const {
   if (incoming_.empty() || hungUp_) return std::nullopt;
   return incoming_.front().atUs;
+}
+
+std::optional<std::uint64_t> TargetModel::LastOutputUs() const {
+  if (outgoing_.empty()) return std::nullopt;
+  return outgoing_.back().atUs;
+}
+
+std::optional<std::uint64_t> TargetModel::LastInputUs() const {
+  if (incoming_.empty() || hungUp_) return std::nullopt;
+  return incoming_.back().atUs;
 }
 
 void TargetModel::Trace(std::string_view text) const {

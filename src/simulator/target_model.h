@@ -35,10 +35,16 @@ class TargetModel {
   // Advances to nowUs and takes the answer bytes that have reached a host listening at hostBaud
   // (with pacing off, all queued bytes). Bytes sent at another rate arrive garbled or not at all.
   std::size_t Transmit(std::span<std::uint8_t> out, std::uint32_t hostBaud, std::uint64_t nowUs);
+  // Answer bytes that have crossed the line by then, as many as a read would take at the rate
+  // they were sent at.
+  std::size_t OutputDue(std::uint64_t nowUs);
   // When the next queued answer byte is due, if any.
   std::optional<std::uint64_t> NextOutputUs() const;
   // When the next byte from the host has fully arrived and will be acted on, if any is on its way.
   std::optional<std::uint64_t> NextInputUs() const;
+  // When the last byte queued either way is due, if any.
+  std::optional<std::uint64_t> LastOutputUs() const;
+  std::optional<std::uint64_t> LastInputUs() const;
 
   bool HungUp() const { return hungUp_; }
   const Flash& flash() const { return flash_; }

@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "app/tform1.h"
+#include "simulator/in_process_device.h"
+#include "simulator/inquiry_boot_loader.h"
+#include "simulator/target_model.h"
 #include "support/fake_clock.h"
 #include "support/recording_host.h"
 #include "support/sample_control_folder.h"
 #include "support/srec_writer.h"
 #include "support/temp_folder.h"
-#include "simulator/in_process_device.h"
-#include "simulator/inquiry_boot_loader.h"
-#include "simulator/target_model.h"
 
 namespace vantrel::testing {
 
@@ -71,6 +71,7 @@ class RecordingDevice final : public platform::SerialDevice {
     return n;
   }
   bool WaitForInput(std::uint32_t timeoutMs) override { return inner_->WaitForInput(timeoutMs); }
+  std::optional<std::size_t> BytesWaiting() const override { return inner_->BytesWaiting(); }
   void Close() override { inner_->Close(); }
   bool Exists(std::string_view name) const override { return inner_->Exists(name); }
 
@@ -89,6 +90,7 @@ enum class Protocol { Classic, Inquiry };
 struct LineOptions {
   bool pacing = false;  // the target's bytes take their time on the line, as on a real one
   bool noSync = false;  // the target never answers the zero bytes
+  simulator::LineFaults faults{};
 };
 
 // One window on a fake clock, wired to an in-process simulated target, with a CTRL_MOT folder.
@@ -108,10 +110,12 @@ struct JobHarness {
   }
 
   static simulator::TargetOptions Options(Protocol protocol, simulator::ClassicFaults classicFaults,
-                                       simulator::InquiryFaults inquiryFaults, LineOptions line) {
+                                          simulator::InquiryFaults inquiryFaults,
+                                          LineOptions line) {
     simulator::TargetOptions o;
     o.pacing = line.pacing;
     o.noSync = line.noSync;
+    o.line = line.faults;
     o.classic.eraseMs = 1000;
     o.classic.programmingBaud = 38400;
     o.classic.faults = classicFaults;

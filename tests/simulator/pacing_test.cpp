@@ -23,8 +23,10 @@ TEST(Pacing, AnswerComesOneCharacterAfterTheLastZeroHasArrived) {
   EXPECT_EQ(h.model.NextOutputUs(), 4 * 1042u);
   EXPECT_EQ(h.model.NextInputUs(), std::nullopt);
   h.now = 4 * 1042 - 1;
+  EXPECT_EQ(h.model.OutputDue(h.now), 0u);
   EXPECT_EQ(h.Take(), Bytes{});
   h.now = 4 * 1042;
+  EXPECT_EQ(h.model.OutputDue(h.now), 1u);
   EXPECT_EQ(h.Take(), Bytes{0x00});
 }
 
