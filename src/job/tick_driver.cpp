@@ -8,7 +8,10 @@ namespace vantrel {
 namespace {
 
 // Longest wait on a silent port: keeps the status line and an abort request moving.
-constexpr std::uint32_t kLongestWaitMs = 100;
+constexpr std::uint32_t kLongestWaitMs = kLongestJobWaitMs;
+// A UART hands over the rest of a run once the line has been quiet for about this many
+// characters: a shorter sleep through the end of an answer would find no more than before.
+constexpr std::uint64_t kRunEndChars = 4;
 // An idle window changes only through its own events, after each of which the front runs the
 // driver again; this is the wait should one be missed.
 constexpr std::uint32_t kIdleWaitMs = 1000;
@@ -31,6 +34,7 @@ std::optional<TickMode> ParseTickMode(std::string_view text) {
 void TickDriver::Tick() {
   lastTickMs_ = clock_.NowMs();
   waitingAtSleep_ = 0;
+  lateChars_ = SIZE_MAX;
   ticked_ = true;
   ++ticks_;
   job_.Tick();
@@ -118,23 +122,31 @@ std::optional<TickPlan> TickDriver::AwaitArrival(bool askPort, std::uint64_t ahe
   const std::int32_t left = job_.timeout().TimeoutRemaining();
   // An echo comes back while the bytes go out, an answer once they are out: the longer of the two
   // is the least time, and the port tells the rest.
-  const std::uint64_t us = std::max<std::uint64_t>(missing, ahead) * job_.port().CharTime();
-  const auto ms =
-      static_cast<std::uint32_t>(std::min<std::uint64_t>((us + 999) / 1000, kLongestWaitMs));
+  // What has not come by the end of that, a buffer on the way may still hold.
+  const std::uint64_t chars =
+      waiting > 0 ? std::max<std::uint64_t>(std::min(missing, lateChars_), kRunEndChars)
+                  : std::max<std::uint64_t>(missing, ahead);
+  const std::uint64_t us =
+      std::min<std::uint64_t>(chars * job_.port().CharTime(), std::uint64_t{kLongestWaitMs} * 1000);
+  const auto ms = static_cast<std::uint32_t>((us + 999) / 1000);
   // A wait that would outlast the time-out is the port's: the tick that fails must not be late.
   if (left <= 0 || static_cast<std::int64_t>(ms) >= left) return std::nullopt;
   awaitingArrival_ = true;
   waitingAtSleep_ = waiting;
-  if (missing == 1)
+  if (waiting == 0) lateChars_ = std::min(missing, ahead);
+  // The port wakes the driver for a lone byte only while it holds nothing else.
+  if (missing == 1 && waiting == 0)
     return TickPlan{static_cast<std::uint32_t>(std::min<std::int32_t>(left, kLongestWaitMs)), true,
                     job_.port().PollHandle()};
-  return TickPlan{ms, false, -1};
+  return TickPlan{ms, false, -1, static_cast<std::uint32_t>(us)};
 }
 
 void TickDriver::Wait(const TickPlan& plan) {
   if (plan.delayMs == 0) return;
   if (plan.wakeOnInput) {
     job_.port().WaitForInput(plan.delayMs, clock_);
+  } else if (plan.sleepUs > 0) {
+    clock_.SleepUs(plan.sleepUs);
   } else {
     clock_.Sleep(plan.delayMs);
   }

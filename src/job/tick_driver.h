@@ -16,6 +16,8 @@ class ProgrammingJob;
 enum class TickMode { Fast, Cadence };
 
 inline constexpr std::uint32_t kTimerPeriodMs = 10;
+// The longest a running job's driver waits before it looks again; an idle window waits longer.
+inline constexpr std::uint32_t kLongestJobWaitMs = 100;
 
 // "fast" or "10ms", as the command line and the window's settings give it.
 std::optional<TickMode> ParseTickMode(std::string_view text);
@@ -25,6 +27,9 @@ struct TickPlan {
   std::uint32_t delayMs = 0;      // at the latest after this long
   bool wakeOnInput = false;       // or as soon as the port has input
   std::intptr_t pollHandle = -1;  // what to watch for that input; -1: nothing to watch
+  // A sleep through an answer to the microsecond, for a front that can sleep that finely;
+  // delayMs is it in whole milliseconds begun.
+  std::uint32_t sleepUs = 0;
 };
 
 // Decides when a job's tick runs. In fast mode a tick follows the last one at once while
@@ -66,6 +71,9 @@ class TickDriver {
   bool ticked_ = false;
   bool awaitingArrival_ = false;
   std::size_t waitingAtSleep_ = 0;  // bytes the port held when the driver last slept for more
+  // At most this many characters of the awaited bytes can still be on the line once the first
+  // sleep through them is over: those that come only after the bytes that were going out.
+  std::size_t lateChars_ = SIZE_MAX;
   std::uint32_t lastTickMs_ = 0;
   std::uint32_t dueMs_ = 0;
   std::uint64_t ticks_ = 0;

@@ -12,10 +12,21 @@ std::uint32_t MonotonicClock::NowMs() {
   return static_cast<std::uint32_t>(ms);
 }
 
-void SleepMs(std::uint32_t ms) {
-  timespec ts{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+namespace {
+
+void SleepFor(timespec ts) {
   while (nanosleep(&ts, &ts) != 0) {
   }
+}
+
+}  // namespace
+
+void SleepMs(std::uint32_t ms) {
+  SleepFor({static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L});
+}
+
+void SleepUs(std::uint32_t us) {
+  SleepFor({static_cast<time_t>(us / 1000000), static_cast<long>(us % 1000000) * 1000L});
 }
 
 }  // namespace vantrel::platform

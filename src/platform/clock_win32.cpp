@@ -18,4 +18,8 @@ void SleepMs(std::uint32_t ms) {
   ::Sleep(ms);
 }
 
+void SleepUs(std::uint32_t us) {
+  SleepMs((us + 999) / 1000);
+}
+
 }  // namespace vantrel::platform

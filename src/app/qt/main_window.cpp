@@ -125,16 +125,17 @@ void MainWindow::RunTicks() {
   // The mode comes from the settings, read during the initialisation.
   if (!driver_) driver_.emplace(form_.job(), clock_, form_.tickMode);
   const TickPlan plan = driver_->Run();
-  SyncFromModels();
+  // The plan counts from now: the timer starts before the controls are brought up to date.
   if (plan.wakeOnInput && plan.pollHandle >= 0) {
     WatchPort(plan.pollHandle);
     tickTimer_.start(static_cast<int>(plan.delayMs));
-    return;
+  } else {
+    // A sleep through an answer on its way leaves the port unwatched (the notifier stays off).
+    // Without a handle to watch, input is looked for once a timer period.
+    tickTimer_.start(
+        static_cast<int>(plan.wakeOnInput ? std::min(plan.delayMs, kTimerPeriodMs) : plan.delayMs));
   }
-  // A sleep through an answer on its way leaves the port unwatched (the notifier stays off).
-  // Without a handle to watch, input is looked for once a timer period.
-  tickTimer_.start(
-      static_cast<int>(plan.wakeOnInput ? std::min(plan.delayMs, kTimerPeriodMs) : plan.delayMs));
+  SyncFromModels();
 }
 
 void MainWindow::WatchPort(std::intptr_t handle) {

@@ -125,15 +125,15 @@ void MainWindow::RunTicks(bool waitOver) {
   // The mode comes from the settings, read during the initialisation.
   if (!driver_) driver_.emplace(form_.job(), clock_, form_.tickMode);
   const TickPlan plan = driver_->Run();
-  SyncFromModels();
-  // A box inside the ticks may have started a round of its own.
-  if (waiting_) return;
-  if (plan.delayMs == 0) {
+  // A box inside the ticks may have started a round of its own. The plan counts from now: the
+  // wait starts before the controls are brought up to date, which never touches the port.
+  if (!waiting_ && plan.delayMs == 0) {
     TicksSoon();
-    return;
+  } else if (!waiting_) {
+    waiting_ = true;
+    waiter_->Start(*driver_, plan);
   }
-  waiting_ = true;
-  waiter_->Start(*driver_, plan);
+  SyncFromModels();
 }
 
 void MainWindow::TicksSoon() {

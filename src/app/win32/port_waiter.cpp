@@ -39,7 +39,7 @@ void PortWaiter::Loop() {
     if (stop_) return;
     const TickPlan plan = *plan_;
     plan_.reset();
-    if (plan.wakeOnInput || plan.delayMs <= kTimerPeriodMs) {
+    if (plan.wakeOnInput || plan.delayMs <= kLongestJobWaitMs) {
       // On the port or the fine clock, bounded by the plan's delay.
       lock.unlock();
       driver_->Wait(plan);
