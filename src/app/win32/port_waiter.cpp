@@ -40,13 +40,12 @@ void PortWaiter::Loop() {
     const TickPlan plan = *plan_;
     plan_.reset();
     if (plan.wakeOnInput || plan.delayMs <= kLongestJobWaitMs) {
-      // On the port or the fine clock, bounded by the plan's delay.
+      // A running job's: on the port or the fine clock, bounded by the plan's delay.
       lock.unlock();
       driver_->Wait(plan);
       lock.lock();
     } else {
-      // An idle window's, or a sleep through an answer on its way: the window's next event cuts
-      // it short, and the driver then asks the port what is there.
+      // An idle window's: its next event cuts it short.
       wake_.wait_for(lock, std::chrono::milliseconds(plan.delayMs),
                      [this] { return stop_ || cut_; });
     }

@@ -26,8 +26,7 @@ class PortWaiter {
 
   // The message comes with wParam 1.
   void Start(TickDriver& driver, const TickPlan& plan);
-  // Ends an idle window's long wait at once; a wait on the port or for a timer period ends by
-  // itself soon enough.
+  // Ends an idle window's long wait at once; a running job's waits end by themselves soon enough.
   void Cut();
 
  private:
