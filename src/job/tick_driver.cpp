@@ -12,6 +12,8 @@ constexpr std::uint32_t kLongestWaitMs = kLongestJobWaitMs;
 // A UART hands over the rest of a run once the line has been quiet for about this many
 // characters: a shorter sleep through the end of an answer would find no more than before.
 constexpr std::uint64_t kRunEndChars = 4;
+// Quiet this long in the middle of an answer, the target has paused.
+constexpr std::uint64_t kPausedUs = 5000;
 // An idle window changes only through its own events, after each of which the front runs the
 // driver again; this is the wait should one be missed.
 constexpr std::uint32_t kIdleWaitMs = 1000;
@@ -35,6 +37,7 @@ void TickDriver::Tick() {
   lastTickMs_ = clock_.NowMs();
   waitingAtSleep_ = 0;
   lateChars_ = SIZE_MAX;
+  quietUs_ = 0;
   ticked_ = true;
   ++ticks_;
   job_.Tick();
@@ -109,9 +112,16 @@ std::optional<TickPlan> TickDriver::AwaitArrival(bool askPort, std::uint64_t ahe
     // Without an answer from the port, the tick finds out.
     const auto there = job_.port().BytesWaiting();
     if (!there) return std::nullopt;
-    // Nothing more came while it slept: the target has paused, and the step takes what is there
-    // now, so that a time-out of its next sub-state starts when it would have.
-    if (*there > 0 && *there == waitingAtSleep_) return std::nullopt;
+    // Nothing more came for a while: the target has paused, and the step takes what is there
+    // now, so that a time-out of its next sub-state starts when it would have. A sleep through a
+    // part of a run is too short to tell.
+    if (*there > 0 && *there == waitingAtSleep_) {
+      const std::uint64_t sleptUs = std::uint64_t{clock_.NowMs() - sleptAtMs_} * 1000;
+      quietUs_ += std::max(sleptUs, lastSleepUs_);
+      if (quietUs_ >= kPausedUs) return std::nullopt;
+    } else {
+      quietUs_ = 0;
+    }
     waiting = *there;
     missing -= std::min(missing, waiting);
   } else if (missing < 2) {
@@ -122,10 +132,10 @@ std::optional<TickPlan> TickDriver::AwaitArrival(bool askPort, std::uint64_t ahe
   const std::int32_t left = job_.timeout().TimeoutRemaining();
   // An echo comes back while the bytes go out, an answer once they are out: the longer of the two
   // is the least time, and the port tells the rest.
-  // What has not come by the end of that, a buffer on the way may still hold.
-  const std::uint64_t chars =
-      waiting > 0 ? std::max<std::uint64_t>(std::min(missing, lateChars_), kRunEndChars)
-                  : std::max<std::uint64_t>(missing, ahead);
+  // What has not come by the end of that, a buffer on the way may still hold: the bytes that can
+  // follow what was sent are left, and the quiet time after which a UART hands over the rest.
+  const std::uint64_t chars = waiting > 0 ? std::min(missing, lateChars_) + kRunEndChars
+                                          : std::max<std::uint64_t>(missing, ahead);
   const std::uint64_t us =
       std::min<std::uint64_t>(chars * job_.port().CharTime(), std::uint64_t{kLongestWaitMs} * 1000);
   const auto ms = static_cast<std::uint32_t>((us + 999) / 1000);
@@ -138,6 +148,8 @@ std::optional<TickPlan> TickDriver::AwaitArrival(bool askPort, std::uint64_t ahe
   if (missing == 1 && waiting == 0)
     return TickPlan{static_cast<std::uint32_t>(std::min<std::int32_t>(left, kLongestWaitMs)), true,
                     job_.port().PollHandle()};
+  lastSleepUs_ = us;
+  sleptAtMs_ = clock_.NowMs();
   return TickPlan{ms, false, -1, static_cast<std::uint32_t>(us)};
 }
 

@@ -74,6 +74,9 @@ class TickDriver {
   // At most this many characters of the awaited bytes can still be on the line once the first
   // sleep through them is over: those that come only after the bytes that were going out.
   std::size_t lateChars_ = SIZE_MAX;
+  std::uint64_t lastSleepUs_ = 0;  // the sleep last planned, and when
+  std::uint32_t sleptAtMs_ = 0;
+  std::uint64_t quietUs_ = 0;  // slept through since the port last had more
   std::uint32_t lastTickMs_ = 0;
   std::uint32_t dueMs_ = 0;
   std::uint64_t ticks_ = 0;
