@@ -101,7 +101,7 @@ void MainWindow::BindEvents() {
   });
 
   tickTimer_.setSingleShot(true);
-  // The sleeps through an answer on its way are a few milliseconds, each timed to its bytes.
+  // Where the answer timer is missing, the sleeps through an answer on its way are these.
   tickTimer_.setTimerType(Qt::PreciseTimer);
   connect(&tickTimer_, &QTimer::timeout, this, [this] { RunTicks(); });
   tickTimer_.start(0);
@@ -122,6 +122,7 @@ void MainWindow::BindEvents() {
 
 void MainWindow::RunTicks() {
   if (portWatch_) portWatch_->setEnabled(false);
+  answerTimer_.Stop();
   // The mode comes from the settings, read during the initialisation.
   if (!driver_) driver_.emplace(form_.job(), clock_, form_.tickMode);
   const TickPlan plan = driver_->Run();
@@ -129,6 +130,8 @@ void MainWindow::RunTicks() {
   if (plan.wakeOnInput && plan.pollHandle >= 0) {
     WatchPort(plan.pollHandle);
     tickTimer_.start(static_cast<int>(plan.delayMs));
+  } else if (!plan.wakeOnInput && plan.sleepUs > 0 && answerTimer_.Start(plan.sleepUs)) {
+    tickTimer_.stop();
   } else {
     // A sleep through an answer on its way leaves the port unwatched (the notifier stays off).
     // Without a handle to watch, input is looked for once a timer period.

@@ -8,9 +8,10 @@
 #include "app/active_control.h"
 #include "app/control_push.h"
 #include "app/desktop_host.h"
+#include "app/qt/fine_timer.h"
 #include "app/tform1.h"
-#include "job/tick_driver.h"
 #include "app/window_frame.h"
+#include "job/tick_driver.h"
 
 class QLineEdit;
 class QSocketNotifier;
@@ -64,6 +65,7 @@ class MainWindow final : public QWidget, public DesktopWindow {
   WindowFrame frame_;
   std::optional<TickDriver> driver_;
   QTimer tickTimer_;
+  FineTimer answerTimer_{this, [this] { RunTicks(); }};
   QSocketNotifier* portWatch_ = nullptr;
   QTimer moveEnded_;
 };
